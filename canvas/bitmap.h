@@ -1,0 +1,141 @@
+// TBitmap: an in-memory device-independent bitmap, the surface every chart is
+// drawn on and the only thing the image writers see.
+//
+// Layout of the pixels (the same as a bottom-up DIB's rows, but stored top row
+// first):
+//   - rows from the top (y = 0) to the bottom, each BytesPerScanLine() bytes,
+//     padded with zero bytes to a multiple of 4;
+//   - pf1bit: 8 pixels a byte, the leftmost in the high-order bit;
+//     pf4bit: 2 pixels a byte, the leftmost in the high nibble;
+//     pf8bit: one palette index a byte;
+//     pf24bit: blue, green, red bytes for each pixel.
+// The indexed formats carry a palette of 2, 16 or 256 entries; every pixel is
+// an index into it, so no colour outside the palette can appear.
+#ifndef PLOTVANE_CANVAS_BITMAP_H_
+#define PLOTVANE_CANVAS_BITMAP_H_
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include "canvas/types.h"
+
+namespace plotvane {
+
+class TCanvas;
+
+enum class TPixelFormat : uint8_t {
+  pfDevice,  // a new bitmap: no pixels yet, treated as 24 bits once sized
+  pf1bit,
+  pf4bit,
+  pf8bit,
+  pf24bit,
+};
+
+// One entry of a logical palette: red, green, blue and flags (always 0 here).
+struct TPaletteEntry {
+  uint8_t peRed = 0;
+  uint8_t peGreen = 0;
+  uint8_t peBlue = 0;
+  uint8_t peFlags = 0;
+  friend bool operator==(const TPaletteEntry& a, const TPaletteEntry& b) {
+    return a.peRed == b.peRed && a.peGreen == b.peGreen && a.peBlue == b.peBlue;
+  }
+};
+
+// Raised when a bitmap would exceed the pixel budget (see kMaxBitmapPixels).
+class EOutOfResources : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The largest bitmap that can be made, in pixels (width x height). Width and
+// height are 16-bit settings, so a client can ask for 65535 x 65535; anything
+// above this budget is refused instead of exhausting memory. 4096 x 4096 and
+// 16384 x 1024 still fit, which is far beyond any chart served to a page.
+constexpr int64_t kMaxBitmapPixels = int64_t{1} << 24;
+
+class TBitmap {
+ public:
+  // An empty bitmap: 0 x 0, pfDevice, no palette.
+  TBitmap();
+  ~TBitmap();
+  TBitmap(const TBitmap&) = delete;
+  TBitmap& operator=(const TBitmap&) = delete;
+
+  // Copies size, pixel format, palette and pixels of `source` (the drawing
+  // state of the canvas is not copied).
+  void Assign(const TBitmap& source);
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // True while the bitmap has no pixels (width or height 0).
+  bool Empty() const { return width_ == 0 || height_ == 0; }
+
+  // Resizing keeps the pixel format and palette; the new pixels are palette
+  // index 0 (or black for 24 bits), existing pixels inside both sizes are
+  // kept. Negative sizes count as 0.
+  // Throws EOutOfResources when width x height exceeds kMaxBitmapPixels.
+  void SetWidth(int width);
+  void SetHeight(int height);
+  void SetSize(int width, int height);
+
+  TPixelFormat PixelFormat() const { return pixel_format_; }
+  // Changing the format converts existing pixels by colour (to the nearest
+  // palette entry when indexed).
+  void SetPixelFormat(TPixelFormat format);
+  // Bits per pixel of the stored format: 1, 4, 8 or 24 (pfDevice gives 24).
+  int BitsPerPixel() const;
+
+  // The colour table of an indexed bitmap: 2, 16 or 256 entries (empty for 24
+  // bits). SetPalette takes the entries of a logical palette; a palette
+  // shorter than the format's table is padded with black, a longer one cut.
+  const std::vector<TPaletteEntry>& Palette() const { return palette_; }
+  void SetPalette(const std::vector<TPaletteEntry>& entries);
+
+  // Bytes of one stored row, padded to a multiple of 4.
+  int BytesPerScanLine() const { return stride_; }
+  // Row y counted from the top. REQUIRES: 0 <= y < Height().
+  uint8_t* ScanLine(int y) { return pixels_.data() + static_cast<size_t>(y) * stride_; }
+  const uint8_t* ScanLine(int y) const {
+    return pixels_.data() + static_cast<size_t>(y) * stride_;
+  }
+
+  // The colour at (x, y); 0 outside the bitmap. For indexed bitmaps the colour
+  // of the palette entry the pixel holds.
+  TColor GetPixel(int x, int y) const;
+  // Paints (x, y) with `colour`; on indexed bitmaps with the nearest palette
+  // colour (NearestIndex). Outside the bitmap nothing happens.
+  void SetPixel(int x, int y, TColor colour);
+  // Raw palette index of (x, y) of an indexed bitmap. REQUIRES: inside.
+  int GetIndex(int x, int y) const;
+  void SetIndex(int x, int y, int index);
+  // The palette entry drawing in `colour` uses: the first exact match, or the
+  // entry nearest in squared RGB distance (the first on a tie).
+  int NearestIndex(TColor colour) const;
+
+  // The drawing state and operations of this bitmap. The canvas lives as long
+  // as the bitmap.
+  TCanvas& Canvas();
+
+  // Gives the image away: the returned bitmap owns the pixels, format and
+  // palette, and this bitmap is left empty (0 x 0, pfDevice). Used to hand a
+  // picture to a client as a handle it must delete.
+  std::unique_ptr<TBitmap> ReleaseHandle();
+
+ private:
+  void Reallocate(int width, int height, TPixelFormat format);
+
+  int width_ = 0;
+  int height_ = 0;
+  int stride_ = 0;
+  TPixelFormat pixel_format_ = TPixelFormat::pfDevice;
+  std::vector<TPaletteEntry> palette_;
+  std::vector<uint8_t> pixels_;
+  std::unique_ptr<TCanvas> canvas_;  // made on first use
+};
+
+}  // namespace plotvane
+
+#endif  // PLOTVANE_CANVAS_BITMAP_H_

@@ -1,0 +1,156 @@
+// Adding, reading and clearing the engine's data. Numbers are stored as text
+// in the general format (15 significant digits for values, 7 for the keys of
+// user axis labels), as the drawers read them back from the same text.
+#include <cmath>
+
+#include "engine/chartix.h"
+#include "engine/number_format.h"
+
+namespace plotvane {
+
+namespace {
+
+// The value text of `value`; values that cannot be written as a number
+// (NaN, infinities) are stored as "0".
+std::u16string ValueText(double value) {
+  return std::isfinite(value) ? FloatToStr(value) : std::u16string(u"0");
+}
+
+std::u16string ColourText(const std::u16string& colour) {
+  return TChartix::GetColour(TChartix::SetColour(colour, 0));
+}
+
+std::u16string LabelEntry(double number, const std::u16string& label) {
+  const std::u16string key = std::isfinite(number) ? FloatToStrF(number, 7) : u"0";
+  return key + u"=" + label;
+}
+
+}  // namespace
+
+void TChartix::AddData(const std::u16string& name, Double value, const std::u16string& colour) {
+  NameList.Add(name);
+  ValueList.Add(ValueText(value));
+  if (colour == u"R" || colour == u"r") {
+    ColourList.Add(RNDColourTable[static_cast<size_t>(FRNDColour)]);
+    NextRNDColour(FRNDColour);
+  } else {
+    ColourList.Add(ColourText(colour));
+  }
+}
+
+std::u16string TChartix::ReadName(Integer index) const {
+  if (index < 0 || index >= NameList.Count()) return u"";
+  return NameList[index];
+}
+
+Double TChartix::ReadValue(Integer index) const {
+  if (index < 0 || index >= ValueList.Count()) return 0;
+  double value = 0;
+  return TryStrToFloat(ValueList[index], value) ? value : 0;
+}
+
+std::u16string TChartix::ReadColor(Integer index) const {
+  if (index < 0 || index >= ColourList.Count()) return u"000000";
+  return ColourList[index];
+}
+
+void TChartix::ClearData() {
+  NameList.Clear();
+  ValueList.Clear();
+  ColourList.Clear();
+  Points.Clear();
+  TextList.clear();
+  LineGraphTextList.clear();
+  MarkerList.clear();
+  IMURLList.Clear();
+  IMTitleList.Clear();
+  IMAreaExtra.Clear();
+  StackedGroupList.Clear();
+  stacked_groups_.clear();
+  StackedNameList.Clear();
+  StackedValueList.Clear();
+  StackedColourList.Clear();
+  ExtraLines.Clear();
+  FXPixelsPerUnit = 0;
+  FYPixelsPerUnit = 0;
+  FFirstBarPos = 0;
+  FLastBarPos = 0;
+  FReadXGrad = 0;
+  FReadXTop = 0;
+  FReadYGrad = 0;
+  FReadYTop = 0;
+  FReadBarGap = 0;
+  FReadBarWidth = 0;
+}
+
+void TChartix::AddPoint(Double x, Double y, const std::u16string& color,
+                        const std::u16string& line_name) {
+  Points.Add(UpperCase(color), TPointEntry{ValueText(x), ValueText(y), line_name});
+}
+
+void TChartix::AddXValue(Double name, const std::u16string& value) {
+  XAxisValues.Add(LabelEntry(name, value));
+}
+
+void TChartix::AddYValue(Double name, const std::u16string& value) {
+  YAxisValues.Add(LabelEntry(name, value));
+}
+
+void TChartix::ClearAxisLabels() {
+  XAxisValues.Clear();
+  YAxisValues.Clear();
+}
+
+void TChartix::AddStackedData(const std::u16string& group, const std::u16string& name,
+                              Double value, const std::u16string& colour) {
+  if (stacked_groups_.insert(group).second) StackedGroupList.Add(group);
+  StackedNameList.Add(group + u"=" + name);
+  StackedValueList.Add(ValueText(std::fabs(value)));
+  StackedColourList.Add(ColourText(colour));
+}
+
+void TChartix::AddText(const std::u16string& value, Integer x, Integer y, Single angle) {
+  TextList.push_back(TTextItem{value, static_cast<Double>(x), static_cast<Double>(y), angle});
+}
+
+void TChartix::AddLineGraphText(const std::u16string& value, Single x, Single y, Single angle) {
+  LineGraphTextList.push_back(TTextItem{value, x, y, angle});
+}
+
+void TChartix::AddMarker(Double x, Double y, TPointStyle point_style, Word point_size,
+                         const std::u16string& colour) {
+  MarkerList.push_back(TMarkerItem{x, y, point_style, point_size, SetColour(colour, 0)});
+}
+
+void TChartix::AddExtraLine(Integer x1, Integer y1, Integer x2, Integer y2, Integer thickness,
+                            TPenStyle pen_style, TColor colour) {
+  std::u16string entry;
+  for (long long part : {static_cast<long long>(x1), static_cast<long long>(y1),
+                         static_cast<long long>(x2), static_cast<long long>(y2),
+                         static_cast<long long>(thickness), static_cast<long long>(pen_style),
+                         static_cast<long long>(static_cast<Integer>(colour))}) {
+    if (!entry.empty()) entry += u',';
+    for (char c : std::to_string(part)) entry += static_cast<char16_t>(c);
+  }
+  ExtraLines.Add(entry);
+}
+
+void TChartix::AddCustomLegend(const std::u16string& value, const std::u16string& colour) {
+  CustomLegendNameList.Add(value);
+  CustomLegendColourList.Add(ColourText(colour));
+}
+
+void TChartix::ClearCustomLegend() {
+  CustomLegendNameList.Clear();
+  CustomLegendColourList.Clear();
+}
+
+void TChartix::AddMapArea(const std::u16string& url, const std::u16string& title,
+                          const std::u16string& extra) {
+  FUseImageMap = true;
+  IMURLList.Add(url);
+  IMTitleList.Add(title);
+  IMAreaExtra.Add(extra);
+}
+
+}  // namespace plotvane
