@@ -22,10 +22,4 @@ void TCanvas::Pie(int, int, int, int, int, int, int, int) {}
 void TCanvas::Polygon(const std::vector<TPoint>&) {}
 void TCanvas::LineTo(int x, int y) { pen_pos_ = {x, y}; }
 
-// Not yet rendered: text arrives with the font machinery.
-void TCanvas::TextOut(int, int, const std::u16string&) {}
-int TCanvas::DrawText(const std::u16string&, TRect&, unsigned) { return 0; }
-TSize TCanvas::TextExtent(const std::u16string&) { return {}; }
-TTextMetric TCanvas::GetTextMetrics() { return {}; }
-
 }  // namespace plotvane
