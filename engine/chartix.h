@@ -102,6 +102,9 @@ struct TMarkerItem {
   TColor Colour = 0;
 };
 
+// What a pixel query outside the bitmap answers: no colour at all.
+constexpr TColor kClrInvalid = 0xFFFFFFFF;
+
 // The 211 automatic colours, lower-case RRGGBB, walked by NextRNDColour.
 extern const std::array<const char16_t*, 211> RNDColourTable;
 
@@ -203,7 +206,7 @@ class TChartix {
   // A reduced drawing (no trend line, lines over bars, markers, text items or
   // extra lines) whose image is handed over; FBitmap is left empty.
   std::unique_ptr<TBitmap> Handle(TGraphType graph_type);
-  // Colour of pixel (x, y) of the last drawing; 0 outside it.
+  // Colour of pixel (x, y) of the last drawing; kClrInvalid outside it.
   TColor PixelColour(Integer x, Integer y) const;
   // A pixel position of the last line graph (or vertical value axis) in scale
   // units; 0 when the scale has no pixels per unit.
@@ -467,6 +470,9 @@ class TChartix {
 
   // Drawers.
   void DrawPie();
+  void RepairPieSeam(TPoint seam, TColor colour);
+  void DrawPieLabel(int index, Double value, Double sum, Extended mid_angle, int font_height,
+                    int lift, const std::u16string& mask);
   void DrawLegend(TGraphType graph_type);
   void DrawTitle();
   void DrawAxisCaptions(TGraphType graph_type);

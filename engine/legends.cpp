@@ -1,0 +1,143 @@
+// The legend of pie and bar charts: a box anchored at (FLegendX, FLegendY) by
+// its alignment point, listing a colour swatch and a name per entry, one under
+// the other or all in one row.
+//
+// Geometry (pixels): n entries, h the legend font's pixel height, s = FSquare,
+// p = FPadding, w(k) the width of name k, R the row step (h + p, or s + p when
+// the swatch is the taller).
+//   vertical:   W = max w(k) + 3p + s            H = n R + p
+//   horizontal: W = sum w(k) + (2n + 1) p + n s  H = p + R
+#include <algorithm>
+#include <climits>
+
+#include "engine/chartix.h"
+#include "engine/rounding.h"
+
+namespace plotvane {
+
+namespace {
+
+struct LegendEntry {
+  std::u16string name;
+  std::u16string colour;  // a colour string
+};
+
+// Keeps huge legends (a million entries, 65535-pixel swatches) inside the
+// range the canvas works with; anything that large is off the bitmap anyway.
+int Clamp(long long v) {
+  constexpr long long kLimit = INT_MAX / 4;
+  return static_cast<int>(std::max(-kLimit, std::min(kLimit, v)));
+}
+
+}  // namespace
+
+void TChartix::DrawLegend(TGraphType graph_type) {
+  if (!FShowLegend) return;
+
+  std::vector<LegendEntry> entries;
+  if (FCustomLegend) {
+    for (int k = 0; k < CustomLegendNameList.Count(); ++k)
+      entries.push_back({CustomLegendNameList[k], CustomLegendColourList[k]});
+  } else {
+    const int count = NameList.Count();
+    for (int k = 0; k < count; ++k) {
+      const int j = FLegendInvert ? count - 1 - k : k;
+      if (FLegendHideEmptyNames && NameList[j].empty()) continue;
+      entries.push_back({NameList[j], ColourList[j]});
+    }
+    const bool bars = graph_type == cxtVBar || graph_type == cxtHBar;
+    if (bars && FShowTrendLine && !FTrendLineName.empty())
+      entries.push_back({FTrendLineName, GetColour(FTrendLineColour)});
+    if (bars && FShowLinesWithBars) {
+      // One entry per line: each run of points of one colour.
+      std::u16string last = u"nil";
+      for (const auto& line : Points.Lines()) {
+        for (const auto& point : line.Points) {
+          if (line.Colour == last) continue;
+          if (FLegendHideEmptyNames && point.LineName.empty()) continue;
+          entries.push_back({point.LineName, line.Colour});
+          last = line.Colour;
+        }
+      }
+    }
+  }
+
+  TCanvas& canvas = Canvas();
+  canvas.Font() = FLegendFont;
+  const long long n = static_cast<long long>(entries.size());
+  const long long h = std::abs(static_cast<long long>(FLegendFont.Height));
+  const long long s = FSquare, p = FPadding;
+  std::vector<long long> widths;
+  widths.reserve(entries.size());
+  long long widest = 0, total_width = 0;
+  for (const auto& e : entries) {
+    widths.push_back(GetTextWidth(e.name));
+    widest = std::max(widest, widths.back());
+    total_width += widths.back();
+  }
+  const long long row = h > s ? h + p : s + p;
+  long long box_w, box_h, step = row;
+  if (FLegendVertical) {
+    box_w = widest + 3 * p + s;
+    box_h = n * row + p;
+  } else {
+    if (n == 0) step = s + p;
+    box_w = total_width + (2 * n + 1) * p + n * s;
+    box_h = p + step;
+  }
+
+  long long dx = 0, dy = 0;
+  switch (FLegendAlign) {
+    case cxtaTopCentre: dx = box_w / 2; break;
+    case cxtaTopRight: dx = box_w; break;
+    case cxtaBaselineLeft: dy = box_h / 2; break;
+    case cxtaBaselineCentre: dx = box_w / 2; dy = box_h / 2; break;
+    case cxtaBaselineRight: dx = box_w; dy = box_h / 2; break;
+    case cxtaBottomLeft: dy = box_h; break;
+    case cxtaBottomCentre: dx = box_w / 2; dy = box_h; break;
+    case cxtaBottomRight: dx = box_w; dy = box_h; break;
+    default: break;
+  }
+  const long long x0 = FLegendX - dx, y0 = FLegendY - dy;
+
+  canvas.Brush().SetColor(FLegendBGColour);
+  canvas.Pen().Color = FShowLegendBox ? FLegendFont.Color : FLegendBGColour;
+  canvas.Rectangle(Clamp(x0), Clamp(y0), Clamp(x0 + box_w), Clamp(y0 + box_h));
+
+  const bool areas = FUseImageMap && FIMLegend;
+  const long long half_s = Round(static_cast<long double>(s) / 2);
+  const long long half_h = Round(static_cast<long double>(h) / 2);
+  long long yc = Round(static_cast<long double>(p + step) / 2) + y0;
+  long long before = 0;  // widths of the names before entry k
+  for (long long k = 0; k < n; ++k) {
+    const LegendEntry& e = entries[static_cast<size_t>(k)];
+    long long sx, sy, tx, ty, t_bottom;
+    if (FLegendVertical) {
+      sx = x0 + p;
+      sy = yc - half_s;
+      tx = x0 + 2 * p + s;
+      ty = yc - half_h;
+      t_bottom = yc + half_h;
+    } else {
+      sx = x0 + (2 * k + 1) * p + k * s + before;
+      sy = y0 + (box_h - s) / 2;
+      tx = x0 + (2 * k + 2) * p + (k + 1) * s + before;
+      ty = yc - half_h;
+      t_bottom = ty + h;
+    }
+    canvas.Pen().Color = FLegendFont.Color;
+    canvas.Brush().SetColor(SetColour(e.colour, 0));
+    canvas.Rectangle(Clamp(sx), Clamp(sy), Clamp(sx + s), Clamp(sy + s));
+    canvas.Brush().SetColor(FLegendBGColour);
+    canvas.TextOut(Clamp(tx), Clamp(ty), e.name);
+    const long long w = widths[static_cast<size_t>(k)];
+    if (areas) {
+      AddRectArea(Clamp(sx), Clamp(sy), Clamp(sx + s), Clamp(sy + s), static_cast<Integer>(k));
+      AddRectArea(Clamp(tx), Clamp(ty), Clamp(tx + w), Clamp(t_bottom), static_cast<Integer>(k));
+    }
+    if (FLegendVertical) yc += row;
+    before += w;
+  }
+}
+
+}  // namespace plotvane

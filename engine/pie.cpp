@@ -1,0 +1,196 @@
+// The pie chart.
+//
+// Angles are radians measured from the downward vertical and growing
+// counter-clockwise as seen on the image (0 down, pi/2 right, pi up). The
+// point at angle a on the rim is
+//   Rim(a) = (Round(FCentreX + sin a * D/2), Round(FCentreY + cos a * D/2))
+// with D the (odd) diameter and D/2 a real number, rounded halves to even.
+// Slices follow each other from FStartAngle, each as wide as its share of the
+// sum of the absolute values. A slice wider than 5.5 radians is drawn as two
+// wedges, because a wedge whose radials nearly meet is not drawn reliably;
+// the outline left along the seam between them is then painted over.
+#include <cmath>
+
+#include "engine/chartix.h"
+#include "engine/number_format.h"
+#include "engine/rounding.h"
+
+namespace plotvane {
+
+namespace {
+
+constexpr Extended kPi = 3.141592653589793238462643383279502884L;
+// Slices wider than this are drawn in two wedges, split at 5 radians.
+constexpr Extended kLargestWedge = 5.5L;
+constexpr Extended kSeamAngle = 5.0L;
+
+struct PieGeometry {
+  int centre_x, centre_y;
+  Extended half_diameter;  // D / 2
+  int left, top, right, bottom;  // the bounding box, right and bottom excluded
+
+  TPoint Rim(Extended a) const {
+    return TPoint{Round(centre_x + std::sin(a) * half_diameter),
+                  Round(centre_y + std::cos(a) * half_diameter)};
+  }
+};
+
+// Brings a label angle into [0, 2 pi]. Angles from absurd start angles (huge
+// or not finite) are reduced with fmod instead of stepwise, which would never
+// end.
+Extended NormaliseAngle(Extended phi) {
+  const Extended two_pi = 2 * kPi;
+  if (!std::isfinite(phi) || std::fabs(phi) > 1e6L) {
+    phi = std::fmod(phi, two_pi);
+    if (phi < 0) phi += two_pi;
+    return phi;
+  }
+  if (phi > 0) {
+    while (phi > two_pi) phi -= two_pi;
+  } else {
+    while (phi < 0) phi += two_pi;
+  }
+  return phi;
+}
+
+}  // namespace
+
+void TChartix::DrawPie() {
+  PrepareCanvas(cxtPie);
+  const int count = NameList.Count();
+  std::vector<Double> values(static_cast<size_t>(count));
+  Double sum = 0;
+  for (int i = 0; i < count; ++i) {
+    values[static_cast<size_t>(i)] = ReadValue(i);
+    sum += std::fabs(values[static_cast<size_t>(i)]);
+  }
+  Total = sum;
+  if (sum == 0 || !std::isfinite(sum)) return;
+
+  FBitmap->SetHeight(FHeight);
+  FBitmap->SetWidth(FWidth);
+  TCanvas& canvas = Canvas();
+  canvas.Brush().SetColor(FBGColour);
+  canvas.Pen().Color = FBGColour;
+  canvas.Rectangle(0, 0, FWidth, FHeight);
+
+  canvas.Pen().Color = FGraphPen;
+  if (FPieDia % 2 == 0) ++FPieDia;  // an odd diameter has a centre pixel
+  const int k = FPieDia / 2;
+  const PieGeometry g{FCentreX, FCentreY, static_cast<Extended>(FPieDia) / 2,
+                      FCentreX - k + 1, FCentreY - k + 1, FCentreX + k, FCentreY + k};
+  canvas.Brush().SetColor(FGraphPen);
+  canvas.Ellipse(g.left, g.top, g.right, g.bottom);
+
+  Extended theta = static_cast<Extended>(FStartAngle) * kPi / 180;
+  TPoint start = g.Rim(theta);
+  canvas.Font() = FLabelFont;
+  canvas.Pen().Width = 1;
+  const int font_height = std::abs(FLabelFont.Height);
+  const int lift = font_height - FLabelFont.Size() - 2;
+  const std::u16string mask = GetValueMask();
+  const bool slice_areas = FUseImageMap && FIMDataArea;
+
+  for (int i = 0; i < count; ++i) {
+    const Double value = values[static_cast<size_t>(i)];
+    const TColor colour = SetColour(ColourList[i], 0);
+    canvas.Brush().SetColor(colour);
+    const Extended theta_end =
+        theta + static_cast<Extended>(std::fabs(value)) / static_cast<Extended>(sum) * 2 * kPi;
+    TPoint end{};
+    if (!std::isfinite(theta_end)) {  // an absurd start angle: nothing can be placed
+      theta = theta_end;
+      continue;
+    }
+    if (theta_end - theta <= kLargestWedge) {
+      end = g.Rim(theta_end);
+      if (end == start) {  // nothing would show: no wedge, label or area
+        theta = theta_end;
+        continue;
+      }
+      canvas.Pie(g.left, g.top, g.right, g.bottom, start.x, start.y, end.x, end.y);
+      if (slice_areas) AddPieSliceArea(end.x, end.y, start.x, start.y, i, theta, theta_end);
+    } else {
+      const Extended theta_seam = theta + kSeamAngle;
+      const TPoint seam = g.Rim(theta_seam);
+      canvas.Pie(g.left, g.top, g.right, g.bottom, start.x, start.y, seam.x, seam.y);
+      if (slice_areas) AddPieSliceArea(seam.x, seam.y, start.x, start.y, i, theta, theta_seam);
+      end = g.Rim(theta_end);
+      canvas.Pie(g.left, g.top, g.right, g.bottom, seam.x, seam.y, end.x, end.y);
+      if (slice_areas) AddPieSliceArea(end.x, end.y, seam.x, seam.y, i, theta_seam, theta_end);
+      RepairPieSeam(seam, colour);
+      if (count == 1) canvas.Ellipse(g.left, g.top, g.right, g.bottom);
+    }
+    DrawPieLabel(i, value, sum, (theta + theta_end) / 2, font_height, lift, mask);
+    start = end;
+    theta = theta_end;
+  }
+}
+
+void TChartix::RepairPieSeam(TPoint seam, TColor colour) {
+  TCanvas& canvas = Canvas();
+  const int cx = FCentreX, cy = FCentreY;
+  const TColor pen = FGraphPen & 0xFFFFFF;
+  const int d = seam.x <= cx ? 2 : -2;
+  // Outside the bitmap a pixel reads as no colour at all, which never counts
+  // as the pen or the reference colour.
+  auto pixel = [this](int x, int y) -> TColor {
+    if (x < 0 || y < 0 || x >= FBitmap->Width() || y >= FBitmap->Height()) return kClrInvalid;
+    return FBitmap->GetPixel(x, y);
+  };
+  for (int x = std::min(seam.x, cx); x <= std::max(seam.x, cx); ++x) {
+    for (int y = std::min(seam.y, cy); y <= std::max(seam.y, cy); ++y) {
+      if (pixel(x, y) != pen) continue;
+      const TColor reference = pixel(cx + d, cy);
+      bool touches_reference = false, only_pen_and_reference = true;
+      for (int dx = -1; dx <= 1; ++dx) {
+        for (int dy = -1; dy <= 1; ++dy) {
+          const TColor c = pixel(x + dx, y + dy);
+          if (c == reference) {
+            touches_reference = true;
+          } else if (c != pen) {
+            only_pen_and_reference = false;
+          }
+        }
+      }
+      if (touches_reference && only_pen_and_reference) canvas.SetPixel(x, y, colour);
+    }
+  }
+}
+
+void TChartix::DrawPieLabel(int index, Double value, Double sum, Extended mid_angle,
+                            int font_height, int lift, const std::u16string& mask) {
+  TCanvas& canvas = Canvas();
+  canvas.Brush().SetColor(FLabelBGColour);
+  const TBrushStyle style = canvas.Brush().Style();
+  if (FLabelTransparent) canvas.Brush().SetStyle(TBrushStyle::bsClear);
+
+  // Labels lie on an ellipse FOffset pixels outside the rim horizontally and
+  // twice that vertically, where the texts above and below need the room.
+  const Extended d = FPieDia;
+  const int x = Round(FCentreX + std::sin(mid_angle) * (d + 2 * FOffset) / 2);
+  const int y = Round(FCentreY + std::cos(mid_angle) * (d + 4 * FOffset) / 2) - lift;
+  const bool right_half = NormaliseAngle(mid_angle) < kPi;
+  auto left_edge = [&](const std::u16string& text) {
+    return right_half ? x : x - GetTextWidth(text);
+  };
+
+  if (FShowLabel) {
+    const std::u16string& name = NameList[index];
+    const int left = left_edge(name);
+    canvas.TextOut(left, y - font_height - 1, name);
+    if (FUseImageMap && FIMLabel) {
+      AddRectArea(left, y - font_height - 1, left + GetTextWidth(name), y, index);
+    }
+  }
+  if (FShowNumbers) {
+    const std::u16string number =
+        FShowPercent ? FormatFloat(mask, std::fabs(value) * (100 / sum)) + u"%"
+                     : AddPrefixSuffix(FormatFloat(mask, value));
+    const int top = FShowLabel ? y + 1 : y - font_height / 2;
+    canvas.TextOut(left_edge(number), top, number);
+  }
+  canvas.Brush().SetStyle(style);
+}
+
+}  // namespace plotvane

@@ -1,0 +1,190 @@
+// The render driver: one entry into drawing (GetGraph), the fresh bitmap every
+// chart starts from (PrepareCanvas), and the small queries about the last
+// drawing.
+//
+// A drawing runs the drawers of its chart type in a fixed order on a new
+// bitmap; later drawers paint over earlier ones and image-map areas are
+// appended in drawing order. The palette of an indexed chart holds exactly
+// the colours the chart can use, so no other colour can ever appear in it.
+#include <cstdlib>
+
+#include "engine/chartix.h"
+#include "engine/errors.h"
+
+namespace plotvane {
+
+namespace {
+
+constexpr char kNoData[] = "No data items or points defined.";
+
+// The text after the last occurrence of `separator` (the whole text when it
+// has none).
+std::u16string AfterLast(const std::u16string& s, char16_t separator) {
+  const size_t at = s.rfind(separator);
+  return at == std::u16string::npos ? s : s.substr(at + 1);
+}
+
+// A decimal integer as AddExtraLine writes it; 0 when it does not read.
+long long ReadInteger(const std::u16string& s) {
+  std::string narrow;
+  for (char16_t c : s) {
+    if (c > 0x7F) return 0;
+    narrow += static_cast<char>(c);
+  }
+  return std::strtoll(narrow.c_str(), nullptr, 10);
+}
+
+}  // namespace
+
+void TChartix::GetGraph(std::unique_ptr<TBitmap>& bitmap, TGraphType graph_type) {
+  FImageMapText.clear();
+  const bool has_data = (graph_type == cxtVBar || graph_type == cxtHBar)        ? !NameList.Empty()
+                        : graph_type == cxtLine                                  ? !Points.Empty()
+                        : (graph_type == cxtVStackedBar || graph_type == cxtHStackedBar)
+                            ? !StackedGroupList.Empty()
+                            : true;
+  if (!has_data) throw EInvalidGraphic(kNoData);
+
+  FBitmap = std::make_unique<TBitmap>();
+  switch (graph_type) {
+    case cxtPie:
+      DrawPie();
+      DrawLegend(cxtPie);
+      DrawTitle();
+      break;
+    case cxtVBar:
+    case cxtHBar:
+      DrawLegend(graph_type);
+      DrawTitle();
+      DrawAxisCaptions(graph_type);
+      break;
+    case cxtLine:
+    case cxtVStackedBar:
+    case cxtHStackedBar:
+      DrawTitle();
+      DrawAxisCaptions(graph_type);
+      break;
+    default:
+      break;
+  }
+  DrawTextItems();
+  if (!ExtraLines.Empty()) DrawExtraLines();
+
+  auto copy = std::make_unique<TBitmap>();
+  copy->Assign(*FBitmap);
+  bitmap = std::move(copy);
+  if (FUseImageMap) WrapImageMap(/*with_id=*/true);
+}
+
+std::unique_ptr<TBitmap> TChartix::Handle(TGraphType graph_type) {
+  FImageMapText.clear();
+  FBitmap = std::make_unique<TBitmap>();
+  switch (graph_type) {
+    case cxtPie:
+      DrawPie();
+      DrawLegend(cxtPie);
+      DrawTitle();
+      break;
+    case cxtVBar:
+    case cxtHBar:
+      DrawLegend(graph_type);
+      DrawTitle();
+      DrawAxisCaptions(graph_type);
+      break;
+    case cxtLine:
+      DrawTitle();
+      DrawAxisCaptions(cxtLine);
+      break;
+    default:
+      break;
+  }
+  if (FUseImageMap) WrapImageMap(/*with_id=*/false);
+  return FBitmap->ReleaseHandle();  // the caller owns the image from here on
+}
+
+void TChartix::WrapImageMap(bool with_id) {
+  std::u16string text = u"<map name=\"" + FIMName;
+  text += with_id ? u"\" id=\"" + FIMName + u"\" >" : u"\">";
+  text += FImageMapText;
+  text += FImageMapExtra;
+  text += u"</map>";
+  FImageMapText = std::move(text);
+}
+
+void TChartix::PrepareCanvas(TGraphType graph_type) {
+  FBitmap = std::make_unique<TBitmap>();
+  ColoursUsed.Clear();
+  ColoursUsed.SetSorted(true);
+  auto add = [this](const std::u16string& colour) { ColoursUsed.Add(UpperCase(colour)); };
+  auto add_colour = [&add](TColor colour) { add(GetColour(colour)); };
+  auto add_point_colours = [this, &add] {
+    for (const auto& line : Points.Lines()) add(line.Colour);
+  };
+
+  switch (graph_type) {
+    case cxtPie:
+    case cxtVBar:
+    case cxtHBar:
+      for (const auto& c : ColourList) add(c);
+      break;
+    case cxtLine:
+      add_point_colours();
+      for (const auto& m : MarkerList) add_colour(m.Colour);
+      break;
+    case cxtVStackedBar:
+    case cxtHStackedBar:
+      for (const auto& c : StackedColourList) add(AfterLast(c, u'='));
+      break;
+  }
+  if (FShowLinesWithBars && graph_type != cxtPie && graph_type != cxtLine) add_point_colours();
+  if (FCustomLegend) {
+    for (const auto& c : CustomLegendColourList) add(c);
+  }
+
+  for (TColor c : {FBGColour, FLabelBGColour, FLabelFont.Color, FLegendBGColour,
+                   FLegendFont.Color, FTitleBGColour, FTitleFont.Color, FAxisTextBGColour,
+                   FAxisTextFont.Color, FGridColour, FTransColour, FGraphPen, FPlotAreaColor,
+                   FTextBGColor, FTextFont.Color, FLineGraphTextBGColor, FLineGraphFont.Color,
+                   FLineGraphBorderColor, FLineGraphLeaderColor, FStackedTextBGColor,
+                   FStackedTextFont.Color, FTrendLineColour}) {
+    add_colour(c);
+  }
+  for (const auto& line : ExtraLines) {
+    add_colour(static_cast<TColor>(ReadInteger(AfterLast(line, u','))));
+  }
+
+  const int n = ColoursUsed.Count();
+  if (n > 256) {
+    FBitmap->SetPixelFormat(TPixelFormat::pf24bit);
+    return;
+  }
+  FBitmap->SetPixelFormat(n <= 16 ? TPixelFormat::pf4bit : TPixelFormat::pf8bit);
+  std::vector<TPaletteEntry> palette;
+  palette.reserve(static_cast<size_t>(n));
+  for (const auto& entry : ColoursUsed) {
+    const TColor c = SetColour(entry, 0);
+    palette.push_back(TPaletteEntry{GetRValue(c), GetGValue(c), GetBValue(c), 0});
+  }
+  FBitmap->SetPalette(palette);
+}
+
+Integer TChartix::GetTextHeight(const std::u16string& text) { return Canvas().TextExtent(text).cy; }
+
+Integer TChartix::GetTextWidth(const std::u16string& text) { return Canvas().TextExtent(text).cx; }
+
+TColor TChartix::PixelColour(Integer x, Integer y) const {
+  if (x < 0 || y < 0 || x >= FBitmap->Width() || y >= FBitmap->Height()) return kClrInvalid;
+  return FBitmap->GetPixel(x, y);
+}
+
+Double TChartix::GraphX(Integer pixel_x) const {
+  if (XLinePX == 0) return 0;
+  return (pixel_x - static_cast<Double>(FOriginX)) / XLinePX + FXOffset;
+}
+
+Double TChartix::GraphY(Integer pixel_y) const {
+  if (YLinePX == 0) return 0;
+  return FYOffset - (pixel_y - static_cast<Double>(FOriginY)) / YLinePX;
+}
+
+}  // namespace plotvane

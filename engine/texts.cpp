@@ -1,0 +1,162 @@
+// The annotation drawn over a finished chart: the title, the axis captions,
+// the free text items and the extra lines.
+#include <cstdlib>
+
+#include "engine/chartix.h"
+#include "engine/rounding.h"
+
+namespace plotvane {
+
+namespace {
+
+// Text alignment flags for a TTextAlign; false for values outside the
+// enumeration, which leave the alignment in force.
+bool AlignFlags(int align, unsigned& flags) {
+  static const unsigned kHorizontal[3] = {TA_LEFT, TA_CENTER, TA_RIGHT};
+  static const unsigned kVertical[3] = {TA_TOP, TA_BASELINE, TA_BOTTOM};
+  if (align < cxtaTopLeft || align > cxtaBottomRight) return false;
+  flags = kHorizontal[align % 3] | kVertical[align / 3];
+  return true;
+}
+
+// The font a turned text is drawn with: the source font's face, height and
+// style, turned by `escapement` tenths of a degree.
+TFont TurnedFont(const TFont& source, int escapement) {
+  TFont font = source;
+  font.Escapement = escapement;
+  return font;
+}
+
+// Splits an extra-line record "X1,Y1,X2,Y2,Thickness,PenStyle,Colour" from the
+// right; the leftmost field takes whatever remains.
+struct ExtraLine {
+  long long x1 = 0, y1 = 0, x2 = 0, y2 = 0, thickness = 0, colour = 0;
+  std::u16string style;
+};
+
+long long ReadInteger(const std::u16string& s) {
+  std::string narrow;
+  for (char16_t c : s) {
+    if (c > 0x7F) return 0;
+    narrow += static_cast<char>(c);
+  }
+  return std::strtoll(narrow.c_str(), nullptr, 10);
+}
+
+ExtraLine ParseExtraLine(std::u16string record) {
+  auto take_last = [&record]() {
+    const size_t comma = record.rfind(u',');
+    std::u16string field = comma == std::u16string::npos ? record : record.substr(comma + 1);
+    record = comma == std::u16string::npos ? std::u16string() : record.substr(0, comma);
+    return field;
+  };
+  ExtraLine line;
+  line.colour = ReadInteger(take_last());
+  line.style = take_last();
+  line.thickness = ReadInteger(take_last());
+  line.y2 = ReadInteger(take_last());
+  line.x2 = ReadInteger(take_last());
+  line.y1 = ReadInteger(take_last());
+  line.x1 = ReadInteger(record);
+  return line;
+}
+
+int ToInt(long long v) {
+  return static_cast<int>(std::max<long long>(INT32_MIN, std::min<long long>(INT32_MAX, v)));
+}
+
+}  // namespace
+
+void TChartix::DrawTitle() {
+  TCanvas& canvas = Canvas();
+  const TBrushStyle style = canvas.Brush().Style();
+  canvas.Font() = FTitleFont;
+  if (FTitleTransparent) {
+    canvas.Brush().SetStyle(TBrushStyle::bsClear);
+  } else {
+    canvas.Brush().SetColor(FTitleBGColour);
+  }
+  const unsigned previous_align = canvas.GetTextAlign();
+  unsigned flags = 0;
+  if (AlignFlags(FTitleTextAlign, flags)) canvas.SetTextAlign(flags);
+  if (!FTitle.empty()) canvas.TextOut(FTitleX, FTitleY, FTitle);
+  canvas.SetTextAlign(previous_align);
+  canvas.Brush().SetStyle(style);
+}
+
+void TChartix::DrawAxisCaptions(TGraphType graph_type) {
+  TCanvas& canvas = Canvas();
+  canvas.Font() = FAxisTextFont;
+  canvas.Brush().SetColor(FAxisTextBGColour);
+  const TBrushStyle style = canvas.Brush().Style();
+  if (FAxisTextTransparent) canvas.Brush().SetStyle(TBrushStyle::bsClear);
+
+  const bool horizontal_bars = graph_type == cxtHBar || graph_type == cxtHStackedBar;
+  // The caption under the plot: the category axis of vertical charts, the
+  // value axis of horizontal ones.
+  const std::u16string& bottom_text = horizontal_bars ? FYAxisText : FXAxisText;
+  if (!bottom_text.empty()) {
+    const int w = GetTextWidth(bottom_text);
+    const int font_height = std::abs(canvas.Font().Height);
+    int x, y;
+    if (horizontal_bars) {
+      x = Round((static_cast<long double>(FMaxY) - w) / 2) + FOriginX - FYAxisNegative;
+      y = font_height + FOriginY + 3 + TextBottom + FXMarkSize;
+    } else {
+      x = Round((static_cast<long double>(FMaxX) - w) / 2) + FOriginX - FXAxisNegative;
+      y = TextBottom + 3;
+    }
+    canvas.TextOut(x, y, bottom_text);
+  }
+
+  // The caption beside the plot reads from bottom to top.
+  const std::u16string& side_text = horizontal_bars ? FXAxisText : FYAxisText;
+  canvas.Font() = TurnedFont(FAxisTextFont, 900);
+  if (!side_text.empty()) {
+    const TSize extent = canvas.TextExtent(side_text);
+    const int x = TextLeft - extent.cy - 5;
+    const int y = horizontal_bars
+                      ? FOriginY - Round((static_cast<long double>(FMaxX) - extent.cx) / 2) -
+                            FXAxisNegative
+                      : FOriginY - Round((static_cast<long double>(FMaxY) - extent.cx) / 2) +
+                            FYAxisNegative;
+    canvas.TextOut(x, y, side_text);
+  }
+  canvas.Font() = FAxisTextFont;  // the turned font lives for one text only
+  canvas.Brush().SetStyle(style);
+}
+
+void TChartix::DrawTextItems() {
+  TCanvas& canvas = Canvas();
+  const TBrushStyle style = canvas.Brush().Style();
+  if (FTextTransparent) {
+    canvas.Brush().SetStyle(TBrushStyle::bsClear);
+  } else {
+    canvas.Brush().SetColor(FTextBGColor);
+  }
+  for (const TTextItem& item : TextList) {
+    canvas.Font() = TurnedFont(FTextFont, Round(static_cast<long double>(item.Angle) * 10));
+    canvas.TextOut(Round(item.x), Round(item.y), item.Value);
+  }
+  if (!TextList.empty()) canvas.Font() = FTextFont;
+  canvas.Brush().SetStyle(style);
+}
+
+void TChartix::DrawExtraLines() {
+  TCanvas& canvas = Canvas();
+  const TPen previous = canvas.Pen();
+  for (const auto& record : ExtraLines) {
+    const ExtraLine line = ParseExtraLine(record);
+    TPenStyle style = TPenStyle::psSolid;
+    if (line.style.size() == 1 && line.style[0] >= u'0' && line.style[0] <= u'6')
+      style = static_cast<TPenStyle>(line.style[0] - u'0');
+    canvas.Pen().Width = ToInt(line.thickness);
+    canvas.Pen().Style = style;
+    canvas.Pen().Color = static_cast<TColor>(line.colour);
+    canvas.MoveTo(ToInt(line.x1), ToInt(line.y1));
+    canvas.LineTo(ToInt(line.x2), ToInt(line.y2));
+  }
+  canvas.Pen() = previous;
+}
+
+}  // namespace plotvane
