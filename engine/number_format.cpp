@@ -23,14 +23,15 @@ namespace plotvane {
 
 namespace {
 
-// The significant digits of a finite, non-negative `value` rounded to
-// `digits` of them (halves to even on the exact binary value), and the
-// decimal exponent of the first: value ~ 0.d1d2... * 10^(exponent + 1).
+// Significant decimal digits and the decimal exponent of the first:
+// value ~ d1.d2d3... * 10^exponent.
 struct DecimalDigits {
   std::string digits;
   int exponent = 0;
 };
 
+// The first `digits` significant digits of a finite, non-negative `value`,
+// rounded halves to even on the exact binary value.
 DecimalDigits ToDecimal(double value, int digits) {
   char buf[64];
   const auto result =
@@ -81,8 +82,8 @@ std::string Utf8(const std::u16string& s) {
 // Reading numbers
 
 // A number text split by its syntax: sign, mantissa digits with the position
-// of the decimal point, and the exponent (clamped: beyond a few thousand it
-// only decides between zero and overflow).
+// of the decimal point, and the exponent (clamped at a million: beyond a few
+// hundred it only decides between zero and overflow).
 struct NumberSyntax {
   bool negative = false;
   std::string mantissa;  // every mantissa digit, the point left out
@@ -128,7 +129,7 @@ bool OutOfRangeValue(const NumberSyntax& number, double& value) {
   const size_t first = number.mantissa.find_first_not_of('0');
   // The decimal exponent of the first significant digit.
   const int64_t exponent = number.point - static_cast<int64_t>(first) - 1 + number.exponent;
-  if (exponent < 0) {
+  if (first == std::string::npos || exponent < 0) {
     value = number.negative ? -0.0 : 0.0;
     return true;
   }
