@@ -1,0 +1,83 @@
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "automation/com/bitmap_handles.h"
+
+namespace plotvane {
+namespace {
+
+std::vector<uint8_t> Read(HBITMAP handle) {
+  const LONG size = GetBitmapFileBytes(handle, 0, nullptr);
+  if (size < 0) return {};
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  EXPECT_EQ(GetBitmapFileBytes(handle, size, bytes.data()), size);
+  return bytes;
+}
+
+TEST(BitmapHandleTest, CreateReadDelete) {
+  const std::vector<uint8_t> picture = {'B', 'M', 1, 2, 3, 0, 5};
+  HBITMAP a = CreateBitmapHandle(picture);
+  HBITMAP b = CreateBitmapHandle({});  // a bitmap without pixels: an empty file
+  ASSERT_NE(BitmapHandleNumber(a), 0);
+  EXPECT_GT(BitmapHandleNumber(b), 0);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(BitmapHandleFromNumber(BitmapHandleNumber(a)), a);
+
+  EXPECT_EQ(Read(a), picture);
+  EXPECT_EQ(GetBitmapFileBytes(b, 0, nullptr), 0);
+  uint8_t first_two[2] = {};
+  EXPECT_EQ(GetBitmapFileBytes(a, 2, first_two), 2) << "a short buffer gets what fits";
+  EXPECT_EQ(first_two[1], 'M');
+  EXPECT_EQ(GetBitmapFileBytes(a, -1, first_two), -1);
+
+  EXPECT_EQ(DeleteObject(a), TRUE);
+  EXPECT_EQ(DeleteObject(a), FALSE) << "deleted twice";
+  EXPECT_EQ(GetBitmapFileBytes(a, 0, nullptr), -1);
+  EXPECT_EQ(DeleteObject(b), TRUE);
+}
+
+TEST(BitmapHandleTest, UnknownHandlesAreRefused) {
+  for (uintptr_t number : {uintptr_t{0}, uintptr_t{0x7FFFFFFF}, ~uintptr_t{0}}) {
+    SCOPED_TRACE(number);
+    auto* handle = reinterpret_cast<HBITMAP>(number);
+    EXPECT_EQ(DeleteObject(handle), FALSE);
+    EXPECT_EQ(GetBitmapFileBytes(handle, 0, nullptr), -1);
+  }
+}
+
+TEST(BitmapHandleTest, LiveHandlesAreBoundedAndNeverReused) {
+  std::vector<HBITMAP> handles;
+  for (size_t i = 0; i < kMaxBitmapHandles; ++i) handles.push_back(CreateBitmapHandle({'B'}));
+  try {
+    CreateBitmapHandle({'B'});
+    ADD_FAILURE() << "a handle beyond the limit was made";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(),
+                 "Too many bitmap handles: 10000 are alive. Delete handles with DeleteObject "
+                 "when done.");
+  }
+  // Deleting one makes room again, under a number not in use.
+  ASSERT_EQ(DeleteObject(handles.back()), TRUE);
+  handles.pop_back();
+  HBITMAP again = CreateBitmapHandle({'B'});
+  for (HBITMAP h : handles) ASSERT_NE(h, again);
+  handles.push_back(again);
+  for (HBITMAP h : handles) ASSERT_EQ(DeleteObject(h), TRUE);
+}
+
+TEST(BitmapHandleTest, BytesHeldTogetherAreBounded) {
+  HBITMAP big = CreateBitmapHandle(std::vector<uint8_t>(kMaxBitmapHandleBytes - 10));
+  EXPECT_THROW(CreateBitmapHandle(std::vector<uint8_t>(11)), std::runtime_error);
+  HBITMAP fits = CreateBitmapHandle(std::vector<uint8_t>(10));
+  EXPECT_EQ(DeleteObject(big), TRUE);
+  // Deleting gives the bytes back.
+  HBITMAP after = CreateBitmapHandle(std::vector<uint8_t>(11));
+  EXPECT_EQ(DeleteObject(fits), TRUE);
+  EXPECT_EQ(DeleteObject(after), TRUE);
+}
+
+}  // namespace
+}  // namespace plotvane
