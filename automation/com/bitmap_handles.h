@@ -29,8 +29,8 @@ struct HBITMAP__;
 using HBITMAP = HBITMAP__*;
 using HGDIOBJ = void*;
 
-// The most handles alive at once, as the platform's default quota of
-// graphics objects per process.
+// The most handles alive at once: far more than any page holds pictures for,
+// few enough that a client leaking them is stopped early.
 constexpr size_t kMaxBitmapHandles = 10000;
 // The most bytes all live handles may hold together (1 GiB).
 constexpr size_t kMaxBitmapHandleBytes = size_t{1} << 30;

@@ -108,7 +108,9 @@ class BStr {
 
  private:
   // Lengths beyond kMaxBStrLength become a request that is refused.
-  static UINT Checked(size_t n) { return n > kMaxBStrLength ? kMaxBStrLength + 1 : static_cast<UINT>(n); }
+  static UINT Checked(size_t n) {
+    return n > kMaxBStrLength ? kMaxBStrLength + 1 : static_cast<UINT>(n);
+  }
 
   BSTR bstr_ = nullptr;
 };

@@ -149,7 +149,8 @@ HRESULT NumberTextToInteger(const NumberText& number, bool* negative, uint64_t* 
   uint64_t value = 0;
   for (int64_t i = 0; i < integer_digits; ++i) {
     const uint64_t digit = i < count ? static_cast<uint64_t>(number.digits[i] - '0') : 0;
-    if (__builtin_mul_overflow(value, 10u, &value) || __builtin_add_overflow(value, digit, &value)) {
+    if (__builtin_mul_overflow(value, 10u, &value) ||
+        __builtin_add_overflow(value, digit, &value)) {
       return DISP_E_OVERFLOW;
     }
   }

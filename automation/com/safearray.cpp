@@ -100,8 +100,8 @@ HRESULT SafeArrayCopy(SAFEARRAY* psa, SAFEARRAY** ppsaOut) {
   *ppsaOut = nullptr;
   if (psa == nullptr) return S_OK;
   const SAFEARRAYBOUND& bound = psa->rgsabound[0];
-  SAFEARRAY* copy = plotvane::CreateVector(plotvane::BlockOf(psa)->vt, bound.lLbound,
-                                           bound.cElements);
+  SAFEARRAY* copy =
+      plotvane::CreateVector(plotvane::BlockOf(psa)->vt, bound.lLbound, bound.cElements);
   if (copy == nullptr) return E_OUTOFMEMORY;
   std::memcpy(copy->pvData, psa->pvData, size_t{bound.cElements} * psa->cbElements);
   *ppsaOut = copy;

@@ -46,24 +46,59 @@ HRESULT ReadReference(const VARIANT& source, VARIANT* view) {
   VariantInit(view);
   view->vt = static_cast<VARTYPE>(source.vt & ~VT_BYREF);
   switch (view->vt) {
-    case VT_I2: view->iVal = *source.piVal; break;
-    case VT_I4: view->lVal = *source.plVal; break;
-    case VT_R4: view->fltVal = *source.pfltVal; break;
-    case VT_R8: view->dblVal = *source.pdblVal; break;
-    case VT_BOOL: view->boolVal = *source.pboolVal; break;
-    case VT_BSTR: view->bstrVal = *source.pbstrVal; break;
-    case VT_ERROR: view->scode = *source.pscode; break;
-    case VT_DISPATCH: view->pdispVal = *source.ppdispVal; break;
-    case VT_UNKNOWN: view->punkVal = *source.ppunkVal; break;
-    case VT_UI1: view->bVal = *source.pbVal; break;
-    case VT_UI2: view->uiVal = *source.puiVal; break;
-    case VT_UI4: view->ulVal = *source.pulVal; break;
-    case VT_I8: view->llVal = *source.pllVal; break;
-    case VT_UI8: view->ullVal = *source.pullVal; break;
-    case VT_INT: view->intVal = *source.pintVal; break;
-    case VT_UINT: view->uintVal = *source.puintVal; break;
-    case VT_ARRAY | VT_UI1: view->parray = *source.pparray; break;
-    default: return DISP_E_BADVARTYPE;
+    case VT_I2:
+      view->iVal = *source.piVal;
+      break;
+    case VT_I4:
+      view->lVal = *source.plVal;
+      break;
+    case VT_R4:
+      view->fltVal = *source.pfltVal;
+      break;
+    case VT_R8:
+      view->dblVal = *source.pdblVal;
+      break;
+    case VT_BOOL:
+      view->boolVal = *source.pboolVal;
+      break;
+    case VT_BSTR:
+      view->bstrVal = *source.pbstrVal;
+      break;
+    case VT_ERROR:
+      view->scode = *source.pscode;
+      break;
+    case VT_DISPATCH:
+      view->pdispVal = *source.ppdispVal;
+      break;
+    case VT_UNKNOWN:
+      view->punkVal = *source.ppunkVal;
+      break;
+    case VT_UI1:
+      view->bVal = *source.pbVal;
+      break;
+    case VT_UI2:
+      view->uiVal = *source.puiVal;
+      break;
+    case VT_UI4:
+      view->ulVal = *source.pulVal;
+      break;
+    case VT_I8:
+      view->llVal = *source.pllVal;
+      break;
+    case VT_UI8:
+      view->ullVal = *source.pullVal;
+      break;
+    case VT_INT:
+      view->intVal = *source.pintVal;
+      break;
+    case VT_UINT:
+      view->uintVal = *source.puintVal;
+      break;
+    case VT_ARRAY | VT_UI1:
+      view->parray = *source.pparray;
+      break;
+    default:
+      return DISP_E_BADVARTYPE;
   }
   return S_OK;
 }

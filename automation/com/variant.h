@@ -194,17 +194,33 @@ class Variant {
   // A locked array cannot be freed here; it is then left to its locker.
   ~Variant() { VariantClear(&v_); }
 
-  static Variant I2(SHORT value) { return Make(VT_I2, [&](VARIANT& v) { v.iVal = value; }); }
-  static Variant I4(LONG value) { return Make(VT_I4, [&](VARIANT& v) { v.lVal = value; }); }
-  static Variant UI1(BYTE value) { return Make(VT_UI1, [&](VARIANT& v) { v.bVal = value; }); }
-  static Variant UI2(USHORT value) { return Make(VT_UI2, [&](VARIANT& v) { v.uiVal = value; }); }
-  static Variant R4(FLOAT value) { return Make(VT_R4, [&](VARIANT& v) { v.fltVal = value; }); }
-  static Variant R8(DOUBLE value) { return Make(VT_R8, [&](VARIANT& v) { v.dblVal = value; }); }
+  static Variant I2(SHORT value) {
+    return Make(VT_I2, [&](VARIANT& v) { v.iVal = value; });
+  }
+  static Variant I4(LONG value) {
+    return Make(VT_I4, [&](VARIANT& v) { v.lVal = value; });
+  }
+  static Variant UI1(BYTE value) {
+    return Make(VT_UI1, [&](VARIANT& v) { v.bVal = value; });
+  }
+  static Variant UI2(USHORT value) {
+    return Make(VT_UI2, [&](VARIANT& v) { v.uiVal = value; });
+  }
+  static Variant R4(FLOAT value) {
+    return Make(VT_R4, [&](VARIANT& v) { v.fltVal = value; });
+  }
+  static Variant R8(DOUBLE value) {
+    return Make(VT_R8, [&](VARIANT& v) { v.dblVal = value; });
+  }
   static Variant Bool(bool value) {
     return Make(VT_BOOL, [&](VARIANT& v) { v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE; });
   }
-  static Variant Error(SCODE code) { return Make(VT_ERROR, [&](VARIANT& v) { v.scode = code; }); }
-  static Variant Null() { return Make(VT_NULL, [](VARIANT&) {}); }
+  static Variant Error(SCODE code) {
+    return Make(VT_ERROR, [&](VARIANT& v) { v.scode = code; });
+  }
+  static Variant Null() {
+    return Make(VT_NULL, [](VARIANT&) {});
+  }
   static Variant String(std::u16string_view text) {
     BStr copy(text);
     return Make(VT_BSTR, [&](VARIANT& v) { v.bstrVal = copy.Detach(); });
@@ -212,9 +228,9 @@ class Variant {
   // A byte array with bounds lower_bound .. lower_bound + size - 1, holding a
   // copy of `bytes` (which may be null when `size` is 0).
   static Variant Bytes(const void* bytes, size_t size, LONG lower_bound = 1) {
-    SAFEARRAY* psa = size > 0xFFFFFFFFu ? nullptr
-                                        : SafeArrayCreateVector(VT_UI1, lower_bound,
-                                                                static_cast<ULONG>(size));
+    SAFEARRAY* psa = size > 0xFFFFFFFFu
+                         ? nullptr
+                         : SafeArrayCreateVector(VT_UI1, lower_bound, static_cast<ULONG>(size));
     if (psa == nullptr) throw std::bad_alloc();
     if (size > 0) std::memcpy(psa->pvData, bytes, size);
     return Make(static_cast<VARTYPE>(VT_ARRAY | VT_UI1), [&](VARIANT& v) { v.parray = psa; });

@@ -1,8 +1,8 @@
 // VariantChangeType. A source value is first read as a Number (an exact
 // integer or a real), whatever its type; each target type then takes the
 // Number by one rule. Strings are read by number_text.
-#include <cmath>
 #include <cfloat>
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -68,24 +68,50 @@ HRESULT NumberFromText(std::u16string_view text, bool want_integer, Number* n) {
 // (VT_NULL, VT_ERROR, interfaces, arrays) are a type mismatch.
 HRESULT NumberFromVariant(const VARIANT& v, bool want_integer, Number* n) {
   switch (v.vt) {
-    case VT_EMPTY: *n = Number(); return S_OK;
-    case VT_I2: *n = SignedNumber(v.iVal); return S_OK;
-    case VT_I4: *n = SignedNumber(v.lVal); return S_OK;
-    case VT_INT: *n = SignedNumber(v.intVal); return S_OK;
-    case VT_I8: *n = SignedNumber(v.llVal); return S_OK;
-    case VT_UI1: *n = UnsignedNumber(v.bVal); return S_OK;
-    case VT_UI2: *n = UnsignedNumber(v.uiVal); return S_OK;
-    case VT_UI4: *n = UnsignedNumber(v.ulVal); return S_OK;
-    case VT_UINT: *n = UnsignedNumber(v.uintVal); return S_OK;
-    case VT_UI8: *n = UnsignedNumber(v.ullVal); return S_OK;
-    case VT_R4: *n = RealNumber(v.fltVal, true); return S_OK;
-    case VT_R8: *n = RealNumber(v.dblVal, false); return S_OK;
+    case VT_EMPTY:
+      *n = Number();
+      return S_OK;
+    case VT_I2:
+      *n = SignedNumber(v.iVal);
+      return S_OK;
+    case VT_I4:
+      *n = SignedNumber(v.lVal);
+      return S_OK;
+    case VT_INT:
+      *n = SignedNumber(v.intVal);
+      return S_OK;
+    case VT_I8:
+      *n = SignedNumber(v.llVal);
+      return S_OK;
+    case VT_UI1:
+      *n = UnsignedNumber(v.bVal);
+      return S_OK;
+    case VT_UI2:
+      *n = UnsignedNumber(v.uiVal);
+      return S_OK;
+    case VT_UI4:
+      *n = UnsignedNumber(v.ulVal);
+      return S_OK;
+    case VT_UINT:
+      *n = UnsignedNumber(v.uintVal);
+      return S_OK;
+    case VT_UI8:
+      *n = UnsignedNumber(v.ullVal);
+      return S_OK;
+    case VT_R4:
+      *n = RealNumber(v.fltVal, true);
+      return S_OK;
+    case VT_R8:
+      *n = RealNumber(v.dblVal, false);
+      return S_OK;
     case VT_BOOL:
       *n = SignedNumber(v.boolVal != 0 ? -1 : 0);
       n->from_bool = true;
       return S_OK;
-    case VT_BSTR: return NumberFromText(TextOf(v), want_integer, n);
-    default: return DISP_E_TYPEMISMATCH;
+    case VT_BSTR:
+      return NumberFromText(TextOf(v), want_integer, n);
+    default:
+      return DISP_E_TYPEMISMATCH;
   }
 }
 
@@ -106,15 +132,22 @@ struct IntegerType {
 
 IntegerType IntegerTypeOf(VARTYPE vt) {
   switch (vt) {
-    case VT_I2: return {true, 16};
+    case VT_I2:
+      return {true, 16};
     case VT_I4:
-    case VT_INT: return {true, 32};
-    case VT_I8: return {true, 64};
-    case VT_UI1: return {false, 8};
-    case VT_UI2: return {false, 16};
+    case VT_INT:
+      return {true, 32};
+    case VT_I8:
+      return {true, 64};
+    case VT_UI1:
+      return {false, 8};
+    case VT_UI2:
+      return {false, 16};
     case VT_UI4:
-    case VT_UINT: return {false, 32};
-    default: return {false, 64};  // VT_UI8
+    case VT_UINT:
+      return {false, 32};
+    default:
+      return {false, 64};  // VT_UI8
   }
 }
 
@@ -132,15 +165,33 @@ void StoreInteger(VARTYPE vt, bool negative, uint64_t magnitude, VARIANT* out) {
   const uint64_t bits = negative ? 0 - magnitude : magnitude;
   out->vt = vt;
   switch (vt) {
-    case VT_I2: out->iVal = static_cast<SHORT>(bits); break;
-    case VT_I4: out->lVal = static_cast<LONG>(bits); break;
-    case VT_INT: out->intVal = static_cast<INT>(bits); break;
-    case VT_I8: out->llVal = static_cast<LONGLONG>(bits); break;
-    case VT_UI1: out->bVal = static_cast<BYTE>(bits); break;
-    case VT_UI2: out->uiVal = static_cast<USHORT>(bits); break;
-    case VT_UI4: out->ulVal = static_cast<ULONG>(bits); break;
-    case VT_UINT: out->uintVal = static_cast<UINT>(bits); break;
-    default: out->ullVal = bits; break;
+    case VT_I2:
+      out->iVal = static_cast<SHORT>(bits);
+      break;
+    case VT_I4:
+      out->lVal = static_cast<LONG>(bits);
+      break;
+    case VT_INT:
+      out->intVal = static_cast<INT>(bits);
+      break;
+    case VT_I8:
+      out->llVal = static_cast<LONGLONG>(bits);
+      break;
+    case VT_UI1:
+      out->bVal = static_cast<BYTE>(bits);
+      break;
+    case VT_UI2:
+      out->uiVal = static_cast<USHORT>(bits);
+      break;
+    case VT_UI4:
+      out->ulVal = static_cast<ULONG>(bits);
+      break;
+    case VT_UINT:
+      out->uintVal = static_cast<UINT>(bits);
+      break;
+    default:
+      out->ullVal = bits;
+      break;
   }
 }
 
@@ -223,8 +274,9 @@ HRESULT ToBool(const VARIANT& source, VARIANT* out) {
 
 std::string FormatNumber(const Number& n) {
   if (n.from_bool) return n.negative ? "True" : "False";
-  if (n.is_real) return n.single ? detail::FormatSingle(static_cast<float>(n.real))
-                                 : detail::FormatDouble(n.real);
+  if (n.is_real)
+    return n.single ? detail::FormatSingle(static_cast<float>(n.real))
+                    : detail::FormatDouble(n.real);
   std::string text = std::to_string(n.magnitude);
   if (n.negative && n.magnitude != 0) text.insert(text.begin(), '-');
   return text;

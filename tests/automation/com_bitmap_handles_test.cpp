@@ -1,9 +1,10 @@
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <stdexcept>
 #include <vector>
 
-#include <gtest/gtest.h>
-
+#include "automation/com/bitmap_handle_table.h"
 #include "automation/com/bitmap_handles.h"
 
 namespace plotvane {
@@ -69,14 +70,24 @@ TEST(BitmapHandleTest, LiveHandlesAreBoundedAndNeverReused) {
 }
 
 TEST(BitmapHandleTest, BytesHeldTogetherAreBounded) {
-  HBITMAP big = CreateBitmapHandle(std::vector<uint8_t>(kMaxBitmapHandleBytes - 10));
-  EXPECT_THROW(CreateBitmapHandle(std::vector<uint8_t>(11)), std::runtime_error);
-  HBITMAP fits = CreateBitmapHandle(std::vector<uint8_t>(10));
-  EXPECT_EQ(DeleteObject(big), TRUE);
+  BitmapHandleTable table(10, 100);
+  HBITMAP big = table.Add(std::vector<uint8_t>(90));
+  try {
+    table.Add(std::vector<uint8_t>(11));
+    ADD_FAILURE() << "bytes beyond the limit were stored";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(),
+                 "Bitmap handles would hold more than 100 bytes. Delete handles with "
+                 "DeleteObject when done.");
+  }
+  HBITMAP fits = table.Add(std::vector<uint8_t>(10));
+  EXPECT_TRUE(table.Remove(big));
   // Deleting gives the bytes back.
-  HBITMAP after = CreateBitmapHandle(std::vector<uint8_t>(11));
-  EXPECT_EQ(DeleteObject(fits), TRUE);
-  EXPECT_EQ(DeleteObject(after), TRUE);
+  HBITMAP after = table.Add(std::vector<uint8_t>(90));
+  EXPECT_EQ(table.Read(after, nullptr, 0), 90);
+  EXPECT_TRUE(table.Remove(fits));
+  EXPECT_TRUE(table.Remove(after));
+  EXPECT_FALSE(table.Remove(after));
 }
 
 }  // namespace

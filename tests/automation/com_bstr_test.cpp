@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <string>
 #include <utility>
-
-#include <gtest/gtest.h>
 
 #include "automation/com/bstr.h"
 
@@ -14,7 +14,10 @@ TEST(BStrTest, LengthsCountEveryCodeUnitIncludingEmbeddedZeros) {
     UINT length;
   };
   const Case cases[] = {
-      {u"", 0}, {u"a", 1}, {std::u16string(u"a\0b", 3), 3}, {std::u16string(3, u'\0'), 3},
+      {u"", 0},
+      {u"a", 1},
+      {std::u16string(u"a\0b", 3), 3},
+      {std::u16string(3, u'\0'), 3},
       {u"\u00e9\U0001F600", 3},  // a surrogate pair is two code units
   };
   for (const Case& c : cases) {

@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <string>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 #include "automation/com/bstr.h"
 #include "automation/com/com_ptr.h"

@@ -1,9 +1,9 @@
+#include <gtest/gtest.h>
+
 #include <set>
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "automation/com/guid.h"
 

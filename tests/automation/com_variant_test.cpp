@@ -1,3 +1,5 @@
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <cfloat>
 #include <cmath>
@@ -5,8 +7,6 @@
 #include <limits>
 #include <random>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "automation/com/variant.h"
 
@@ -28,19 +28,43 @@ Variant Make(const Source& s) {
   VariantInit(&v);
   v.vt = s.vt;
   switch (s.vt) {
-    case VT_I2: v.iVal = static_cast<SHORT>(s.number); break;
-    case VT_I4: v.lVal = static_cast<LONG>(s.number); break;
-    case VT_I8: v.llVal = static_cast<LONGLONG>(s.number); break;
-    case VT_UI1: v.bVal = static_cast<BYTE>(s.number); break;
-    case VT_UI2: v.uiVal = static_cast<USHORT>(s.number); break;
-    case VT_UI4: v.ulVal = static_cast<ULONG>(s.number); break;
-    case VT_UI8: v.ullVal = static_cast<ULONGLONG>(s.number); break;
-    case VT_R4: v.fltVal = static_cast<float>(s.number); break;
-    case VT_R8: v.dblVal = static_cast<double>(s.number); break;
-    case VT_BOOL: v.boolVal = s.number != 0 ? VARIANT_TRUE : VARIANT_FALSE; break;
-    case VT_ERROR: v.scode = DISP_E_PARAMNOTFOUND; break;
-    case VT_BSTR: return Variant::String(s.text);
-    default: break;  // VT_EMPTY, VT_NULL
+    case VT_I2:
+      v.iVal = static_cast<SHORT>(s.number);
+      break;
+    case VT_I4:
+      v.lVal = static_cast<LONG>(s.number);
+      break;
+    case VT_I8:
+      v.llVal = static_cast<LONGLONG>(s.number);
+      break;
+    case VT_UI1:
+      v.bVal = static_cast<BYTE>(s.number);
+      break;
+    case VT_UI2:
+      v.uiVal = static_cast<USHORT>(s.number);
+      break;
+    case VT_UI4:
+      v.ulVal = static_cast<ULONG>(s.number);
+      break;
+    case VT_UI8:
+      v.ullVal = static_cast<ULONGLONG>(s.number);
+      break;
+    case VT_R4:
+      v.fltVal = static_cast<float>(s.number);
+      break;
+    case VT_R8:
+      v.dblVal = static_cast<double>(s.number);
+      break;
+    case VT_BOOL:
+      v.boolVal = s.number != 0 ? VARIANT_TRUE : VARIANT_FALSE;
+      break;
+    case VT_ERROR:
+      v.scode = DISP_E_PARAMNOTFOUND;
+      break;
+    case VT_BSTR:
+      return Variant::String(s.text);
+    default:
+      break;  // VT_EMPTY, VT_NULL
   }
   return Variant::Attach(&v);
 }
@@ -48,19 +72,32 @@ Variant Make(const Source& s) {
 // The numeric value of a converted variant, exact for every type held.
 long double NumberOf(const VARIANT& v) {
   switch (v.vt) {
-    case VT_I2: return v.iVal;
-    case VT_I4: return v.lVal;
-    case VT_INT: return v.intVal;
-    case VT_I8: return v.llVal;
-    case VT_UI1: return v.bVal;
-    case VT_UI2: return v.uiVal;
-    case VT_UI4: return v.ulVal;
-    case VT_UINT: return v.uintVal;
-    case VT_UI8: return v.ullVal;
-    case VT_R4: return v.fltVal;
-    case VT_R8: return v.dblVal;
-    case VT_BOOL: return v.boolVal;
-    default: return kNaN;
+    case VT_I2:
+      return v.iVal;
+    case VT_I4:
+      return v.lVal;
+    case VT_INT:
+      return v.intVal;
+    case VT_I8:
+      return v.llVal;
+    case VT_UI1:
+      return v.bVal;
+    case VT_UI2:
+      return v.uiVal;
+    case VT_UI4:
+      return v.ulVal;
+    case VT_UINT:
+      return v.uintVal;
+    case VT_UI8:
+      return v.ullVal;
+    case VT_R4:
+      return v.fltVal;
+    case VT_R8:
+      return v.dblVal;
+    case VT_BOOL:
+      return v.boolVal;
+    default:
+      return kNaN;
   }
 }
 
@@ -78,8 +115,8 @@ struct ConversionCase {
   Source source;
   VARTYPE target;
   HRESULT hr;
-  long double number = 0;        // the result of a numeric or Boolean target
-  std::u16string text = u"";     // the result of a VT_BSTR target
+  long double number = 0;     // the result of a numeric or Boolean target
+  std::u16string text = u"";  // the result of a VT_BSTR target
 };
 
 const ConversionCase kConversions[] = {
@@ -189,7 +226,12 @@ const ConversionCase kConversions[] = {
     {{VT_BSTR, 0, u"- 1"}, VT_I4, DISP_E_TYPEMISMATCH},
     {{VT_BSTR, 0, u"&H"}, VT_I4, DISP_E_TYPEMISMATCH},
     {{VT_BSTR, 0, u"\uFF11"}, VT_I4, DISP_E_TYPEMISMATCH},  // a full-width digit
-    {{VT_BSTR, 0, std::u16string(u"1\0" u"2", 3)}, VT_I4, DISP_E_TYPEMISMATCH},
+    {{VT_BSTR, 0,
+      std::u16string(u"1\0"
+                     u"2",
+                     3)},
+     VT_I4,
+     DISP_E_TYPEMISMATCH},
     // Strings to Booleans.
     {{VT_BSTR, 0, u"True"}, VT_BOOL, S_OK, VARIANT_TRUE},
     {{VT_BSTR, 0, u" FALSE "}, VT_BOOL, S_OK, VARIANT_FALSE},
@@ -221,8 +263,9 @@ const ConversionCase kConversions[] = {
 
 TEST(VariantChangeTypeTest, FollowsTheScriptingCoercions) {
   for (const ConversionCase& c : kConversions) {
-    SCOPED_TRACE(testing::Message() << "vt " << c.source.vt << " (" << static_cast<double>(c.source.number)
-                                    << ", \"" << Narrow(c.source.text) << "\") -> vt " << c.target);
+    SCOPED_TRACE(testing::Message()
+                 << "vt " << c.source.vt << " (" << static_cast<double>(c.source.number) << ", \""
+                 << Narrow(c.source.text) << "\") -> vt " << c.target);
     Variant source = Make(c.source);
     Variant result;
     const HRESULT hr = VariantChangeType(result.Get(), source.Get(), 0, c.target);
