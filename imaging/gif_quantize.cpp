@@ -9,10 +9,10 @@
 // their exact colours. The palette is each leaf's mean colour, leaves taken
 // depth first in child order.
 //
-// Mapping walks the tree with the (dithered) colour; a colour whose branch
-// does not exist falls back to the nearest palette entry in squared RGB
-// distance. Without reduction every leaf holds one colour, so the mapping is
-// exact and the diffused error stays zero.
+// Mapping takes a colour the palette holds exactly from the tree and every
+// other colour to the nearest palette entry in squared RGB distance. Without
+// reduction every leaf holds one colour, so the mapping is exact and the
+// diffused error stays zero.
 #include "imaging/gif_quantize.h"
 
 #include <algorithm>
@@ -178,7 +178,7 @@ class NearestColor {
 
   int Find(uint8_t r, uint8_t g, uint8_t b) {
     const uint32_t rgb = (uint32_t{r} << 16) | (uint32_t{g} << 8) | b;
-    const size_t slot = (rgb * 2654435761u) >> 20;
+    const size_t slot = (rgb * 2654435761u) >> (32 - kCacheBits);
     if (tags_[slot] == rgb) return indices_[slot];
     int best = 0;
     int best_distance = std::numeric_limits<int>::max();
@@ -197,9 +197,10 @@ class NearestColor {
 
  private:
   static constexpr uint32_t kNoTag = 0xFFFFFFFF;
+  static constexpr int kCacheBits = 14;
   const std::vector<TGIFColor>& palette_;
-  std::array<uint32_t, 4096> tags_;
-  std::array<uint8_t, 4096> indices_{};
+  std::array<uint32_t, size_t{1} << kCacheBits> tags_;
+  std::array<uint8_t, size_t{1} << kCacheBits> indices_{};
 };
 
 uint8_t ClampByte(int v) { return static_cast<uint8_t>(std::clamp(v, 0, 255)); }
@@ -224,8 +225,13 @@ std::vector<uint8_t> MapPixels(const TBitmap& bitmap, const Octree& tree,
       const uint8_t r = ClampByte(bgr[2] + this_row[e] / 16);
       const uint8_t g = ClampByte(bgr[1] + this_row[e + 1] / 16);
       const uint8_t b = ClampByte(bgr[0] + this_row[e + 2] / 16);
+      // The tree finds a colour of the picture at once; any other colour
+      // (a reduced or dithered one) takes the nearest entry, since the leaf
+      // it falls into may lie far off in a corner of its cube.
       int index = tree.Lookup(r, g, b);
-      if (index < 0) index = nearest.Find(r, g, b);
+      if (index < 0 || !(palette[static_cast<size_t>(index)] == TGIFColor{r, g, b})) {
+        index = nearest.Find(r, g, b);
+      }
       *out++ = static_cast<uint8_t>(index);
       if (!dither) continue;
       const TGIFColor& got = palette[static_cast<size_t>(index)];
