@@ -79,8 +79,8 @@ void TBitmap::Reallocate(int width, int height, TPixelFormat format) {
   std::vector<uint8_t> pixels(static_cast<size_t>(stride) * height, 0);
   if (format == pixel_format_) {
     // Same layout: keep the overlapping rows byte for byte.
-    const int rows = std::min(height, height_);
     const int bytes = std::min(StrideOf(std::min(width, width_), bits), stride_);
+    const int rows = bytes == 0 ? 0 : std::min(height, height_);
     for (int y = 0; y < rows; ++y) {
       std::memcpy(pixels.data() + static_cast<size_t>(y) * stride, ScanLine(y), bytes);
     }
