@@ -9,14 +9,14 @@
 // their exact colours. The palette is each leaf's mean colour, leaves taken
 // depth first in child order.
 //
-// Mapping takes a colour the palette holds exactly from the tree and every
-// other colour to the nearest palette entry in squared RGB distance. Without
-// reduction every leaf holds one colour, so the mapping is exact and the
-// diffused error stays zero.
+// Every pixel then takes the nearest palette entry in squared RGB distance.
+// Without reduction every leaf holds one colour, so each pixel finds its own
+// colour and the diffused error stays zero.
 #include "imaging/gif_quantize.h"
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <limits>
 
 #include "imaging/errors.h"
@@ -33,17 +33,17 @@ class Octree {
     NewNode(0);
   }
 
-  // Sorts one pixel's colour into the tree. Throws EGIFError when the tree
-  // may not reduce and the colours no longer fit.
-  void Add(uint8_t r, uint8_t g, uint8_t b) {
+  // Sorts `pixels` pixels of one colour into the tree. Throws EGIFError when
+  // the tree may not reduce and the colours no longer fit.
+  void Add(uint8_t r, uint8_t g, uint8_t b, uint64_t pixels) {
     int32_t id = 0;
     for (int level = 0;; ++level) {
       Node& node = nodes_[static_cast<size_t>(id)];
-      ++node.count;
+      node.count += pixels;
       if (node.leaf) {
-        node.red += r;
-        node.green += g;
-        node.blue += b;
+        node.red += r * pixels;
+        node.green += g * pixels;
+        node.blue += b * pixels;
         break;
       }
       const int octant = Octant(r, g, b, level);
@@ -59,23 +59,11 @@ class Octree {
     }
   }
 
-  // Numbers the leaves and returns their mean colours in that order.
-  std::vector<TGIFColor> BuildPalette() {
+  // The leaves' mean colours, depth first in child order.
+  std::vector<TGIFColor> BuildPalette() const {
     std::vector<TGIFColor> palette;
     Number(0, &palette);
     return palette;
-  }
-
-  // The palette index of the leaf `r, g, b` falls into, or -1 when its branch
-  // does not exist. REQUIRES: BuildPalette was called.
-  int Lookup(uint8_t r, uint8_t g, uint8_t b) const {
-    int32_t id = 0;
-    for (int level = 0;; ++level) {
-      const Node& node = nodes_[static_cast<size_t>(id)];
-      if (node.leaf) return node.index;
-      id = node.child[Octant(r, g, b, level)];
-      if (id < 0) return -1;
-    }
   }
 
  private:
@@ -83,7 +71,6 @@ class Octree {
     std::array<int32_t, 8> child;
     uint64_t count = 0;  // pixels in this subtree
     uint64_t red = 0, green = 0, blue = 0;  // leaves only
-    int index = -1;  // leaves only, after BuildPalette
     bool leaf = false;
   };
 
@@ -144,11 +131,10 @@ class Octree {
     leaves_ -= children - 1;
   }
 
-  void Number(int32_t id, std::vector<TGIFColor>* palette) {
-    Node& node = nodes_[static_cast<size_t>(id)];
+  void Number(int32_t id, std::vector<TGIFColor>* palette) const {
+    const Node& node = nodes_[static_cast<size_t>(id)];
     if (node.leaf) {
       if (node.count == 0) return;  // an empty tree's root
-      node.index = static_cast<int>(palette->size());
       const uint64_t n = node.count;
       palette->push_back(TGIFColor{static_cast<uint8_t>((node.red + n / 2) / n),
                                    static_cast<uint8_t>((node.green + n / 2) / n),
@@ -168,11 +154,19 @@ class Octree {
   std::array<std::vector<int32_t>, kDepth> reducible_;
 };
 
-// Nearest palette entry by squared RGB distance, the first on a tie, with a
-// small direct-mapped cache: dithering revisits the same few colours.
+// Nearest palette entry by squared RGB distance, the lowest index on a tie.
+// The entries are searched outwards from the colour's red value in order of
+// red, stopping once the red difference alone exceeds the best distance; a
+// small direct-mapped cache catches the colours dithering repeats.
 class NearestColor {
  public:
-  explicit NearestColor(const std::vector<TGIFColor>& palette) : palette_(palette) {
+  explicit NearestColor(const std::vector<TGIFColor>& palette) {
+    for (size_t i = 0; i < palette.size(); ++i) {
+      entries_.push_back(Entry{palette[i].Red, palette[i].Green, palette[i].Blue,
+                               static_cast<uint8_t>(i)});
+    }
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [](const Entry& a, const Entry& b) { return a.red < b.red; });
     tags_.fill(kNoTag);
   }
 
@@ -180,15 +174,25 @@ class NearestColor {
     const uint32_t rgb = (uint32_t{r} << 16) | (uint32_t{g} << 8) | b;
     const size_t slot = (rgb * 2654435761u) >> (32 - kCacheBits);
     if (tags_[slot] == rgb) return indices_[slot];
-    int best = 0;
+    const auto start = std::lower_bound(entries_.begin(), entries_.end(), r,
+                                        [](const Entry& e, uint8_t red) { return e.red < red; });
+    const size_t middle = static_cast<size_t>(start - entries_.begin());
+    int best = -1;
     int best_distance = std::numeric_limits<int>::max();
-    for (size_t i = 0; i < palette_.size(); ++i) {
-      const int dr = r - palette_[i].Red, dg = g - palette_[i].Green, db = b - palette_[i].Blue;
+    auto visit = [&](const Entry& e) {
+      const int dr = r - e.red;
+      if (dr * dr > best_distance) return false;  // every further entry is farther
+      const int dg = g - e.green, db = b - e.blue;
       const int distance = dr * dr + dg * dg + db * db;
-      if (distance < best_distance) {
+      if (distance < best_distance || (distance == best_distance && e.index < best)) {
         best_distance = distance;
-        best = static_cast<int>(i);
+        best = e.index;
       }
+      return true;
+    };
+    for (size_t i = middle; i < entries_.size() && visit(entries_[i]); ++i) {
+    }
+    for (size_t i = middle; i > 0 && visit(entries_[i - 1]); --i) {
     }
     tags_[slot] = rgb;
     indices_[slot] = static_cast<uint8_t>(best);
@@ -196,9 +200,12 @@ class NearestColor {
   }
 
  private:
+  struct Entry {
+    uint8_t red, green, blue, index;
+  };
   static constexpr uint32_t kNoTag = 0xFFFFFFFF;
   static constexpr int kCacheBits = 14;
-  const std::vector<TGIFColor>& palette_;
+  std::vector<Entry> entries_;
   std::array<uint32_t, size_t{1} << kCacheBits> tags_;
   std::array<uint8_t, size_t{1} << kCacheBits> indices_{};
 };
@@ -208,8 +215,8 @@ uint8_t ClampByte(int v) { return static_cast<uint8_t>(std::clamp(v, 0, 255)); }
 // Maps every pixel onto the palette, row by row from the left. Errors are
 // kept in sixteenths: 7 to the right, 3, 5 and 1 below left, below and below
 // right.
-std::vector<uint8_t> MapPixels(const TBitmap& bitmap, const Octree& tree,
-                               const std::vector<TGIFColor>& palette, bool dither) {
+std::vector<uint8_t> MapPixels(const TBitmap& bitmap, const std::vector<TGIFColor>& palette,
+                               bool dither) {
   const int width = bitmap.Width(), height = bitmap.Height();
   std::vector<uint8_t> indices(static_cast<size_t>(width) * height);
   NearestColor nearest(palette);
@@ -225,13 +232,7 @@ std::vector<uint8_t> MapPixels(const TBitmap& bitmap, const Octree& tree,
       const uint8_t r = ClampByte(bgr[2] + this_row[e] / 16);
       const uint8_t g = ClampByte(bgr[1] + this_row[e + 1] / 16);
       const uint8_t b = ClampByte(bgr[0] + this_row[e + 2] / 16);
-      // The tree finds a colour of the picture at once; any other colour
-      // (a reduced or dithered one) takes the nearest entry, since the leaf
-      // it falls into may lie far off in a corner of its cube.
-      int index = tree.Lookup(r, g, b);
-      if (index < 0 || !(palette[static_cast<size_t>(index)] == TGIFColor{r, g, b})) {
-        index = nearest.Find(r, g, b);
-      }
+      const int index = nearest.Find(r, g, b);
       *out++ = static_cast<uint8_t>(index);
       if (!dither) continue;
       const TGIFColor& got = palette[static_cast<size_t>(index)];
@@ -253,13 +254,20 @@ std::vector<uint8_t> MapPixels(const TBitmap& bitmap, const Octree& tree,
 
 ReducedBitmap ReduceColors(const TBitmap& bitmap, int max_colors, bool reduce, bool dither) {
   Octree tree(max_colors, reduce);
+  // Runs of one colour, the flat areas of a chart, enter the tree at once.
+  const int width = bitmap.Width();
   for (int y = 0; y < bitmap.Height(); ++y) {
     const uint8_t* bgr = bitmap.ScanLine(y);
-    for (int x = 0; x < bitmap.Width(); ++x, bgr += 3) tree.Add(bgr[2], bgr[1], bgr[0]);
+    for (int x = 0; x < width;) {
+      int end = x + 1;
+      while (end < width && std::memcmp(bgr + 3 * end, bgr + 3 * x, 3) == 0) ++end;
+      tree.Add(bgr[3 * x + 2], bgr[3 * x + 1], bgr[3 * x], static_cast<uint64_t>(end - x));
+      x = end;
+    }
   }
   ReducedBitmap result;
   result.palette = tree.BuildPalette();
-  result.indices = MapPixels(bitmap, tree, result.palette, dither);
+  result.indices = MapPixels(bitmap, result.palette, dither);
   return result;
 }
 

@@ -46,6 +46,10 @@ constexpr uint8_t kFilterNone = 0;
 constexpr uint8_t kFilterPaeth = 4;
 // The file format caps every 4-byte count at 2^31 - 1.
 constexpr double kLargestPixelsPerMetre = 2147483647.0;
+// The compressor's first output buffer. Kept small: a large buffer would be
+// fresh memory for every picture, and page faults would cost more than the
+// compression itself.
+constexpr size_t kFirstOutputBytes = 16384;
 
 // Owns one zlib deflate stream, set up as the PNG data stream is compressed:
 // default level, deflate, 32 KiB window, memory level 8, default strategy.
@@ -62,16 +66,23 @@ class Deflater {
   Deflater(const Deflater&) = delete;
   Deflater& operator=(const Deflater&) = delete;
 
-  // Compresses `size` bytes, handing them to zlib `block` bytes at a time
-  // without flushing, and returns the finished zlib stream. One Deflater
-  // compresses one stream.
-  std::vector<uint8_t> Compress(const uint8_t* data, size_t size, size_t block) {
-    std::vector<uint8_t> out(deflateBound(&z_, size));
+  // Compresses everything `source` yields, handing it to zlib `block` bytes
+  // at a time without flushing, and returns the finished zlib stream. One
+  // Deflater compresses one stream.
+  template <typename Source>
+  std::vector<uint8_t> Compress(Source* source, size_t block) {
+    const size_t size = source->Size();
+    // Chart pictures shrink to a few per cent; start small and let Step grow
+    // the buffer for pictures that do not.
+    std::vector<uint8_t> out(std::min<size_t>(deflateBound(&z_, size), kFirstOutputBytes));
     z_.next_out = out.data();
     z_.avail_out = static_cast<uInt>(out.size());
+    std::vector<uint8_t> buffer(std::min(block, size));
     for (size_t done = 0; done < size; done += block) {
-      z_.next_in = const_cast<Bytef*>(data + done);
-      z_.avail_in = static_cast<uInt>(std::min(block, size - done));
+      const size_t piece = std::min(block, size - done);
+      source->Read(buffer.data(), piece);
+      z_.next_in = buffer.data();
+      z_.avail_in = static_cast<uInt>(piece);
       while (z_.avail_in > 0) Step(&out, Z_NO_FLUSH);
     }
     // Z_FINISH may need several calls: it returns Z_OK (or Z_BUF_ERROR) while
@@ -85,8 +96,6 @@ class Deflater {
  private:
   int Step(std::vector<uint8_t>* out, int flush) {
     if (z_.avail_out == 0) {
-      // deflateBound is an upper limit, so this only happens if zlib's
-      // estimate is ever exceeded; grow rather than fail.
       const size_t used = out->size();
       out->resize(used * 2 + 64);
       z_.next_out = out->data() + used;
@@ -129,37 +138,68 @@ uint8_t PaethPredictor(int a, int b, int c) {
   return static_cast<uint8_t>(c);
 }
 
-// The filtered rows: height x (row bytes + 1), each row led by its filter.
-std::vector<uint8_t> FilterRows(const TBitmap& bitmap) {
-  const size_t row_bytes = RowBytes(bitmap);
-  const int height = bitmap.Height();
-  std::vector<uint8_t> out(static_cast<size_t>(height) * (row_bytes + 1));
-  uint8_t* dst = out.data();
-  if (bitmap.BitsPerPixel() != 24) {
-    for (int y = 0; y < height; ++y, dst += row_bytes + 1) {
-      dst[0] = kFilterNone;
-      std::memcpy(dst + 1, bitmap.ScanLine(y), row_bytes);
+// The filtered image data, height x (row bytes + 1) bytes, each row led by its
+// filter byte, handed out in pieces of any size. Only the rows being filtered
+// are held, not the whole stream.
+class FilteredRows {
+ public:
+  explicit FilteredRows(const TBitmap& bitmap)
+      : bitmap_(bitmap),
+        row_bytes_(RowBytes(bitmap)),
+        truecolour_(bitmap.BitsPerPixel() == 24),
+        row_(row_bytes_ + 1),
+        row_used_(row_.size()) {
+    if (truecolour_) {
+      previous_.assign(row_bytes_, 0);  // zeros above the first row
+      current_.resize(row_bytes_);
     }
-    return out;
   }
-  std::vector<uint8_t> previous(row_bytes, 0), current(row_bytes);
-  for (int y = 0; y < height; ++y, dst += row_bytes + 1) {
-    const uint8_t* bgr = bitmap.ScanLine(y);
-    for (size_t i = 0; i < row_bytes; i += 3) {
-      current[i] = bgr[i + 2];
-      current[i + 1] = bgr[i + 1];
-      current[i + 2] = bgr[i];
+
+  size_t Size() const { return static_cast<size_t>(bitmap_.Height()) * (row_bytes_ + 1); }
+
+  // Copies the next `n` bytes to `out`. REQUIRES: n <= the bytes left.
+  void Read(uint8_t* out, size_t n) {
+    while (n > 0) {
+      if (row_used_ == row_.size()) FilterNextRow();
+      const size_t piece = std::min(n, row_.size() - row_used_);
+      std::memcpy(out, row_.data() + row_used_, piece);
+      row_used_ += piece;
+      out += piece;
+      n -= piece;
     }
-    dst[0] = kFilterPaeth;
-    for (size_t i = 0; i < row_bytes; ++i) {
-      const int a = i >= 3 ? current[i - 3] : 0;
-      const int c = i >= 3 ? previous[i - 3] : 0;
-      dst[i + 1] = static_cast<uint8_t>(current[i] - PaethPredictor(a, previous[i], c));
-    }
-    previous.swap(current);
   }
-  return out;
-}
+
+ private:
+  void FilterNextRow() {
+    const uint8_t* source = bitmap_.ScanLine(next_y_++);
+    row_used_ = 0;
+    if (!truecolour_) {
+      row_[0] = kFilterNone;
+      std::memcpy(row_.data() + 1, source, row_bytes_);
+      return;
+    }
+    for (size_t i = 0; i < row_bytes_; i += 3) {  // B G R to R G B
+      current_[i] = source[i + 2];
+      current_[i + 1] = source[i + 1];
+      current_[i + 2] = source[i];
+    }
+    row_[0] = kFilterPaeth;
+    for (size_t i = 0; i < row_bytes_; ++i) {
+      const int a = i >= 3 ? current_[i - 3] : 0;
+      const int c = i >= 3 ? previous_[i - 3] : 0;
+      row_[i + 1] = static_cast<uint8_t>(current_[i] - PaethPredictor(a, previous_[i], c));
+    }
+    previous_.swap(current_);
+  }
+
+  const TBitmap& bitmap_;
+  const size_t row_bytes_;
+  const bool truecolour_;
+  int next_y_ = 0;
+  std::vector<uint8_t> row_;  // the filtered row being handed out
+  size_t row_used_;           // bytes of row_ already handed out
+  std::vector<uint8_t> previous_, current_;  // unfiltered R G B rows, for Paeth
+};
 
 void WriteHeader(ByteWriter* out, uint32_t width, uint32_t height, uint8_t bit_depth,
                  uint8_t colour_type) {
@@ -282,12 +322,13 @@ void TpvPNGImage::SaveToStream(ByteWriter* stream) const {
     WritePNGChunk(stream, "pHYs", data.data(), data.size());
   }
 
-  const std::vector<uint8_t> filtered = empty ? std::vector<uint8_t>() : FilterRows(FBitmap);
   // Small pictures go to zlib in 4 KiB blocks, larger ones in thirds.
   const size_t pixels = static_cast<size_t>(FBitmap.Width()) * FBitmap.Height();
   const size_t block = pixels < 10000 ? 4096 : pixels / 3;
-  const std::vector<uint8_t> compressed =
-      Deflater().Compress(filtered.data(), filtered.size(), block);
+  // A bitmap with a width but no height (or the reverse) has no rows either.
+  const TBitmap none;
+  FilteredRows rows(empty ? none : FBitmap);
+  const std::vector<uint8_t> compressed = Deflater().Compress(&rows, block);
   WriteIDATChunks(stream, compressed.data(), compressed.size());
   WritePNGChunk(stream, "IEND", nullptr, 0);
 }

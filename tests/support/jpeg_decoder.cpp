@@ -50,6 +50,9 @@ bool Decode(jpeg_decompress_struct* cinfo, Errors* errors, const std::vector<uin
     for (int i = 0; i < 64; ++i) out->quant[t][i] = cinfo->quant_tbl_ptrs[t]->quantval[i];
   }
   cinfo->out_color_space = JCS_RGB;
+  // Plain replication of the chroma samples: a picture that is constant over
+  // each 2 x 2 cell then comes back without interpolation blur.
+  cinfo->do_fancy_upsampling = FALSE;
   jpeg_start_decompress(cinfo);
   out->width = static_cast<int>(cinfo->output_width);
   out->height = static_cast<int>(cinfo->output_height);

@@ -76,6 +76,22 @@ std::unique_ptr<TBitmap> SmoothTrueColourBitmap(int width, int height) {
   return bitmap;
 }
 
+std::unique_ptr<TBitmap> RandomCellBitmap(int width, int height, uint32_t seed) {
+  std::mt19937 random(seed);
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(TPixelFormat::pf24bit);
+  bitmap->SetSize(width, height);
+  for (int y = 0; y < height; y += 2) {
+    for (int x = 0; x < width; x += 2) {
+      const TColor c = random() & 0xFFFFFF;
+      for (int cy = y; cy < std::min(y + 2, height); ++cy) {
+        for (int cx = x; cx < std::min(x + 2, width); ++cx) bitmap->SetPixel(cx, cy, c);
+      }
+    }
+  }
+  return bitmap;
+}
+
 std::vector<TColor> PixelColours(const TBitmap& bitmap) {
   std::vector<TColor> colours;
   colours.reserve(static_cast<size_t>(bitmap.Width()) * bitmap.Height());

@@ -24,9 +24,12 @@ std::unique_ptr<TBitmap> RandomIndexedBitmap(TPixelFormat format, int width, int
 std::unique_ptr<TBitmap> RandomTrueColourBitmap(int width, int height, int colours,
                                                 uint32_t seed);
 
-// A 24-bit picture of smooth, unequal ramps in each channel, for lossy
-// round trips.
+// A 24-bit picture of smooth, unequal ramps in each channel.
 std::unique_ptr<TBitmap> SmoothTrueColourBitmap(int width, int height);
+
+// A 24-bit picture of random colours, each filling an aligned 2 x 2 cell:
+// what a JPEG with chroma sampled once per 2 x 2 pixels keeps almost exactly.
+std::unique_ptr<TBitmap> RandomCellBitmap(int width, int height, uint32_t seed);
 
 // The colour of every pixel, rows top to bottom.
 std::vector<TColor> PixelColours(const TBitmap& bitmap);
