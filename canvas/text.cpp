@@ -1,12 +1,410 @@
+// Text on the canvas: measuring, single lines (TextOut) and blocks of lines
+// (DrawText), in the canvas's current font.
+//
+// A line of text is laid out like this:
+//   1. Its width is the sum of the measured advances of its code points; its
+//      cell is that width by the font's cell height, the baseline lying
+//      `ascent` below the cell's top edge.
+//   2. The text alignment picks the reference point in the cell: left, centre
+//      (half the width, rounded towards the left) or right; top, baseline or
+//      bottom. For a turned font these are taken along the text's own
+//      direction and rounded towards zero, one axis at a time.
+//   3. With a solid brush the cell, turned with the text, is filled first.
+//   4. Each glyph is drawn at the pen, which starts on the baseline at the
+//      cell's start and moves by each glyph's drawn advance.
+//   5. Underline and strike-out are filled across the width in the font
+//      colour.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
 #include "canvas/bitmap.h"
 #include "canvas/canvas.h"
+#include "canvas/font_instance.h"
 
 namespace plotvane {
 
-// Not yet rendered: text arrives with the font machinery.
-void TCanvas::TextOut(int, int, const std::u16string&) {}
-int TCanvas::DrawText(const std::u16string&, TRect&, unsigned) { return 0; }
-TSize TCanvas::TextExtent(const std::u16string&) { return {}; }
-TTextMetric TCanvas::GetTextMetrics() { return {}; }
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Reads UTF-16 code points; a surrogate without its partner reads as
+// kNoCodePoint.
+class Utf16Reader {
+ public:
+  Utf16Reader(const char16_t* begin, const char16_t* end) : p_(begin), end_(end) {}
+  bool Done() const { return p_ == end_; }
+  char32_t Next() {
+    const char32_t unit = *p_++;
+    if (unit < 0xD800 || unit > 0xDFFF) return unit;
+    if (unit <= 0xDBFF && p_ != end_ && *p_ >= 0xDC00 && *p_ <= 0xDFFF) {
+      return 0x10000 + ((unit - 0xD800) << 10) + (*p_++ - 0xDC00);
+    }
+    return kNoCodePoint;
+  }
+
+ private:
+  const char16_t* p_;
+  const char16_t* end_;
+};
+
+// A stretch of UTF-16 text: one line of a block, or a whole TextOut string.
+struct TextSpan {
+  const char16_t* begin;
+  const char16_t* end;
+};
+
+int64_t MeasureSpan(TFontInstance& font, TextSpan span) {
+  int64_t width = 0;
+  for (Utf16Reader r(span.begin, span.end); !r.Done();) width += font.MeasuredAdvance(r.Next());
+  return width;
+}
+
+int SaturateToInt(int64_t v) {
+  return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+// Paints pixels in one colour: the palette entry nearest to it on indexed
+// bitmaps, the colour itself on 24-bit ones. Pixels outside `clip` are left.
+class Painter {
+ public:
+  Painter(TBitmap& bitmap, TColor colour, const TPixelBox& clip)
+      : bitmap_(bitmap), clip_(clip), indexed_(!bitmap.Palette().empty()) {
+    if (indexed_) index_ = bitmap.NearestIndex(colour);
+    bgr_[0] = GetBValue(colour);
+    bgr_[1] = GetGValue(colour);
+    bgr_[2] = GetRValue(colour);
+  }
+
+  const TPixelBox& Clip() const { return clip_; }
+
+  // REQUIRES: (x, y) inside Clip().
+  void Pixel(int x, int y) {
+    if (indexed_) {
+      bitmap_.SetIndex(x, y, index_);
+    } else {
+      uint8_t* p = bitmap_.ScanLine(y) + static_cast<size_t>(x) * 3;
+      p[0] = bgr_[0];
+      p[1] = bgr_[1];
+      p[2] = bgr_[2];
+    }
+  }
+
+  void Box(const TPixelBox& box) {
+    const int64_t left = std::max(box.left, clip_.left), right = std::min(box.right, clip_.right);
+    const int64_t top = std::max(box.top, clip_.top), bottom = std::min(box.bottom, clip_.bottom);
+    for (int64_t y = top; y < bottom; ++y) {
+      for (int64_t x = left; x < right; ++x) Pixel(static_cast<int>(x), static_cast<int>(y));
+    }
+  }
+
+  // Fills the polygon (even-odd) as the raster rules fill polygons: a pixel
+  // is painted when its top-left corner lies inside, or on a left or top
+  // edge.
+  void Polygon(const double (*points)[2], int count) {
+    double y_min = points[0][1], y_max = points[0][1];
+    for (int i = 1; i < count; ++i) {
+      y_min = std::min(y_min, points[i][1]);
+      y_max = std::max(y_max, points[i][1]);
+    }
+    const int64_t first = std::max<int64_t>(clip_.top, ToPixel(std::ceil(y_min)));
+    const int64_t last = std::min<int64_t>(clip_.bottom, ToPixel(std::ceil(y_max)));
+    std::vector<double> xs;
+    for (int64_t y = first; y < last; ++y) {
+      const double yc = static_cast<double>(y);  // the row's top edge
+      xs.clear();
+      for (int i = 0; i < count; ++i) {
+        const double* p = points[i];
+        const double* q = points[(i + 1) % count];
+        if ((p[1] <= yc && yc < q[1]) || (q[1] <= yc && yc < p[1])) {
+          xs.push_back(p[0] + (yc - p[1]) * (q[0] - p[0]) / (q[1] - p[1]));
+        }
+      }
+      std::sort(xs.begin(), xs.end());
+      for (size_t k = 0; k + 1 < xs.size(); k += 2) {
+        const int64_t left = std::max<int64_t>(clip_.left, ToPixel(std::ceil(xs[k])));
+        const int64_t right = std::min<int64_t>(clip_.right, ToPixel(std::ceil(xs[k + 1])));
+        for (int64_t x = left; x < right; ++x) Pixel(static_cast<int>(x), static_cast<int>(y));
+      }
+    }
+  }
+
+ private:
+  // Far coordinates are held just outside any bitmap.
+  static int64_t ToPixel(double v) {
+    return static_cast<int64_t>(std::clamp(v, -1e9, 1e9));
+  }
+
+  TBitmap& bitmap_;
+  TPixelBox clip_;
+  bool indexed_;
+  int index_ = 0;
+  uint8_t bgr_[3];
+};
+
+// How a line is drawn: the canvas state it reads.
+struct LineStyle {
+  unsigned align;
+  TColor colour;
+  bool opaque;
+  TColor background;
+  bool underline;
+  bool strike_out;
+};
+
+// The pen position on the baseline at the start of a line whose reference
+// point is (x, y).
+void LineOrigin(const TTextMetric& tm, int escapement, int64_t width, unsigned align, int x, int y,
+                int64_t* pen_x, int64_t* pen_y) {
+  const unsigned horizontal = align & TA_CENTER;
+  const unsigned vertical = align & TA_BASELINE;
+  if (escapement == 0) {
+    int64_t px = x, py = y;
+    if (horizontal == TA_CENTER) px -= width / 2;
+    if (horizontal == TA_RIGHT) px -= width;
+    if (vertical == TA_TOP) py += tm.tmAscent;
+    if (vertical == TA_BOTTOM) py -= tm.tmDescent;
+    *pen_x = px;
+    *pen_y = py;
+    return;
+  }
+  const double angle = escapement * kPi / 1800.0;
+  const double cos_e = std::cos(angle), sin_e = std::sin(angle);
+  // The width along the text's direction, each axis rounded towards zero.
+  const double wx = std::trunc(cos_e * static_cast<double>(width));
+  const double wy = std::trunc(-sin_e * static_cast<double>(width));
+  double px = x, py = y;
+  if (horizontal == TA_CENTER) {
+    px -= std::trunc(wx / 2);
+    py -= std::trunc(wy / 2);
+  }
+  if (horizontal == TA_RIGHT) {
+    px -= wx;
+    py -= wy;
+  }
+  if (vertical == TA_TOP) {
+    px = std::trunc(px + tm.tmAscent * sin_e);
+    py = std::trunc(py + tm.tmAscent * cos_e);
+  }
+  if (vertical == TA_BOTTOM) {
+    px = std::trunc(px - tm.tmDescent * sin_e);
+    py = std::trunc(py - tm.tmDescent * cos_e);
+  }
+  *pen_x = static_cast<int64_t>(std::clamp(px, -4e18, 4e18));
+  *pen_y = static_cast<int64_t>(std::clamp(py, -4e18, 4e18));
+}
+
+// Fills the band `offset` .. `offset + thickness` rows below the baseline
+// (in the text's direction) from the pen origin across `width`. A turned
+// band is the polygon through its corners, each corner rounded towards zero
+// as it is stepped to: along the width first, then across the thickness.
+void FillBand(Painter& painter, int escapement, int64_t pen_x, int64_t pen_y, int64_t width,
+              int offset, int thickness) {
+  if (escapement == 0) {
+    painter.Box({pen_x, pen_y + offset, pen_x + width, pen_y + offset + thickness});
+    return;
+  }
+  const double angle = escapement * kPi / 1800.0;
+  const double cos_e = std::cos(angle), sin_e = std::sin(angle);
+  const double wx = std::trunc(cos_e * static_cast<double>(width));
+  const double wy = std::trunc(-sin_e * static_cast<double>(width));
+  const double x = static_cast<double>(pen_x), y = static_cast<double>(pen_y);
+  double corners[4][2];
+  corners[0][0] = std::trunc(x + offset * sin_e);
+  corners[0][1] = std::trunc(y + offset * cos_e);
+  corners[1][0] = std::trunc(x + wx + offset * sin_e);
+  corners[1][1] = std::trunc(y + wy + offset * cos_e);
+  corners[2][0] = std::trunc(corners[1][0] + thickness * sin_e);
+  corners[2][1] = std::trunc(corners[1][1] + thickness * cos_e);
+  corners[3][0] = std::trunc(corners[0][0] + thickness * sin_e);
+  corners[3][1] = std::trunc(corners[0][1] + thickness * cos_e);
+  painter.Polygon(corners, 4);
+}
+
+// Draws the glyphs of a line whose pen starts at (pen_x, pen_y). Along an
+// unturned line the pen moves by each glyph's drawn advance. Along a turned
+// line each glyph is placed from the line's start by the measured advances
+// before it, turned, each axis rounded towards zero.
+void DrawGlyphs(Painter& painter, TFontInstance& font, TextSpan span, int64_t pen_x,
+                int64_t pen_y) {
+  const TPixelBox& clip = painter.Clip();
+  const bool turned = font.Escapement() != 0;
+  const double angle = font.Escapement() * kPi / 1800.0;
+  const double cos_e = std::cos(angle), sin_e = std::sin(angle);
+  const int64_t start_x = pen_x, start_y = pen_y;
+  int64_t measured = 0;
+  for (Utf16Reader r(span.begin, span.end); !r.Done();) {
+    const char32_t code_point = r.Next();
+    if (turned) {
+      const double along = static_cast<double>(measured);
+      pen_x = start_x + static_cast<int64_t>(std::clamp(std::trunc(along * cos_e), -4e18, 4e18));
+      pen_y = start_y + static_cast<int64_t>(std::clamp(std::trunc(-along * sin_e), -4e18, 4e18));
+      measured += font.MeasuredAdvance(code_point);
+    }
+    const TPixelBox visible{clip.left - pen_x, clip.top - pen_y, clip.right - pen_x,
+                            clip.bottom - pen_y};
+    int64_t advance = 0;
+    const TGlyphImage& glyph = font.DrawnGlyph(code_point, visible, &advance);
+    const int64_t y_first = std::max<int64_t>(0, visible.top - glyph.top);
+    const int64_t y_last = std::min<int64_t>(glyph.height, visible.bottom - glyph.top);
+    const int64_t x_first = std::max<int64_t>(0, visible.left - glyph.left);
+    const int64_t x_last = std::min<int64_t>(glyph.width, visible.right - glyph.left);
+    for (int64_t gy = y_first; gy < y_last; ++gy) {
+      for (int64_t gx = x_first; gx < x_last; ++gx) {
+        if (!glyph.Test(static_cast<int>(gx), static_cast<int>(gy))) continue;
+        painter.Pixel(static_cast<int>(pen_x + glyph.left + gx),
+                      static_cast<int>(pen_y + glyph.top + gy));
+      }
+    }
+    pen_x += advance;
+  }
+}
+
+// Draws one line with its reference point at (x, y), clipped to `clip`
+// (which lies inside the bitmap).
+void DrawLine(TBitmap& bitmap, TFontInstance& font, const LineStyle& style, int x, int y,
+              TextSpan span, const TPixelBox& clip) {
+  const TTextMetric& tm = font.Metrics();
+  const int escapement = font.Escapement();
+  const int64_t width = MeasureSpan(font, span);
+  int64_t pen_x = 0, pen_y = 0;
+  LineOrigin(tm, escapement, width, style.align, x, y, &pen_x, &pen_y);
+  if (style.opaque) {
+    Painter background(bitmap, style.background, clip);
+    FillBand(background, escapement, pen_x, pen_y, width, -tm.tmAscent, tm.tmHeight);
+  }
+  Painter ink(bitmap, style.colour, clip);
+  DrawGlyphs(ink, font, span, pen_x, pen_y);
+  if (style.underline) {
+    const TDecorationLine line = font.Underline();
+    FillBand(ink, escapement, pen_x, pen_y, width, line.offset, line.thickness);
+  }
+  if (style.strike_out) {
+    const TDecorationLine line = font.StrikeOut();
+    FillBand(ink, escapement, pen_x, pen_y, width, line.offset, line.thickness);
+  }
+}
+
+// The lines of a block: broken at CR, LF, CR LF and LF CR. A break at the
+// very end starts no further line; an empty text is one empty line.
+std::vector<TextSpan> SplitLines(const std::u16string& text) {
+  std::vector<TextSpan> lines;
+  const char16_t* p = text.data();
+  const char16_t* end = p + text.size();
+  do {
+    const char16_t* start = p;
+    while (p != end && *p != u'\r' && *p != u'\n') ++p;
+    lines.push_back({start, p});
+    if (p != end) {
+      const char16_t first = *p++;
+      if (p != end && (*p == u'\r' || *p == u'\n') && *p != first) ++p;
+    }
+  } while (p != end);
+  return lines;
+}
+
+// Removes mnemonic prefixes from a line: "&&" stands for "&", and "&" before
+// any other character marks that character, whose position in `out` is
+// returned (or -1).
+int StripPrefixes(TextSpan line, std::u16string* out) {
+  int marked = -1;
+  out->clear();
+  for (const char16_t* p = line.begin; p != line.end; ++p) {
+    if (*p == u'&' && p + 1 != line.end) {
+      ++p;
+      if (*p != u'&') marked = static_cast<int>(out->size());
+    }
+    out->push_back(*p);
+  }
+  return marked;
+}
+
+}  // namespace
+
+TSize TCanvas::TextExtent(const std::u16string& text) {
+  if (text.empty()) return {0, 0};
+  TFontInstance& font = AcquireFontInstance(font_);
+  const int64_t width = MeasureSpan(font, {text.data(), text.data() + text.size()});
+  return {SaturateToInt(width), font.Metrics().tmHeight};
+}
+
+TTextMetric TCanvas::GetTextMetrics() { return AcquireFontInstance(font_).Metrics(); }
+
+void TCanvas::TextOut(int x, int y, const std::u16string& text) {
+  if (bitmap_.Empty() || text.empty()) return;
+  TFontInstance& font = AcquireFontInstance(font_);
+  const LineStyle style{text_align_,
+                        font_.Color,
+                        brush_.Style() == TBrushStyle::bsSolid,
+                        brush_.Color(),
+                        (font_.Style & fsUnderline) != 0,
+                        (font_.Style & fsStrikeOut) != 0};
+  const TPixelBox clip{0, 0, bitmap_.Width(), bitmap_.Height()};
+  DrawLine(bitmap_, font, style, x, y, {text.data(), text.data() + text.size()}, clip);
+}
+
+int TCanvas::DrawText(const std::u16string& text, TRect& rect, unsigned format) {
+  TFontInstance& font = AcquireFontInstance(font_);
+  const int line_height = font.Metrics().tmHeight;
+  const bool prefixes = (format & DT_NOPREFIX) == 0;
+  const std::vector<TextSpan> lines = SplitLines(text);
+  const int64_t height = static_cast<int64_t>(line_height) * static_cast<int64_t>(lines.size());
+
+  std::u16string stripped;
+  if ((format & DT_CALCRECT) != 0) {
+    int64_t widest = 0;
+    for (TextSpan line : lines) {
+      if (prefixes) {
+        StripPrefixes(line, &stripped);
+        line = {stripped.data(), stripped.data() + stripped.size()};
+      }
+      widest = std::max(widest, MeasureSpan(font, line));
+    }
+    rect.Right = SaturateToInt(rect.Left + widest);
+    rect.Bottom = SaturateToInt(rect.Top + height);
+    return SaturateToInt(height);
+  }
+  if (bitmap_.Empty()) return SaturateToInt(height);
+
+  const LineStyle style{text_align_,
+                        font_.Color,
+                        brush_.Style() == TBrushStyle::bsSolid,
+                        brush_.Color(),
+                        (font_.Style & fsUnderline) != 0,
+                        (font_.Style & fsStrikeOut) != 0};
+  TPixelBox clip{0, 0, bitmap_.Width(), bitmap_.Height()};
+  if ((format & DT_NOCLIP) == 0) {
+    clip = {std::max<int64_t>(clip.left, rect.Left), std::max<int64_t>(clip.top, rect.Top),
+            std::min<int64_t>(clip.right, rect.Right), std::min<int64_t>(clip.bottom, rect.Bottom)};
+    if (clip.Empty()) return SaturateToInt(height);
+  }
+  int64_t y = rect.Top;
+  for (TextSpan line : lines) {
+    int marked = -1;
+    if (prefixes) {
+      marked = StripPrefixes(line, &stripped);
+      line = {stripped.data(), stripped.data() + stripped.size()};
+    }
+    const int64_t width = MeasureSpan(font, line);
+    int64_t x = rect.Left;
+    if ((format & DT_CENTER) != 0) {
+      x = (static_cast<int64_t>(rect.Left) + rect.Right - width) / 2;
+    } else if ((format & DT_RIGHT) != 0) {
+      x = rect.Right - width;
+    }
+    const int line_x = SaturateToInt(x), line_y = SaturateToInt(y);
+    DrawLine(bitmap_, font, style, line_x, line_y, line, clip);
+    if (marked >= 0) {
+      // The marked character is underlined one row below the baseline.
+      const int64_t start = line_x + MeasureSpan(font, {line.begin, line.begin + marked});
+      const int64_t end = line_x + MeasureSpan(font, {line.begin, line.begin + marked + 1}) - 1;
+      const int64_t row = line_y + font.Metrics().tmAscent + 1;
+      Painter(bitmap_, font_.Color, clip).Box({start, row, end, row + 1});
+    }
+    y += line_height;
+  }
+  return SaturateToInt(height);
+}
 
 }  // namespace plotvane

@@ -1,0 +1,515 @@
+// Font instances: sizes, metrics, advances and monochrome glyph images.
+//
+// Sizes and metrics follow the platform's rules for TrueType fonts, from the
+// font's own tables:
+//   - the scale is ppem * 64 / units-per-em in 16.16, font units times the
+//     scale give 26.6 pixels (truncated), which round half up to pixels;
+//   - ascent and descent are the scaled Windows ascent and descent of the
+//     OS/2 table (the hhea values when those are zero), the cell height their
+//     sum, the internal leading the part of the cell outside the em, the
+//     external leading whatever of the hhea line gap the cell does not use;
+//   - the average character width is the scaled OS/2 average, the maximum
+//     the scaled width of the font's bounding box;
+//   - measured advances come from outlines hinted for grey-level output,
+//     drawn glyphs and their advances from outlines hinted for monochrome
+//     output, each advance rounded up to whole pixels.
+// Beyond the largest size FreeType hints (65535 ppem) outlines are loaded in
+// font units and scaled and turned here in 64-bit arithmetic, unhinted.
+//
+// Glyph images are rendered by FreeType's monochrome rasteriser into a box of
+// whole pixels around the glyph (turned glyphs: around the turned corners of
+// the unturned box). Small glyphs are kept; large ones are rendered each time,
+// only within the visible part of the bitmap, in tiles, so their cost follows
+// the bitmap, not the glyph.
+#include "canvas/font_instance.h"
+
+#include <algorithm>
+#include <climits>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_ADVANCES_H
+#include FT_BITMAP_H
+#include FT_OUTLINE_H
+#include FT_SIZES_H
+#include FT_TRIGONOMETRY_H
+#include FT_TRUETYPE_TABLES_H
+
+#include "canvas/font_lookup.h"
+
+namespace plotvane {
+
+namespace {
+
+constexpr int64_t kMaxHintedPpem = 65535;
+// Glyphs whose box holds at most this many pixels are rendered whole and kept.
+constexpr int64_t kMaxWholeGlyphPixels = 256 * 256;
+// A cut glyph is rendered this far beyond the visible box, so that how the
+// rasteriser treats the edges of its target never shows.
+constexpr int64_t kCutMargin = 2;
+// The rasteriser is given targets of at most this many pixels a side.
+constexpr int64_t kTileSide = 4096;
+// Bytes of kept glyph images an instance holds before it starts afresh.
+constexpr size_t kMaxGlyphStoreBytes = size_t{1} << 20;
+// What a thread keeps.
+constexpr size_t kMaxInstances = 16;
+constexpr size_t kMaxFaces = 8;
+constexpr size_t kMaxRememberedNames = 16;
+
+int64_t FloorDiv(int64_t a, int64_t b) {
+  int64_t q = a / b;
+  if (a % b != 0 && ((a < 0) != (b < 0))) --q;
+  return q;
+}
+int64_t FloorPixel(int64_t v26_6) { return FloorDiv(v26_6, 64); }
+int64_t CeilPixel(int64_t v26_6) { return -FloorDiv(-v26_6, 64); }
+
+// Font units to whole pixels: truncated to 26.6, then rounded half up.
+int64_t ScaleUnits(int64_t units, int64_t scale) {
+  return FloorDiv(FloorDiv(units * scale, 65536) + 32, 64);
+}
+
+int ClampToInt(int64_t v) {
+  return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX));
+}
+
+// (v * m) in 16.16 applied to a 26.6 vector, in 64 bits.
+FT_Vector Transform64(FT_Vector v, const FT_Matrix& m) {
+  const int64_t x = v.x, y = v.y;
+  return {static_cast<FT_Pos>(FloorDiv(x * m.xx + y * m.xy, 65536)),
+          static_cast<FT_Pos>(FloorDiv(x * m.yx + y * m.yy, 65536))};
+}
+
+// The vertical extent of the font in font units: the Windows ascent and
+// descent, or the horizontal header's when those are zero.
+struct VerticalUnits {
+  int64_t ascent = 0;
+  int64_t descent = 0;
+};
+
+VerticalUnits VerticalUnitsOf(FT_Face face) {
+  const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  if (os2 != nullptr && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent != 0) {
+    return {os2->usWinAscent, os2->usWinDescent};
+  }
+  const auto* hhea = static_cast<const TT_HoriHeader*>(FT_Get_Sfnt_Table(face, FT_SFNT_HHEA));
+  if (hhea != nullptr && hhea->Ascender - hhea->Descender != 0) {
+    return {hhea->Ascender, -static_cast<int64_t>(hhea->Descender)};
+  }
+  return {face->ascender, -static_cast<int64_t>(face->descender)};
+}
+
+// The pixels per em for a font height: a negative height is the em itself; a
+// positive one is a cell height, met by the nearest ppem unless that cell
+// comes out taller than asked; zero asks for a 16-pixel cell.
+int64_t PpemForHeight(int64_t height, int64_t units_per_em, const VerticalUnits& v) {
+  if (height == 0) height = 16;
+  if (height < 0) return std::min(-height, kMaxPpem);
+  const int64_t cell = v.ascent + v.descent;
+  if (cell <= 0) return std::min(height, kMaxPpem);
+  height = std::min(height, kMaxPpem);
+  int64_t ppem = (units_per_em * height + cell / 2) / cell;
+  if (ppem > 1 && (cell * ppem + units_per_em / 2) / units_per_em > height) --ppem;
+  return std::max<int64_t>(ppem, 1);
+}
+
+// Owns an FT_Library.
+class FtLibrary {
+ public:
+  FtLibrary() {
+    if (FT_Init_FreeType(&library_) != 0) throw EFontError("Cannot start the font rasteriser");
+  }
+  ~FtLibrary() { FT_Done_FreeType(library_); }
+  FtLibrary(const FtLibrary&) = delete;
+  FtLibrary& operator=(const FtLibrary&) = delete;
+  FT_Library get() const { return library_; }
+
+ private:
+  FT_Library library_ = nullptr;
+};
+
+// Owns an FT_Face made from a shared font file, which it keeps alive.
+class FtFace {
+ public:
+  FtFace(FT_Library library, std::shared_ptr<const TFontFile> file) : file_(std::move(file)) {
+    if (FT_New_Memory_Face(library, file_->data.data(), static_cast<FT_Long>(file_->data.size()),
+                           file_->face_index, &face_) != 0) {
+      face_ = nullptr;
+      throw EFontError("Cannot load the font file " + file_->path);
+    }
+  }
+  ~FtFace() {
+    if (face_ != nullptr) FT_Done_Face(face_);
+  }
+  FtFace(const FtFace&) = delete;
+  FtFace& operator=(const FtFace&) = delete;
+  FT_Face get() const { return face_; }
+  const TFontFile* file() const { return file_.get(); }
+
+ private:
+  std::shared_ptr<const TFontFile> file_;
+  FT_Face face_ = nullptr;
+};
+
+}  // namespace
+
+struct TFontInstance::Impl {
+  struct Drawn {
+    int64_t advance = 0;  // pixels, along the unturned line
+    TPixelBox box;
+    bool whole = false;
+    TGlyphImage image;  // kept only when whole
+  };
+
+  FT_Library library = nullptr;
+  FT_Face face = nullptr;  // owned by the thread's face table, which outlives this
+  FT_Size size = nullptr;  // FreeType's scaling of this instance (hinted sizes only)
+  bool unscaled = false;   // outlines loaded in font units and scaled here
+  int64_t scale_x = 0;     // 26.6 pixels per font unit, 16.16
+  int64_t scale_y = 0;
+  int64_t cell_ascent = 0;  // pixels
+  int64_t cell_descent = 0;
+  bool turned = false;
+  FT_Matrix rotation{0x10000, 0, 0, 0x10000};
+  std::unordered_map<FT_UInt, int> measured;
+  std::unordered_map<FT_UInt, Drawn> drawn;
+  size_t drawn_bytes = 0;
+  TGlyphImage cut;
+  TGlyphImage none;
+
+  ~Impl() {
+    if (size != nullptr) FT_Done_Size(size);
+  }
+
+  FT_UInt GlyphIndex(char32_t code_point) const {
+    return code_point > 0x10FFFF ? 0 : FT_Get_Char_Index(face, code_point);
+  }
+
+  FT_Vector Turn(FT_Vector v) const {
+    if (!turned) return v;
+    if (unscaled) return Transform64(v, rotation);
+    FT_Vector_Transform(&v, &rotation);
+    return v;
+  }
+
+  // Loads the glyph's outline for drawing into the face's slot, scaled to
+  // 26.6 pixels and turned, with the unturned metrics. False when the glyph
+  // has no outline.
+  bool LoadOutline(FT_UInt glyph, FT_Glyph_Metrics* metrics) {
+    if (!unscaled) {
+      FT_Activate_Size(size);
+      if (FT_Load_Glyph(face, glyph,
+                        FT_LOAD_NO_BITMAP | FT_LOAD_IGNORE_GLOBAL_ADVANCE_WIDTH |
+                            FT_LOAD_TARGET_MONO) != 0 ||
+          face->glyph->format != FT_GLYPH_FORMAT_OUTLINE) {
+        return false;
+      }
+      *metrics = face->glyph->metrics;
+      if (turned) FT_Outline_Transform(&face->glyph->outline, &rotation);
+      return true;
+    }
+    if (FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP) != 0 ||
+        face->glyph->format != FT_GLYPH_FORMAT_OUTLINE) {
+      return false;
+    }
+    FT_Outline& outline = face->glyph->outline;
+    int64_t x_min = 0, x_max = 0, y_min = 0, y_max = 0;
+    for (int i = 0; i < outline.n_points; ++i) {
+      FT_Vector& p = outline.points[i];
+      p.x = static_cast<FT_Pos>(FloorDiv(p.x * scale_x, 65536));
+      p.y = static_cast<FT_Pos>(FloorDiv(p.y * scale_y, 65536));
+      x_min = i == 0 ? p.x : std::min<int64_t>(x_min, p.x);
+      x_max = i == 0 ? p.x : std::max<int64_t>(x_max, p.x);
+      y_min = i == 0 ? p.y : std::min<int64_t>(y_min, p.y);
+      y_max = i == 0 ? p.y : std::max<int64_t>(y_max, p.y);
+      p = Turn(p);
+    }
+    metrics->horiBearingX = x_min;
+    metrics->width = x_max - x_min;
+    metrics->horiBearingY = y_max;
+    metrics->height = y_max - y_min;
+    metrics->horiAdvance = FloorDiv(face->glyph->metrics.horiAdvance * scale_x, 65536);
+    return true;
+  }
+
+  // The whole-pixel box around the glyph, relative to the pen, y down: the
+  // glyph's extent cut to the rows of the text cell, turned (by its corners)
+  // and widened to whole pixels. Whatever of the glyph lies outside is cut.
+  TPixelBox BoxOf(const FT_Glyph_Metrics& m) const {
+    const int64_t left = m.horiBearingX, right = m.horiBearingX + m.width;
+    const int64_t top = std::min<int64_t>(m.horiBearingY, cell_ascent * 64);
+    const int64_t bottom = std::max<int64_t>(m.horiBearingY - m.height, -cell_descent * 64);
+    if (top <= bottom || right <= left) return {};
+    int64_t x_min = left, x_max = right, y_min = bottom, y_max = top;
+    if (turned) {
+      const FT_Vector corners[4] = {Turn({left, top}), Turn({right, top}), Turn({left, bottom}),
+                                    Turn({right, bottom})};
+      x_min = x_max = corners[0].x;
+      y_min = y_max = corners[0].y;
+      for (const FT_Vector& c : corners) {
+        x_min = std::min<int64_t>(x_min, c.x);
+        x_max = std::max<int64_t>(x_max, c.x);
+        y_min = std::min<int64_t>(y_min, c.y);
+        y_max = std::max<int64_t>(y_max, c.y);
+      }
+    }
+    return {FloorPixel(x_min), -CeilPixel(y_max), CeilPixel(x_max), -FloorPixel(y_min)};
+  }
+
+  // Renders the outline in the slot within `target` into `image`.
+  void Render(const TPixelBox& target, TGlyphImage* image) {
+    image->left = target.left;
+    image->top = target.top;
+    image->width = static_cast<int>(target.right - target.left);
+    image->height = static_cast<int>(target.bottom - target.top);
+    image->pitch = (image->width + 7) / 8;
+    image->bits.assign(static_cast<size_t>(image->pitch) * image->height, 0);
+    FT_Outline& outline = face->glyph->outline;
+    int64_t shifted_x = 0, shifted_y = 0;
+    std::vector<uint8_t> tile;
+    for (int64_t ty = 0; ty < image->height; ty += kTileSide) {
+      for (int64_t tx = 0; tx < image->width; tx += kTileSide) {
+        const int w = static_cast<int>(std::min<int64_t>(kTileSide, image->width - tx));
+        const int h = static_cast<int>(std::min<int64_t>(kTileSide, image->height - ty));
+        const bool single = w == image->width && h == image->height;
+        // Put the tile's bottom-left corner at the origin (outline y is up).
+        const int64_t dx = -(target.left + tx) * 64, dy = (target.top + ty + h) * 64;
+        FT_Outline_Translate(&outline, static_cast<FT_Pos>(dx - shifted_x),
+                             static_cast<FT_Pos>(dy - shifted_y));
+        shifted_x = dx;
+        shifted_y = dy;
+        FT_Bitmap bitmap;
+        FT_Bitmap_Init(&bitmap);
+        bitmap.rows = static_cast<unsigned>(h);
+        bitmap.width = static_cast<unsigned>(w);
+        bitmap.pitch = single ? image->pitch : (w + 7) / 8;
+        bitmap.pixel_mode = FT_PIXEL_MODE_MONO;
+        bitmap.num_grays = 2;
+        if (!single) tile.assign(static_cast<size_t>(bitmap.pitch) * h, 0);
+        bitmap.buffer = single ? image->bits.data() : tile.data();
+        FT_Outline_Get_Bitmap(library, &outline, &bitmap);
+        if (single) return;
+        for (int y = 0; y < h; ++y) {
+          for (int x = 0; x < w; ++x) {
+            if ((tile[static_cast<size_t>(y) * bitmap.pitch + (x >> 3)] & (0x80 >> (x & 7))) == 0) {
+              continue;
+            }
+            const int64_t ix = tx + x, iy = ty + y;
+            image->bits[static_cast<size_t>(iy) * image->pitch + (ix >> 3)] |=
+                static_cast<uint8_t>(0x80 >> (ix & 7));
+          }
+        }
+      }
+    }
+  }
+};
+
+TFontInstance::TFontInstance(Passkey) : impl_(std::make_unique<Impl>()) {}
+TFontInstance::~TFontInstance() = default;
+
+int TFontInstance::MeasuredAdvance(char32_t code_point) {
+  Impl& m = *impl_;
+  const FT_UInt glyph = m.GlyphIndex(code_point);
+  auto it = m.measured.find(glyph);
+  if (it != m.measured.end()) return it->second;
+  int64_t advance = 0;
+  if (!m.unscaled) {
+    FT_Activate_Size(m.size);
+    if (FT_Load_Glyph(m.face, glyph, FT_LOAD_NO_BITMAP | FT_LOAD_IGNORE_GLOBAL_ADVANCE_WIDTH) ==
+        0) {
+      advance = FloorDiv(m.face->glyph->metrics.horiAdvance + 63, 64);
+    }
+  } else {
+    FT_Fixed units = 0;
+    if (FT_Get_Advance(m.face, glyph, FT_LOAD_NO_SCALE, &units) == 0) {
+      advance = FloorDiv(FloorDiv(static_cast<int64_t>(units) * m.scale_x, 65536) + 63, 64);
+    }
+  }
+  const int result = ClampToInt(std::max<int64_t>(advance, 0));
+  m.measured.emplace(glyph, result);
+  return result;
+}
+
+const TGlyphImage& TFontInstance::DrawnGlyph(char32_t code_point, const TPixelBox& visible,
+                                             int64_t* advance) {
+  Impl& m = *impl_;
+  const FT_UInt glyph = m.GlyphIndex(code_point);
+  FT_Glyph_Metrics metrics{};
+  bool loaded = false;
+  auto it = m.drawn.find(glyph);
+  if (it == m.drawn.end()) {
+    Impl::Drawn entry;
+    loaded = m.LoadOutline(glyph, &metrics);
+    if (loaded) {
+      entry.advance = FloorDiv(metrics.horiAdvance + 63, 64);
+      entry.box = m.BoxOf(metrics);
+    }
+    const TPixelBox& b = entry.box;
+    entry.whole = b.Empty() || (b.right - b.left) * (b.bottom - b.top) <= kMaxWholeGlyphPixels;
+    if (loaded && entry.whole && !b.Empty()) m.Render(b, &entry.image);
+    if (m.drawn_bytes + entry.image.bits.size() > kMaxGlyphStoreBytes) {
+      m.drawn.clear();
+      m.drawn_bytes = 0;
+    }
+    m.drawn_bytes += entry.image.bits.size();
+    it = m.drawn.emplace(glyph, std::move(entry)).first;
+  }
+  const Impl::Drawn& entry = it->second;
+  *advance = entry.advance;
+  if (entry.whole) return entry.image;
+  const TPixelBox target{std::max(entry.box.left, visible.left - kCutMargin),
+                         std::max(entry.box.top, visible.top - kCutMargin),
+                         std::min(entry.box.right, visible.right + kCutMargin),
+                         std::min(entry.box.bottom, visible.bottom + kCutMargin)};
+  if (target.Empty()) return m.none;
+  if (!loaded && !m.LoadOutline(glyph, &metrics)) return m.none;
+  m.Render(target, &m.cut);
+  return m.cut;
+}
+
+// The fonts of one thread: its FreeType library, faces and instances.
+class TThreadFonts {
+ public:
+  TThreadFonts() = default;
+  ~TThreadFonts() {
+    instances_.clear();  // their sizes belong to the faces
+    faces_.clear();
+  }
+  TThreadFonts(const TThreadFonts&) = delete;
+  TThreadFonts& operator=(const TThreadFonts&) = delete;
+
+  TFontInstance& Acquire(const TFont& font) {
+    std::shared_ptr<const TFontFile> file = Resolve(font);
+    int escapement = font.Escapement % 3600;
+    if (escapement < 0) escapement += 3600;
+    for (size_t i = 0; i < instances_.size(); ++i) {
+      Entry& e = instances_[i];
+      if (e.file == file.get() && e.height == font.Height && e.escapement == escapement) {
+        std::rotate(instances_.begin() + static_cast<std::ptrdiff_t>(i),
+                    instances_.begin() + static_cast<std::ptrdiff_t>(i) + 1, instances_.end());
+        return *instances_.back().instance;
+      }
+    }
+    if (instances_.size() >= kMaxInstances) instances_.erase(instances_.begin());
+    FT_Face face = Face(file);
+    instances_.push_back({file.get(), font.Height, escapement, Make(face, font.Height, escapement)});
+    return *instances_.back().instance;
+  }
+
+ private:
+  struct Entry {
+    const TFontFile* file;
+    int height;
+    int escapement;
+    std::unique_ptr<TFontInstance> instance;
+  };
+  struct Name {
+    std::u16string name;
+    bool bold;
+    bool italic;
+    std::shared_ptr<const TFontFile> file;
+  };
+
+  std::shared_ptr<const TFontFile> Resolve(const TFont& font) {
+    const bool bold = font.Bold(), italic = (font.Style & fsItalic) != 0;
+    for (const Name& n : names_) {
+      if (n.bold == bold && n.italic == italic && n.name == font.Name) return n.file;
+    }
+    if (names_.size() >= kMaxRememberedNames) names_.erase(names_.begin());
+    names_.push_back({font.Name, bold, italic, ResolveFontFile(font.Name, bold, italic)});
+    return names_.back().file;
+  }
+
+  FT_Face Face(const std::shared_ptr<const TFontFile>& file) {
+    for (const auto& f : faces_) {
+      if (f->file() == file.get()) return f->get();
+    }
+    if (faces_.size() >= kMaxFaces) {
+      instances_.clear();
+      faces_.clear();
+    }
+    faces_.push_back(std::make_unique<FtFace>(library_.get(), file));
+    return faces_.back()->get();
+  }
+
+  std::unique_ptr<TFontInstance> Make(FT_Face face, int height, int escapement);
+
+  FtLibrary library_;
+  std::vector<std::unique_ptr<FtFace>> faces_;
+  std::vector<Entry> instances_;  // least recently used first
+  std::vector<Name> names_;
+};
+
+std::unique_ptr<TFontInstance> TThreadFonts::Make(FT_Face face, int height, int escapement) {
+  auto made = std::make_unique<TFontInstance>(TFontInstance::Passkey());
+  TFontInstance::Impl& m = *made->impl_;
+  m.library = library_.get();
+  m.face = face;
+  const int64_t units_per_em = face->units_per_EM > 0 ? face->units_per_EM : 2048;
+  const VerticalUnits v = VerticalUnitsOf(face);
+  const int64_t ppem = PpemForHeight(height, units_per_em, v);
+  m.unscaled = ppem > kMaxHintedPpem || !FT_IS_SCALABLE(face);
+  if (!m.unscaled) {
+    if (FT_New_Size(face, &m.size) != 0) throw EFontError("Cannot size the font");
+    FT_Activate_Size(m.size);
+    if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(ppem)) != 0) {
+      throw EFontError("Cannot size the font");
+    }
+    m.scale_x = face->size->metrics.x_scale;
+    m.scale_y = face->size->metrics.y_scale;
+  } else {
+    m.scale_x = m.scale_y = (ppem * 64 * 65536 + units_per_em / 2) / units_per_em;
+  }
+  if (escapement != 0) {
+    m.turned = true;
+    FT_Vector unit;
+    FT_Vector_Unit(&unit, static_cast<FT_Angle>(escapement / 10.0 * 65536.0));
+    m.rotation = {unit.x, -unit.y, unit.y, unit.x};
+  }
+  made->escapement_ = escapement;
+
+  const auto sy = [&](int64_t units) { return ClampToInt(ScaleUnits(units, m.scale_y)); };
+  const auto sx = [&](int64_t units) { return ClampToInt(ScaleUnits(units, m.scale_x)); };
+  TTextMetric& tm = made->metrics_;
+  tm.tmAscent = sy(v.ascent);
+  tm.tmDescent = sy(v.descent);
+  tm.tmHeight = tm.tmAscent + tm.tmDescent;
+  m.cell_ascent = tm.tmAscent;
+  m.cell_descent = tm.tmDescent;
+  tm.tmInternalLeading = sy(v.ascent + v.descent - units_per_em);
+  const auto* hhea = static_cast<const TT_HoriHeader*>(FT_Get_Sfnt_Table(face, FT_SFNT_HHEA));
+  const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  const auto* post = static_cast<const TT_Postscript*>(FT_Get_Sfnt_Table(face, FT_SFNT_POST));
+  if (hhea != nullptr) {
+    const int64_t unused = (v.ascent + v.descent) - (hhea->Ascender - hhea->Descender);
+    tm.tmExternalLeading = std::max(0, sy(hhea->Line_Gap - unused));
+  }
+  tm.tmAveCharWidth = os2 != nullptr && os2->version != 0xFFFF ? sx(os2->xAvgCharWidth) : 0;
+  if (tm.tmAveCharWidth <= 0) tm.tmAveCharWidth = 1;
+  tm.tmMaxCharWidth = sx(static_cast<int64_t>(face->bbox.xMax) - face->bbox.xMin);
+
+  // Decoration lines: the scaled position of the line's centre, the top edge
+  // half a thickness above it; at least one pixel thick.
+  if (post != nullptr && os2 != nullptr && os2->version != 0xFFFF) {
+    const int underline = std::max(1, sy(post->underlineThickness));
+    made->underline_ = {-(sy(post->underlinePosition) + underline / 2), underline};
+    const int strike = std::max(1, sy(os2->yStrikeoutSize));
+    made->strike_out_ = {-(sy(os2->yStrikeoutPosition) + strike / 2), strike};
+  } else {
+    const int thickness = tm.tmAscent / 20 + 1;
+    made->underline_ = {0, thickness};
+    made->strike_out_ = {-(tm.tmAscent / 2 + thickness / 2), thickness};
+  }
+  return made;
+}
+
+TFontInstance& AcquireFontInstance(const TFont& font) {
+  static thread_local TThreadFonts fonts;
+  return fonts.Acquire(font);
+}
+
+}  // namespace plotvane

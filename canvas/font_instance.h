@@ -1,0 +1,122 @@
+// TFontInstance: one font at one pixel size and direction, ready to measure
+// and draw text. Instances are made and cached per thread, so FreeType's
+// faces, which are not safe to share, never meet two threads.
+//
+// Glossary (see also canvas/font.h)
+//   - ppem: pixels per em, the size FreeType scales outlines to. A negative
+//     font height is the ppem itself; a positive one asks for a cell height
+//     and is turned into the largest ppem whose cell does not exceed it.
+//   - measured advance: the advance width text measuring reports, from
+//     outlines hinted for grey-level output.
+//   - drawn advance: the distance the pen moves after drawing a glyph, from
+//     outlines hinted for monochrome output. The two may differ by a pixel
+//     for some glyphs; the text cell always uses the measured advances.
+//   - glyph image: a monochrome bitmap of one glyph, placed relative to the
+//     pen position on the baseline, y growing downwards.
+#ifndef PLOTVANE_CANVAS_FONT_INSTANCE_H_
+#define PLOTVANE_CANVAS_FONT_INSTANCE_H_
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "canvas/font.h"
+
+namespace plotvane {
+
+struct TFontFile;
+
+// The code point a decoder passes for a unit that encodes none (an unpaired
+// surrogate): it draws the missing-glyph box.
+constexpr char32_t kNoCodePoint = 0xFFFFFFFF;
+
+// Font sizes beyond this many pixels per em are drawn at this size: no bitmap
+// can show more of a glyph, and every coordinate stays far from overflow.
+constexpr int64_t kMaxPpem = int64_t{1} << 20;
+
+// A box [left, right) x [top, bottom) in pixels relative to the pen, y down.
+struct TPixelBox {
+  int64_t left = 0;
+  int64_t top = 0;
+  int64_t right = 0;
+  int64_t bottom = 0;
+  bool Empty() const { return left >= right || top >= bottom; }
+};
+
+// A monochrome glyph bitmap. Rows run from the top, one bit a pixel, the
+// leftmost pixel in the high-order bit.
+struct TGlyphImage {
+  int64_t left = 0;  // column of the first pixel relative to the pen
+  int64_t top = 0;   // row of the first pixel relative to the pen
+  int width = 0;
+  int height = 0;
+  int pitch = 0;  // bytes a row
+  std::vector<uint8_t> bits;
+
+  bool Test(int x, int y) const {
+    return (bits[static_cast<size_t>(y) * pitch + (x >> 3)] & (0x80 >> (x & 7))) != 0;
+  }
+};
+
+// The position and thickness of a decoration line (underline, strike-out):
+// the line covers `thickness` rows starting `offset` rows below the baseline
+// (negative offsets lie above it), in the text's own direction.
+struct TDecorationLine {
+  int offset = 0;
+  int thickness = 0;
+};
+
+class TThreadFonts;
+
+class TFontInstance {
+ public:
+  // Instances are made only by the calling thread's font table.
+  class Passkey {
+    Passkey() = default;
+    friend class TThreadFonts;
+  };
+  explicit TFontInstance(Passkey);
+  TFontInstance(const TFontInstance&) = delete;
+  TFontInstance& operator=(const TFontInstance&) = delete;
+  ~TFontInstance();
+
+  // Cell height, ascent, descent, leadings and character widths in pixels.
+  // A turned font reports the metrics of the unturned one.
+  const TTextMetric& Metrics() const { return metrics_; }
+  TDecorationLine Underline() const { return underline_; }
+  TDecorationLine StrikeOut() const { return strike_out_; }
+  // The direction in tenths of a degree, counter-clockwise, in [0, 3600).
+  int Escapement() const { return escapement_; }
+
+  // The advance width of `code_point` as text measuring reports it, in
+  // pixels (never negative). Code points the font lacks measure as its
+  // missing-glyph box.
+  int MeasuredAdvance(char32_t code_point);
+
+  // The image of `code_point`'s glyph, turned by the escapement, as far as it
+  // reaches into `visible` (relative to the pen), and its drawn advance in
+  // pixels (along the unturned line). The image may be empty, and may extend
+  // beyond `visible`: only glyphs too large to keep whole are cut to it. The
+  // returned image stays valid until the next call on this instance.
+  const TGlyphImage& DrawnGlyph(char32_t code_point, const TPixelBox& visible, int64_t* advance);
+
+ private:
+  friend class TThreadFonts;
+  struct Impl;
+
+  std::unique_ptr<Impl> impl_;
+  TTextMetric metrics_;
+  TDecorationLine underline_;
+  TDecorationLine strike_out_;
+  int escapement_ = 0;
+};
+
+// The instance that draws `font` (its name, height, bold and italic style and
+// escapement) on the calling thread. The reference stays valid until the next
+// call of AcquireFontInstance on the same thread.
+// Throws EFontError when no font can be loaded at all.
+TFontInstance& AcquireFontInstance(const TFont& font);
+
+}  // namespace plotvane
+
+#endif  // PLOTVANE_CANVAS_FONT_INSTANCE_H_
