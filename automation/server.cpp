@@ -220,7 +220,8 @@ void DeleteKey(const std::u16string& path) {
 void Register() {
   const std::string path = LibraryPath();
   const std::u16string library = FromUtf8(path);
-  const std::u16string folder = FromUtf8(path.substr(0, path.find_last_of('/') + 1));
+  const size_t slash = path.find_last_of('/');
+  const std::u16string folder = FromUtf8(slash == 0 ? "/" : path.substr(0, slash));
   ComPtr<ITypeLib> type_library;
   Check(SUCCEEDED(GetPlotvaneTypeLib(type_library.ReleaseAndGetAddressOf())));
   Check(SUCCEEDED(RegisterTypeLib(type_library.Get(), library.c_str(), folder.c_str())));

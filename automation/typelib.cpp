@@ -33,6 +33,7 @@ constexpr HREFTYPE kNoRef = 0xFFFFFFFF;
 constexpr int kDispatchSlots = 7;
 // The name of a property's value and of a method's result.
 constexpr char16_t kValueName[] = u"Value";
+constexpr char16_t kOtherValueName[] = u"NewValue";
 // Enumeration constants are numbered from here, as type libraries number
 // their variables.
 constexpr MEMBERID kFirstConstantId = 0x40000000;
@@ -407,7 +408,11 @@ void TypeLibrary::BuildInterface(TypeDescription& d, bool vtable) {
     TypeDescription::Names names{m.dispid, {Widen(m.name)}};
     for (size_t i = 0; i < m.param_count; ++i) names.names.push_back(Widen(m.params[i].name));
     if (m.kind != TMemberKind::kMethod || m.type != TArgType::kNone) {
-      names.names.push_back(kValueName);
+      // A parameter may already be called Value; the value then takes the
+      // other name, so that no two parameters share one.
+      bool taken = false;
+      for (size_t i = 0; i < m.param_count; ++i) taken |= Widen(m.params[i].name) == kValueName;
+      names.names.push_back(taken ? kOtherValueName : kValueName);
     }
     d.names.push_back(std::move(names));
     if (m.kind == TMemberKind::kMethod) {

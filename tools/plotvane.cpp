@@ -1,66 +1,244 @@
-// The plotvane command.
-//   plotvane demo [--out DIR]   renders the sample gallery
-//   plotvane --version
+// The plotvane command, a client of the in-process server libplotvane.so
+// found beside it:
+//   plotvane run SCRIPT.json | -          plays an automation script
+//   plotvane demo [--out DIR]             writes the sample gallery
+//   plotvane idl                          prints the interface as IDL
+//   plotvane regsvr [/u] LIBRARY [--registry FILE]
+//                                         registers (or unregisters) a server
+//   plotvane --version                    the component's Version text
+// Exit status: 0 success, 1 failure, 2 wrong usage or a malformed script.
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
 #include <string>
+#include <vector>
 
-#include "engine/chartix.h"
+#include "automation/com/bstr.h"
+#include "automation/com/com_ptr.h"
+#include "automation/com/registry.h"
+#include "automation/com/typeinfo.h"
+#include "tools/client.h"
+#include "tools/gallery.h"
+#include "tools/idl.h"
+#include "tools/script.h"
+#include "tools/text.h"
 
+namespace plotvane {
 namespace {
 
-std::string Utf8(const std::u16string& s) {
-  std::string out;
-  for (size_t i = 0; i < s.size(); ++i) {
-    uint32_t c = s[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+constexpr char kUsageText[] =
+    "usage: plotvane run SCRIPT.json | plotvane run -\n"
+    "       plotvane demo [--out DIR]\n"
+    "       plotvane idl\n"
+    "       plotvane regsvr [/u] LIBRARY [--registry FILE]\n"
+    "       plotvane --version\n";
+constexpr char kDefaultRegistry[] = "plotvane-registry.txt";
+
+int Usage(const std::string& problem) {
+  if (!problem.empty()) std::cerr << "plotvane: " << problem << "\n";
+  std::cerr << kUsageText;
+  return kUsage;
 }
 
-int Demo() {
-  plotvane::TChartix chart;
-  std::printf("Plotvane engine defaults\n");
-  std::printf("  Width x Height     %d x %d\n", chart.FWidth, chart.FHeight);
-  std::printf("  BGColor            %s\n", Utf8(chart.GetColour(chart.FBGColour)).c_str());
-  std::printf("  CenterX, CenterY   %d, %d\n", chart.FCentreX, chart.FCentreY);
-  std::printf("  PieDia, Offset     %d, %d\n", chart.FPieDia, chart.FOffset);
-  std::printf("  LegendX, LegendY   %d, %d\n", chart.FLegendX, chart.FLegendY);
-  std::printf("  OriginX, OriginY   %d, %d\n", chart.FOriginX, chart.FOriginY);
-  std::printf("  MaxX, MaxY         %d, %d\n", chart.FMaxX, chart.FMaxY);
-  std::printf("  Label font         %s %d pt\n", Utf8(chart.FLabelFont.Name).c_str(),
-              chart.FLabelFont.Size());
-  std::printf("  Image map name     %s\n", Utf8(chart.FIMName).c_str());
-  return 0;
+std::string Hex(HRESULT hr) {
+  char text[16];
+  std::snprintf(text, sizeof(text), "0x%08X", static_cast<unsigned>(hr));
+  return text;
+}
+
+// Reads a whole script, refusing one larger than kMaxScriptBytes.
+bool ReadScript(std::istream& in, std::string* text) {
+  std::vector<char> buffer(1 << 16);
+  while (in) {
+    in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    text->append(buffer.data(), static_cast<size_t>(in.gcount()));
+    if (text->size() > kMaxScriptBytes) return false;
+  }
+  return !in.bad();
+}
+
+// The server beside the command and a new Draw object of it; on failure a
+// message is written and false returned.
+bool OpenDraw(const ServerLibrary& server, ComPtr<IDispatch>* draw) {
+  if (!server.ok()) {
+    std::cerr << "plotvane: " << server.error() << "\n";
+    return false;
+  }
+  const HRESULT hr = server.CreateDraw(draw);
+  if (FAILED(hr)) std::cerr << "plotvane: cannot create a Draw object (" << Hex(hr) << ")\n";
+  return SUCCEEDED(hr);
+}
+
+int Run(const std::vector<std::string>& args) {
+  if (args.size() != 1) return Usage("run takes one script file, or - for standard input");
+  std::string text;
+  bool read;
+  if (args[0] == "-") {
+    read = ReadScript(std::cin, &text);
+  } else {
+    std::ifstream file(args[0], std::ios::binary);
+    if (!file) {
+      std::cerr << "plotvane run: cannot read " << args[0] << ": " << std::strerror(errno) << "\n";
+      return kUsage;
+    }
+    read = ReadScript(file, &text);
+  }
+  if (!read) {
+    std::cerr << "plotvane run: cannot read the script, or it is larger than "
+              << (kMaxScriptBytes >> 20) << " MiB\n";
+    return kUsage;
+  }
+  Script script;
+  try {
+    script = ParseScript(text);
+  } catch (const ScriptError& e) {
+    std::cerr << "plotvane run: " << e.what() << "\n";
+    return kUsage;
+  }
+  ServerLibrary server(DefaultServerPath());
+  size_t failed = 0;
+  {
+    ComPtr<IDispatch> draw;
+    if (!OpenDraw(server, &draw)) return kFailed;
+    failed = RunScript(draw.Get(), script, std::cout);
+  }
+  if (!std::cout) {
+    std::cerr << "plotvane run: cannot write the result document\n";
+    return kFailed;
+  }
+  return failed == 0 ? kOk : kFailed;
+}
+
+int Demo(const std::vector<std::string>& args) {
+  std::string folder = "gallery";
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--out" && i + 1 < args.size()) {
+      folder = args[++i];
+    } else {
+      return Usage("demo takes only --out DIR");
+    }
+  }
+  ServerLibrary server(DefaultServerPath());
+  if (!server.ok()) {
+    std::cerr << "plotvane: " << server.error() << "\n";
+    return kFailed;
+  }
+  const bool ok = WriteGallery(server, folder, std::cerr);
+  std::cout << "plotvane demo: gallery written to " << folder << "/index.html\n";
+  return ok ? kOk : kFailed;
+}
+
+int Idl(const std::vector<std::string>& args) {
+  if (!args.empty()) return Usage("idl takes no arguments");
+  ServerLibrary server(DefaultServerPath());
+  std::string idl;
+  HRESULT hr;
+  {
+    ComPtr<IDispatch> draw;
+    if (!OpenDraw(server, &draw)) return kFailed;
+    ComPtr<ITypeInfo> info;
+    ComPtr<ITypeLib> library;
+    hr = draw->GetTypeInfo(0, 0, info.ReleaseAndGetAddressOf());
+    if (SUCCEEDED(hr)) hr = info->GetContainingTypeLib(library.ReleaseAndGetAddressOf(), nullptr);
+    if (SUCCEEDED(hr)) hr = WriteIdl(library.Get(), &idl);
+  }
+  if (FAILED(hr)) {
+    std::cerr << "plotvane idl: cannot read the type information (" << Hex(hr) << ")\n";
+    return kFailed;
+  }
+  std::cout << idl;
+  return kOk;
+}
+
+int Version(const std::vector<std::string>& args) {
+  if (!args.empty()) return Usage("--version takes no arguments");
+  ServerLibrary server(DefaultServerPath());
+  ComPtr<IDispatch> draw;
+  if (!OpenDraw(server, &draw)) return kFailed;
+  ScriptStep get;
+  get.name = "Version";
+  const StepOutcome outcome = RunStep(draw.Get(), get, 0, "");
+  if (FAILED(outcome.hr) || outcome.value.vt() != VT_BSTR) {
+    std::cerr << "plotvane: cannot read Version: " << outcome.description << "\n";
+    return kFailed;
+  }
+  BSTR text = outcome.value->bstrVal;
+  std::cout << ToUtf8(std::u16string_view(text, SysStringLen(text))) << "\n";
+  return kOk;
+}
+
+int RegisterServer(const std::vector<std::string>& args) {
+  bool unregister = false;
+  std::string library, registry = kDefaultRegistry;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "/u" || args[i] == "-u") {
+      unregister = true;
+    } else if (args[i] == "--registry" && i + 1 < args.size()) {
+      registry = args[++i];
+    } else if (library.empty() && !args[i].empty() && args[i][0] != '-') {
+      library = args[i];
+    } else {
+      return Usage("regsvr: unexpected argument " + args[i]);
+    }
+  }
+  if (library.empty()) return Usage("regsvr needs the LIBRARY to register");
+  const LSTATUS opened = OpenRegistryStore(registry.c_str());
+  if (opened != ERROR_SUCCESS) {
+    std::cerr << "plotvane regsvr: cannot open the registry file " << registry
+              << (opened == ERROR_BADDB ? ": it is not a registry store" : "") << " (error "
+              << opened << ")\n";
+    return kFailed;
+  }
+  ServerLibrary server(library);
+  if (!server.ok()) {
+    std::cerr << "plotvane regsvr: " << server.error() << "\n";
+    return kFailed;
+  }
+  const char* entry = unregister ? "DllUnregisterServer" : "DllRegisterServer";
+  const HRESULT hr = unregister ? server.UnregisterServer() : server.RegisterServer();
+  if (FAILED(hr)) {
+    // The store is not saved: a failed registration leaves the file as it was.
+    std::cerr << "plotvane regsvr: " << entry << " in " << library << " failed (" << Hex(hr)
+              << ")\n";
+    return kFailed;
+  }
+  const LSTATUS saved = SaveRegistryStore();
+  CloseRegistryStore();
+  if (saved != ERROR_SUCCESS) {
+    std::cerr << "plotvane regsvr: cannot write the registry file " << registry << "\n";
+    return kFailed;
+  }
+  std::cout << "plotvane regsvr: " << entry << " in " << library << " succeeded; registry "
+            << registry << "\n";
+  return kOk;
+}
+
+int Main(int argc, char** argv) {
+  if (argc < 2) return Usage("");
+  const std::string command = argv[1];
+  const std::vector<std::string> args(argv + 2, argv + argc);
+  if (command == "run") return Run(args);
+  if (command == "demo") return Demo(args);
+  if (command == "idl") return Idl(args);
+  if (command == "regsvr") return RegisterServer(args);
+  if (command == "--version") return Version(args);
+  if (command == "--help" || command == "-h") {
+    std::cout << kUsageText;
+    return kOk;
+  }
+  return Usage("unknown command " + command);
 }
 
 }  // namespace
+}  // namespace plotvane
 
 int main(int argc, char** argv) {
-  if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
-    std::printf("Plotvane 3.1.1.0 (64 bit)\n");
-    return 0;
-  }
-  if (argc >= 2 && std::strcmp(argv[1], "demo") == 0) return Demo();
-  std::fprintf(stderr, "usage: plotvane demo [--out DIR] | plotvane --version\n");
-  return 2;
+  std::ios::sync_with_stdio(false);
+  return plotvane::Main(argc, argv);
 }

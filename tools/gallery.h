@@ -1,0 +1,36 @@
+// The sample gallery of `plotvane demo`: charts defined by automation scripts
+// kept in tools/gallery/ and compiled into the command, drawn in every image
+// format, and a page that shows them with their image maps.
+#ifndef PLOTVANE_TOOLS_GALLERY_H_
+#define PLOTVANE_TOOLS_GALLERY_H_
+
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/client.h"
+
+namespace plotvane {
+
+// One gallery script. Its name is "KIND-TOPIC", KIND being the chart kind
+// the script sets up: "pie", "bar", "line" or "stackedbar".
+struct GalleryScript {
+  const char* name;
+  std::string_view text;
+};
+
+// The scripts of tools/gallery/, by name. Generated at build time.
+const std::vector<GalleryScript>& GalleryScripts();
+
+// Plays every gallery script on a new Draw object of `server`, reads its
+// chart in every format into `folder` (created when missing) as NAME.png,
+// NAME.gif, NAME.jpg and NAME.bmp, and writes folder/index.html showing each
+// picture with its image map. Problems are reported on `log`; the gallery is
+// written all the same with what could be drawn. Returns true when every
+// picture was written.
+bool WriteGallery(const ServerLibrary& server, const std::string& folder, std::ostream& log);
+
+}  // namespace plotvane
+
+#endif  // PLOTVANE_TOOLS_GALLERY_H_

@@ -1,0 +1,287 @@
+// Prints a type library as IDL, asking the library for everything through
+// ITypeLib and ITypeInfo, as any client that inspects a server would.
+#include "tools/idl.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "automation/com/bstr.h"
+#include "automation/com/com_ptr.h"
+#include "automation/com/guid.h"
+#include "automation/com/variant.h"
+#include "tools/text.h"
+
+namespace plotvane {
+
+namespace {
+
+// Ends the printing with the result of the method that failed.
+struct IdlFailure {
+  HRESULT hr;
+};
+
+void Check(HRESULT hr) {
+  if (FAILED(hr)) throw IdlFailure{hr};
+}
+
+// The type attributes of a description, given back when done.
+class TypeAttr {
+ public:
+  explicit TypeAttr(ITypeInfo* info) : info_(info) { Check(info->GetTypeAttr(&attr_)); }
+  TypeAttr(const TypeAttr&) = delete;
+  TypeAttr& operator=(const TypeAttr&) = delete;
+  ~TypeAttr() { info_->ReleaseTypeAttr(attr_); }
+  const TYPEATTR* operator->() const { return attr_; }
+
+ private:
+  ITypeInfo* info_;
+  TYPEATTR* attr_ = nullptr;
+};
+
+std::string GuidText(REFGUID guid) {
+  OLECHAR text[kGuidStringSize];
+  StringFromGUID2(guid, text, kGuidStringSize);
+  // IDL writes identifiers without their braces.
+  return ToUtf8(std::u16string_view(text + 1, kGuidStringLength - 2));
+}
+
+std::string Hex(MEMBERID id) {
+  char text[16];
+  std::snprintf(text, sizeof(text), "0x%08x", static_cast<unsigned>(id));
+  return text;
+}
+
+// Name and help string of a description (MEMBERID_NIL) or of a member.
+void Documentation(ITypeInfo* info, MEMBERID memid, std::string* name, std::string* help) {
+  BStr name_text, help_text;
+  Check(info->GetDocumentation(memid, name_text.ReleaseAndGetAddressOf(),
+                               help_text.ReleaseAndGetAddressOf(), nullptr, nullptr));
+  if (name != nullptr) *name = ToUtf8(name_text.view());
+  if (help != nullptr) *help = ToUtf8(help_text.view());
+}
+
+std::string NameOf(ITypeInfo* info) {
+  std::string name;
+  Documentation(info, MEMBERID_NIL, &name, nullptr);
+  return name;
+}
+
+std::string NameOfRef(ITypeInfo* context, HREFTYPE ref) {
+  ComPtr<ITypeInfo> target;
+  Check(context->GetRefTypeInfo(ref, target.ReleaseAndGetAddressOf()));
+  return NameOf(target.Get());
+}
+
+std::string TypeName(ITypeInfo* context, const TYPEDESC& type) {
+  static const struct {
+    VARTYPE vt;
+    const char* name;
+  } kBaseTypes[] = {
+      {VT_I2, "short"},         {VT_I4, "long"},           {VT_R4, "float"},
+      {VT_R8, "double"},        {VT_BSTR, "BSTR"},         {VT_BOOL, "VARIANT_BOOL"},
+      {VT_VARIANT, "VARIANT"},  {VT_UI1, "unsigned char"}, {VT_UI2, "unsigned short"},
+      {VT_UI4, "unsigned long"}, {VT_INT, "int"},          {VT_UINT, "unsigned int"},
+      {VT_VOID, "void"},        {VT_HRESULT, "HRESULT"},   {VT_DISPATCH, "IDispatch*"},
+      {VT_UNKNOWN, "IUnknown*"}, {VT_DATE, "DATE"},        {VT_CY, "CURRENCY"},
+  };
+  switch (type.vt) {
+    case VT_PTR: return TypeName(context, *type.lptdesc) + "*";
+    case VT_SAFEARRAY: return "SAFEARRAY(" + TypeName(context, *type.lptdesc) + ")";
+    case VT_USERDEFINED: return NameOfRef(context, type.hreftype);
+    default: break;
+  }
+  for (const auto& base : kBaseTypes) {
+    if (base.vt == type.vt) return base.name;
+  }
+  return "VARIANT";
+}
+
+// An attribute block: "[\n    a,\n    b\n  ]\n" at the given indent.
+std::string Attributes(const std::vector<std::string>& attributes, const std::string& indent) {
+  std::string out = indent + "[\n";
+  for (size_t i = 0; i < attributes.size(); ++i) {
+    out += indent + "  " + attributes[i] + (i + 1 < attributes.size() ? ",\n" : "\n");
+  }
+  return out + indent + "]\n";
+}
+
+std::vector<std::string> HeaderAttributes(ITypeInfo* info, const TYPEATTR* attr) {
+  std::string help;
+  Documentation(info, MEMBERID_NIL, nullptr, &help);
+  std::vector<std::string> list;
+  if (attr->guid != GUID_NULL) list.push_back("uuid(" + GuidText(attr->guid) + ")");
+  if (attr->wMajorVerNum != 0 || attr->wMinorVerNum != 0) {
+    list.push_back("version(" + std::to_string(attr->wMajorVerNum) + "." +
+                   std::to_string(attr->wMinorVerNum) + ")");
+  }
+  if (!help.empty()) list.push_back("helpstring(" + JsonQuoted(help) + ")");
+  return list;
+}
+
+void WriteEnum(ITypeInfo* info, const TYPEATTR* attr, std::string* out) {
+  const std::string name = NameOf(info);
+  *out += "  typedef enum " + name + " {\n";
+  for (UINT i = 0; i < attr->cVars; ++i) {
+    VARDESC* var = nullptr;
+    Check(info->GetVarDesc(i, &var));
+    std::string constant;
+    Documentation(info, var->memid, &constant, nullptr);
+    Variant value;
+    if (var->varkind == VAR_CONST && var->lpvarValue != nullptr) {
+      Check(VariantChangeType(value.Get(), var->lpvarValue, 0, VT_I4));
+    }
+    info->ReleaseVarDesc(var);
+    *out += "    " + constant + " = " + std::to_string(value->lVal) +
+            (i + 1 < attr->cVars ? ",\n" : "\n");
+  }
+  *out += "  } " + name + ";\n\n";
+}
+
+std::string ParamFlags(USHORT flags) {
+  std::vector<std::string> list;
+  if (flags & PARAMFLAG_FIN) list.push_back("in");
+  if (flags & PARAMFLAG_FOUT) list.push_back("out");
+  if (flags & PARAMFLAG_FRETVAL) list.push_back("retval");
+  if (flags & PARAMFLAG_FOPT) list.push_back("optional");
+  std::string text;
+  for (const auto& f : list) text += (text.empty() ? "" : ", ") + f;
+  return text.empty() ? "" : "[" + text + "] ";
+}
+
+// One function: "[id(0x00000003), propget] HRESULT Width([out, retval] long* Value);"
+std::string FunctionLine(ITypeInfo* info, const FUNCDESC* f) {
+  std::vector<BSTR> names(static_cast<size_t>(f->cParams) + 1, nullptr);
+  UINT count = 0;
+  Check(info->GetNames(f->memid, names.data(), static_cast<UINT>(names.size()), &count));
+  std::vector<std::string> texts;
+  for (UINT i = 0; i < count; ++i) {
+    texts.push_back(ToUtf8(std::u16string_view(names[i], SysStringLen(names[i]))));
+    SysFreeString(names[i]);
+  }
+  std::string line = "[id(" + Hex(f->memid) + ")";
+  if (f->invkind == INVOKE_PROPERTYGET) line += ", propget";
+  if (f->invkind == INVOKE_PROPERTYPUT) line += ", propput";
+  if (f->invkind == INVOKE_PROPERTYPUTREF) line += ", propputref";
+  line += "] " + TypeName(info, f->elemdescFunc.tdesc) + " " + (texts.empty() ? "" : texts[0]) + "(";
+  for (SHORT i = 0; i < f->cParams; ++i) {
+    const ELEMDESC& p = f->lprgelemdescParam[i];
+    // A library may leave a property write's value unnamed.
+    const size_t at = static_cast<size_t>(i) + 1;
+    const std::string param = at < texts.size() ? texts[at] : "Value";
+    line += (i > 0 ? ", " : "") + ParamFlags(p.paramdesc.wParamFlags) +
+            TypeName(info, p.tdesc) + " " + param;
+  }
+  return line + ");";
+}
+
+void WriteInterface(ITypeInfo* info, std::string* out) {
+  TypeAttr attr(info);
+  std::vector<std::string> attributes = HeaderAttributes(info, attr.operator->());
+  if (attr->wTypeFlags & TYPEFLAG_FDUAL) attributes.push_back("dual");
+  if (attr->wTypeFlags & TYPEFLAG_FOLEAUTOMATION) attributes.push_back("oleautomation");
+  *out += Attributes(attributes, "  ");
+  const bool dispatch = attr->typekind == TKIND_DISPATCH;
+  *out += std::string("  ") + (dispatch ? "dispinterface " : "interface ") + NameOf(info);
+  if (!dispatch && attr->cImplTypes > 0) {
+    HREFTYPE base = 0;
+    Check(info->GetRefTypeOfImplType(0, &base));
+    *out += " : " + NameOfRef(info, base);
+  }
+  *out += dispatch ? "\n  {\n    methods:\n" : "\n  {\n";
+  for (UINT i = 0; i < attr->cFuncs; ++i) {
+    FUNCDESC* f = nullptr;
+    Check(info->GetFuncDesc(i, &f));
+    std::string line;
+    try {
+      line = FunctionLine(info, f);
+    } catch (...) {
+      info->ReleaseFuncDesc(f);
+      throw;
+    }
+    info->ReleaseFuncDesc(f);
+    *out += "    " + line + "\n";
+  }
+  *out += "  };\n\n";
+}
+
+void WriteClass(ITypeInfo* info, const TYPEATTR* attr, std::string* out) {
+  *out += Attributes(HeaderAttributes(info, attr), "  ");
+  *out += "  coclass " + NameOf(info) + "\n  {\n";
+  for (UINT i = 0; i < attr->cImplTypes; ++i) {
+    HREFTYPE ref = 0;
+    INT flags = 0;
+    Check(info->GetRefTypeOfImplType(i, &ref));
+    Check(info->GetImplTypeFlags(i, &flags));
+    std::string prefix;
+    if (flags & IMPLTYPEFLAG_FDEFAULT) prefix += "default";
+    if (flags & IMPLTYPEFLAG_FSOURCE) prefix += prefix.empty() ? "source" : ", source";
+    *out += "    " + (prefix.empty() ? "" : "[" + prefix + "] ") + "interface " +
+            NameOfRef(info, ref) + ";\n";
+  }
+  *out += "  };\n\n";
+}
+
+void WriteDescription(ITypeInfo* info, std::string* out) {
+  TypeAttr attr(info);
+  switch (attr->typekind) {
+    case TKIND_ENUM:
+      WriteEnum(info, attr.operator->(), out);
+      break;
+    case TKIND_DISPATCH:
+      if (attr->wTypeFlags & TYPEFLAG_FDUAL) {
+        // A dual interface is declared by its virtual-table view.
+        HREFTYPE ref = 0;
+        ComPtr<ITypeInfo> vtable;
+        Check(info->GetRefTypeOfImplType(0xFFFFFFFFu, &ref));
+        Check(info->GetRefTypeInfo(ref, vtable.ReleaseAndGetAddressOf()));
+        WriteInterface(vtable.Get(), out);
+      } else {
+        WriteInterface(info, out);
+      }
+      break;
+    case TKIND_INTERFACE:
+      WriteInterface(info, out);
+      break;
+    case TKIND_COCLASS:
+      WriteClass(info, attr.operator->(), out);
+      break;
+    default:
+      *out += "  // " + NameOf(info) + ": a kind of description this printer does not show\n\n";
+      break;
+  }
+}
+
+}  // namespace
+
+HRESULT WriteIdl(ITypeLib* library, std::string* out) {
+  try {
+    TLIBATTR* lib = nullptr;
+    Check(library->GetLibAttr(&lib));
+    const TLIBATTR attr = *lib;
+    library->ReleaseTLibAttr(lib);
+    BStr name, help;
+    Check(library->GetDocumentation(-1, name.ReleaseAndGetAddressOf(),
+                                    help.ReleaseAndGetAddressOf(), nullptr, nullptr));
+    std::vector<std::string> attributes = {
+        "uuid(" + GuidText(attr.guid) + ")",
+        "version(" + std::to_string(attr.wMajorVerNum) + "." + std::to_string(attr.wMinorVerNum) +
+            ")"};
+    if (help.size() > 0) attributes.push_back("helpstring(" + JsonQuoted(ToUtf8(help.view())) + ")");
+    *out += Attributes(attributes, "");
+    *out += "library " + ToUtf8(name.view()) + "\n{\n";
+    const UINT count = library->GetTypeInfoCount();
+    for (UINT i = 0; i < count; ++i) {
+      ComPtr<ITypeInfo> info;
+      Check(library->GetTypeInfo(i, info.ReleaseAndGetAddressOf()));
+      WriteDescription(info.Get(), out);
+    }
+    if (count > 0) out->pop_back();  // no blank line before the closing brace
+    *out += "};\n";
+    return S_OK;
+  } catch (const IdlFailure& failure) {
+    return failure.hr;
+  }
+}
+
+}  // namespace plotvane

@@ -1,0 +1,94 @@
+// Automation scripts: a conversation with one Draw object written down as
+// JSON, and the result document that playing it gives.
+//
+// A script is {"onError": "stop" | "continue", "steps": [STEP, ...]} or a bare
+// array of steps; a step is {"put": NAME, "value": V}, {"get": NAME} or
+// {"call": NAME}, the last two with optional "args": [V, ...] and
+// "save": PATH. Every step resolves NAME with GetIDsOfNames and calls Invoke,
+// as a scripting client does. The result document is
+// {"results": [RESULT, ...], "failed": N}, one RESULT per step played.
+#ifndef PLOTVANE_TOOLS_SCRIPT_H_
+#define PLOTVANE_TOOLS_SCRIPT_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "automation/com/interfaces.h"
+#include "automation/com/types.h"
+#include "automation/com/variant.h"
+
+namespace plotvane {
+
+// A value written in a script. JSON null, true/false, an integer literal that
+// fits 32 bits, any other number, a string; they become VT_EMPTY, VT_BOOL,
+// VT_I4, VT_R8 and VT_BSTR arguments.
+using ScriptValue = std::variant<std::monostate, bool, int32_t, double, std::string>;
+
+enum class StepKind { kPut, kGet, kCall };
+
+struct ScriptStep {
+  StepKind kind = StepKind::kGet;
+  std::string name;               // the member, matched ignoring case
+  std::vector<ScriptValue> args;  // get and call: the arguments in order
+  ScriptValue value;              // put: the new value
+  std::string save;               // get and call: the file for a byte array, or ""
+};
+
+struct Script {
+  bool continue_on_error = false;  // "onError": "continue"
+  std::vector<ScriptStep> steps;
+};
+
+// Why a script is refused. The message names the step by its 0-based index
+// where one is at fault: `step 3: "put" needs a "value"`.
+class ScriptError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The largest script read, and the deepest nesting of JSON arrays and
+// objects accepted in it (a valid script nests four deep).
+constexpr size_t kMaxScriptBytes = size_t{16} << 20;
+constexpr int kMaxScriptDepth = 32;
+
+// Reads and checks a whole script: nothing of a malformed script is played.
+// Throws ScriptError for text that is not JSON, nests deeper than
+// kMaxScriptDepth, or is not a script (unknown step kind or field, a field of
+// the wrong type, a number out of the double range, a bad "onError").
+Script ParseScript(std::string_view text);
+
+// What playing one step gave: a result (hr succeeded) or a failure.
+struct StepOutcome {
+  size_t step = 0;
+  HRESULT hr = S_OK;
+  std::string description;  // failures: what went wrong
+  std::string source;       // failures: who raised it ("" when nobody said)
+  Variant value;            // successes: the result (VT_EMPTY for puts)
+  std::string saved;        // successes with "save": the path as the script gave it
+};
+
+// Plays `step` (index `index` of its script) on `object`. A relative "save"
+// path is taken relative to `folder` ("": the current folder). Never throws:
+// every failure, the server's and the command's own (a result that cannot be
+// saved), is reported in the outcome.
+StepOutcome RunStep(IDispatch* object, const ScriptStep& step, size_t index,
+                    const std::string& folder);
+
+// The RESULT object of one outcome, as JSON text.
+std::string ResultJson(const StepOutcome& outcome);
+
+// Plays `script` on `object`, writing the result document to `out` as the
+// steps run; stops after the first failure unless the script continues on
+// errors. Returns the number of failed steps.
+size_t RunScript(IDispatch* object, const Script& script, std::ostream& out,
+                 const std::string& folder = "");
+
+}  // namespace plotvane
+
+#endif  // PLOTVANE_TOOLS_SCRIPT_H_
