@@ -8,12 +8,11 @@
 // BM_ZlibDeflateOfFilteredRows compresses the PNG writer's filtered rows of
 // the 4-bit picture with the same zlib settings and nothing else: the PNG
 // writer's cost over it is framing, filtering and checksums.
-#include <benchmark/benchmark.h>
-
 #include <memory>
 #include <random>
 #include <vector>
 
+#include <benchmark/benchmark.h>
 #include <zlib.h>
 
 #include "canvas/bitmap.h"
@@ -39,17 +38,22 @@ void FillBox(TBitmap* bitmap, int x0, int y0, int x1, int y1, int index) {
 std::unique_ptr<TBitmap> ChartPicture4Bit() {
   auto bitmap = std::make_unique<TBitmap>();
   bitmap->SetPixelFormat(TPixelFormat::pf4bit);
-  bitmap->SetPalette({{255, 255, 255, 0}, {0, 0, 0, 0},     {220, 220, 220, 0},
-                      {153, 0, 51, 0},    {102, 0, 204, 0}, {0, 153, 153, 0},
-                      {255, 153, 0, 0},   {128, 128, 128, 0}});
+  bitmap->SetPalette({{255, 255, 255, 0},
+                      {0, 0, 0, 0},
+                      {220, 220, 220, 0},
+                      {153, 0, 51, 0},
+                      {102, 0, 204, 0},
+                      {0, 153, 153, 0},
+                      {255, 153, 0, 0},
+                      {128, 128, 128, 0}});
   bitmap->SetSize(kWidth, kHeight);
-  FillBox(bitmap.get(), 50, 50, 300, 250, 2);                           // plot area
+  FillBox(bitmap.get(), 50, 50, 300, 250, 2);                                      // plot area
   for (int y = 70; y < 250; y += 30) FillBox(bitmap.get(), 50, y, 300, y + 1, 7);  // grid
   const int tops[] = {180, 90, 140, 60, 200};
   for (int i = 0; i < 5; ++i) {
     FillBox(bitmap.get(), 60 + 48 * i, tops[i], 60 + 48 * i + 36, 250, 3 + i % 4);
   }
-  FillBox(bitmap.get(), 49, 50, 50, 251, 1);   // axes
+  FillBox(bitmap.get(), 49, 50, 50, 251, 1);  // axes
   FillBox(bitmap.get(), 49, 250, 300, 251, 1);
   // Text-like marks: labels under the bars, a legend and a title, drawn as
   // 5 x 7 cells of random strokes.
@@ -79,9 +83,10 @@ std::unique_ptr<TBitmap> ChartPicture24Bit() {
   for (int y = 50; y < 250; ++y) {
     for (int x = 50; x < 300; ++x) {
       if (bitmap->GetPixel(x, y) != RGB(220, 220, 220)) continue;
-      bitmap->SetPixel(x, y, RGB(static_cast<uint8_t>(180 + (x - 50) / 5),
-                                 static_cast<uint8_t>(190 + (y - 50) / 7),
-                                 static_cast<uint8_t>(230 - (x + y) / 20)));
+      bitmap->SetPixel(
+          x, y,
+          RGB(static_cast<uint8_t>(180 + (x - 50) / 5), static_cast<uint8_t>(190 + (y - 50) / 7),
+              static_cast<uint8_t>(230 - (x + y) / 20)));
     }
   }
   return bitmap;

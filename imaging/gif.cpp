@@ -85,7 +85,8 @@ std::vector<uint64_t> Histogram(const std::vector<uint8_t>& pixels) {
   }
   for (; i < n; ++i) ++counts[pixels[i]];
   for (size_t c = 0; c < TGIFColorMap::kMaxColors; ++c) {
-    for (size_t lane = 1; lane < 4; ++lane) counts[c] += counts[lane * TGIFColorMap::kMaxColors + c];
+    for (size_t lane = 1; lane < 4; ++lane)
+      counts[c] += counts[lane * TGIFColorMap::kMaxColors + c];
   }
   counts.resize(TGIFColorMap::kMaxColors);
   return counts;
@@ -188,8 +189,7 @@ void TGIFImage::Assign(const TBitmap& bitmap) {
     }
   } else {
     ReducedBitmap reduced =
-        ReduceColors(bitmap, 1 << reduction_bits_,
-                     color_reduction_ == TColorReduction::rmQuantize,
+        ReduceColors(bitmap, 1 << reduction_bits_, color_reduction_ == TColorReduction::rmQuantize,
                      dither_mode_ == TDitherMode::dmFloydSteinberg);
     frame.SetSize(bitmap.Width(), bitmap.Height());
     for (const TGIFColor& c : reduced.palette) frame.ColorMap().Add(c);

@@ -29,9 +29,7 @@ constexpr int kDepth = 8;
 
 class Octree {
  public:
-  Octree(int max_leaves, bool reduce) : max_leaves_(max_leaves), reduce_(reduce) {
-    NewNode(0);
-  }
+  Octree(int max_leaves, bool reduce) : max_leaves_(max_leaves), reduce_(reduce) { NewNode(0); }
 
   // Sorts `pixels` pixels of one colour into the tree. Throws EGIFError when
   // the tree may not reduce and the colours no longer fit.
@@ -69,7 +67,7 @@ class Octree {
  private:
   struct Node {
     std::array<int32_t, 8> child;
-    uint64_t count = 0;  // pixels in this subtree
+    uint64_t count = 0;                     // pixels in this subtree
     uint64_t red = 0, green = 0, blue = 0;  // leaves only
     bool leaf = false;
   };
@@ -162,8 +160,8 @@ class NearestColor {
  public:
   explicit NearestColor(const std::vector<TGIFColor>& palette) {
     for (size_t i = 0; i < palette.size(); ++i) {
-      entries_.push_back(Entry{palette[i].Red, palette[i].Green, palette[i].Blue,
-                               static_cast<uint8_t>(i)});
+      entries_.push_back(
+          Entry{palette[i].Red, palette[i].Green, palette[i].Blue, static_cast<uint8_t>(i)});
     }
     std::stable_sort(entries_.begin(), entries_.end(),
                      [](const Entry& a, const Entry& b) { return a.red < b.red; });

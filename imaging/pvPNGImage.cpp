@@ -196,8 +196,8 @@ class FilteredRows {
   const size_t row_bytes_;
   const bool truecolour_;
   int next_y_ = 0;
-  std::vector<uint8_t> row_;  // the filtered row being handed out
-  size_t row_used_;           // bytes of row_ already handed out
+  std::vector<uint8_t> row_;                 // the filtered row being handed out
+  size_t row_used_;                          // bytes of row_ already handed out
   std::vector<uint8_t> previous_, current_;  // unfiltered R G B rows, for Paeth
 };
 

@@ -13,10 +13,14 @@ std::string Encode(const std::string& text) {
 }
 
 TEST(Base64Test, EncodesTheStandardVectors) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},        {"foo", "Zm9v"},
-      {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"},
-      {"\xFB\xFF\xBF", "+/+/"}};
+  const std::pair<const char*, const char*> cases[] = {{"", ""},
+                                                       {"f", "Zg=="},
+                                                       {"fo", "Zm8="},
+                                                       {"foo", "Zm9v"},
+                                                       {"foob", "Zm9vYg=="},
+                                                       {"fooba", "Zm9vYmE="},
+                                                       {"foobar", "Zm9vYmFy"},
+                                                       {"\xFB\xFF\xBF", "+/+/"}};
   for (const auto& [input, expected] : cases) {
     EXPECT_EQ(Encode(input), expected) << "input \"" << input << "\"";
   }
@@ -26,8 +30,7 @@ TEST(Base64Test, EncodesTheStandardVectors) {
 // characters each ending in CR LF, and a last line that ends in CR LF exactly
 // when it is full.
 std::vector<uint8_t> DecodeLines(const std::string& text) {
-  const std::string alphabet =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string plain;
   for (size_t at = 0; at < text.size();) {
     const size_t end = text.find("\r\n", at);

@@ -46,11 +46,11 @@ class BMPTest : public ::testing::TestWithParam<BmpCase> {};
 TEST_P(BMPTest, HeadersAndPixelsDescribeTheBitmap) {
   const BmpCase& c = GetParam();
   const uint32_t seed = static_cast<uint32_t>(c.width * 31 + c.height);
-  const auto bitmap = c.format == TPixelFormat::pf24bit
-                          ? testing::RandomTrueColourBitmap(c.width, c.height, 0, seed)
-                          : testing::RandomIndexedBitmap(c.format, c.width, c.height,
-                                                         c.format == TPixelFormat::pf1bit ? 2 : 16,
-                                                         seed);
+  const auto bitmap =
+      c.format == TPixelFormat::pf24bit
+          ? testing::RandomTrueColourBitmap(c.width, c.height, 0, seed)
+          : testing::RandomIndexedBitmap(c.format, c.width, c.height,
+                                         c.format == TPixelFormat::pf1bit ? 2 : 16, seed);
   const std::vector<uint8_t> file = EncodeBMP(*bitmap);
   const uint32_t bits = static_cast<uint32_t>(bitmap->BitsPerPixel());
   const uint32_t colours = bits == 24 ? 0 : 1u << bits;
@@ -79,8 +79,8 @@ TEST_P(BMPTest, HeadersAndPixelsDescribeTheBitmap) {
 
 std::vector<BmpCase> Cases() {
   std::vector<BmpCase> cases;
-  for (TPixelFormat f : {TPixelFormat::pf1bit, TPixelFormat::pf4bit, TPixelFormat::pf8bit,
-                         TPixelFormat::pf24bit}) {
+  for (TPixelFormat f :
+       {TPixelFormat::pf1bit, TPixelFormat::pf4bit, TPixelFormat::pf8bit, TPixelFormat::pf24bit}) {
     for (auto [w, h] : {std::pair{1, 1}, {1, 7}, {7, 1}, {11, 13}, {301, 301}}) {
       cases.push_back({f, w, h});
     }

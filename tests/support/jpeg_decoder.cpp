@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+// jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
 
 #include "tests/support/decoders.h"

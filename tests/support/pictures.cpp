@@ -43,8 +43,7 @@ std::unique_ptr<TBitmap> RandomIndexedBitmap(TPixelFormat format, int width, int
   return bitmap;
 }
 
-std::unique_ptr<TBitmap> RandomTrueColourBitmap(int width, int height, int colours,
-                                                uint32_t seed) {
+std::unique_ptr<TBitmap> RandomTrueColourBitmap(int width, int height, int colours, uint32_t seed) {
   std::mt19937 random(seed);
   auto bitmap = std::make_unique<TBitmap>();
   bitmap->SetPixelFormat(TPixelFormat::pf24bit);
@@ -66,11 +65,15 @@ std::unique_ptr<TBitmap> SmoothTrueColourBitmap(int width, int height) {
   const int w = std::max(width - 1, 1), h = std::max(height - 1, 1);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
-      const int r = 30 + 200 * x / w;                  // left to right
-      const int g = 220 - 180 * y / h;                 // bottom to top
-      const int b = 40 + 150 * (x + 2 * y) / (w + 2 * h);  // along a slant
-      bitmap->SetPixel(x, y, RGB(static_cast<uint8_t>(r), static_cast<uint8_t>(g),
-                                 static_cast<uint8_t>(b)));
+      // A little noise of 0..3 a channel makes nearly every pixel a colour
+      // of its own.
+      const uint32_t noise = static_cast<uint32_t>(x * 7919 + y * 104729) * 2654435761u;
+      const int r = 30 + 200 * x / w + static_cast<int>(noise >> 30);         // left to right
+      const int g = 220 - 180 * y / h + static_cast<int>((noise >> 27) & 3);  // bottom to top
+      const int b = 40 + 150 * (x + 2 * y) / (w + 2 * h) +
+                    static_cast<int>((noise >> 24) & 3);  // along a slant
+      bitmap->SetPixel(
+          x, y, RGB(static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b)));
     }
   }
   return bitmap;

@@ -21,10 +21,10 @@ std::unique_ptr<TBitmap> RandomIndexedBitmap(TPixelFormat format, int width, int
 
 // A 24-bit bitmap of random colours drawn from `colours` distinct random
 // colours (0: every pixel its own random colour).
-std::unique_ptr<TBitmap> RandomTrueColourBitmap(int width, int height, int colours,
-                                                uint32_t seed);
+std::unique_ptr<TBitmap> RandomTrueColourBitmap(int width, int height, int colours, uint32_t seed);
 
-// A 24-bit picture of smooth, unequal ramps in each channel.
+// A 24-bit picture of smooth, unequal ramps in each channel with a little
+// noise, so that nearly every pixel has a colour of its own.
 std::unique_ptr<TBitmap> SmoothTrueColourBitmap(int width, int height);
 
 // A 24-bit picture of random colours, each filling an aligned 2 x 2 cell:

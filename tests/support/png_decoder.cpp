@@ -1,6 +1,7 @@
 // libpng's reader behind DecodePNG. libpng reports errors by longjmp, so the
 // function that sets the jump owns no C++ objects; its caller throws.
 #include <csetjmp>
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -40,8 +41,8 @@ bool Decode(png_structp png, png_infop info, DecodedPNG* out) {
   png_set_read_fn(png, png_get_error_ptr(png), ReadBytes);
   png_read_info(png, info);
   int interlace, compression, filter;
-  png_get_IHDR(png, info, &out->width, &out->height, &out->bit_depth, &out->color_type,
-               &interlace, &compression, &filter);
+  png_get_IHDR(png, info, &out->width, &out->height, &out->bit_depth, &out->color_type, &interlace,
+               &compression, &filter);
   png_colorp palette;
   int palette_size;
   if (png_get_PLTE(png, info, &palette, &palette_size) & PNG_INFO_PLTE) {
