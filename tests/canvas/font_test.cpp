@@ -1,0 +1,113 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "canvas/bitmap.h"
+#include "canvas/canvas.h"
+#include "canvas/font_instance.h"
+#include "canvas/font_lookup.h"
+
+namespace plotvane {
+namespace {
+
+std::string FileName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+struct LookupCase {
+  std::u16string name;
+  bool bold;
+  bool italic;
+  const char* file;
+};
+
+class FontLookupTest : public ::testing::TestWithParam<LookupCase> {};
+
+TEST_P(FontLookupTest, ResolvesNamesToTheFaceOrItsStandIn) {
+  const LookupCase& c = GetParam();
+  EXPECT_EQ(FileName(ResolveFontFile(c.name, c.bold, c.italic)->path), c.file)
+      << std::string(c.name.begin(), c.name.end()) << (c.bold ? " bold" : "")
+      << (c.italic ? " italic" : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, FontLookupTest,
+    ::testing::Values(
+        LookupCase{u"Arial", false, false, "LiberationSans-Regular.ttf"},
+        LookupCase{u"ARIAL", true, false, "LiberationSans-Bold.ttf"},
+        LookupCase{u"Arial", false, true, "LiberationSans-Italic.ttf"},
+        LookupCase{u"Arial", true, true, "LiberationSans-BoldItalic.ttf"},
+        LookupCase{u"Liberation Sans", false, false, "LiberationSans-Regular.ttf"},
+        // Faces with a metric-compatible stand-in get it ...
+        LookupCase{u"Times New Roman", false, false, "LiberationSerif-Regular.ttf"},
+        LookupCase{u"Courier New", true, false, "LiberationMono-Bold.ttf"},
+        // ... any other name gets the fallback face, never the system default.
+        LookupCase{u"No Such Face", false, false, "LiberationSans-Regular.ttf"},
+        LookupCase{u"Verdana", true, false, "LiberationSans-Bold.ttf"},
+        LookupCase{u"", false, true, "LiberationSans-Italic.ttf"},
+        LookupCase{u"sans-serif", false, false, "LiberationSans-Regular.ttf"},
+        LookupCase{u"Arial:bold", false, false, "LiberationSans-Regular.ttf"},
+        LookupCase{std::u16string(u"Times New Roman\0Arial", 21), false, false,
+                   "LiberationSerif-Regular.ttf"},  // the name ends at a NUL
+        LookupCase{std::u16string(1, 0xD800) + u"Arial", false, false,
+                   "LiberationSans-Regular.ttf"},
+        LookupCase{std::u16string(100000, u'x'), false, false, "LiberationSans-Regular.ttf"}));
+
+// A font instance renders a glyph too large to keep only within the visible
+// box; whatever part is asked for, its pixels are those of the whole glyph.
+TEST(FontInstanceTest, CutGlyphsHaveThePixelsOfTheWholeGlyph) {
+  TFont font;
+  font.Height = -5000;  // glyphs far beyond the size kept whole, in several tiles
+  font.Style = fsBold;
+  TFontInstance& instance = AcquireFontInstance(font);
+  int64_t advance = 0;
+  const TPixelBox all{-10000, -10000, 10000, 10000};
+  const TGlyphImage whole = instance.DrawnGlyph(U'@', all, &advance);
+  ASSERT_GT(whole.width, 4096);
+  const int64_t x0 = whole.left, y0 = whole.top;
+  int64_t ink = 0;
+  // Across the whole glyph's tile seam, along a column, and a small square.
+  for (const TPixelBox& part :
+       {TPixelBox{x0 + 4000, y0 + 1000, x0 + 4200, y0 + 1100},
+        TPixelBox{x0 + 1000, y0 - 10, x0 + 1100, y0 + whole.height + 10},
+        TPixelBox{x0 + 2000, y0 + 2000, x0 + 2017, y0 + 2017}}) {
+    const TGlyphImage& cut = instance.DrawnGlyph(U'@', part, &advance);
+    for (int64_t y = part.top; y < part.bottom; ++y) {
+      for (int64_t x = part.left; x < part.right; ++x) {
+        const bool in_whole = y >= y0 && y < y0 + whole.height &&
+                              whole.Test(static_cast<int>(x - x0), static_cast<int>(y - y0));
+        const bool in_cut = x >= cut.left && x < cut.left + cut.width && y >= cut.top &&
+                            y < cut.top + cut.height &&
+                            cut.Test(static_cast<int>(x - cut.left), static_cast<int>(y - cut.top));
+        ASSERT_EQ(in_cut, in_whole) << x << "," << y;
+        ink += in_whole;
+      }
+    }
+    EXPECT_LE(static_cast<int64_t>(cut.width) * cut.height,
+              (part.right - part.left + 4) * (part.bottom - part.top + 4));
+  }
+  EXPECT_GT(ink, 0);
+}
+
+// Many fonts in turn: the per-thread caches evict and remake instances, and
+// every font keeps measuring the same.
+TEST(FontInstanceTest, MeasuresTheSameAfterTheCachesTurnOver) {
+  TBitmap bitmap;
+  TCanvas& canvas = bitmap.Canvas();
+  std::vector<int> first;
+  for (int round = 0; round < 3; ++round) {
+    for (int k = 0; k < 40; ++k) {
+      canvas.Font().Height = -(8 + k);
+      canvas.Font().Name = k % 2 ? u"Arial" : u"Face " + std::u16string(1, u'A' + k % 26);
+      canvas.Font().Escapement = k % 3 * 900;
+      const int width = canvas.TextWidth(u"Turn over 0123");
+      if (round == 0) {
+        first.push_back(width);
+      } else {
+        EXPECT_EQ(width, first[k]) << k;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace plotvane
