@@ -98,6 +98,12 @@ StepKind KindOf(const Json& step, size_t index, const char** field) {
     kind = k.kind;
   }
   if (found == nullptr) {
+    // Name the field that was meant as the kind, when there is one.
+    for (const auto& [key, value] : step.items()) {
+      if (key != "value" && key != "args" && key != "save") {
+        Refuse(index, "unknown step kind \"" + key + "\"");
+      }
+    }
     Refuse(index, "unknown step kind: a step needs \"put\", \"get\" or \"call\"");
   }
   *field = found;
