@@ -102,7 +102,9 @@ class Deflater {
       z_.avail_out = static_cast<uInt>(out->size() - used);
     }
     const int rc = deflate(&z_, flush);
-    if (rc != Z_OK && rc != Z_BUF_ERROR && rc != Z_STREAM_END) Fail(rc);
+    // Z_BUF_ERROR only means "no progress", which with output room left
+    // would repeat for ever; treat it as the failure it then is.
+    if (rc == Z_BUF_ERROR ? z_.avail_out != 0 : rc != Z_OK && rc != Z_STREAM_END) Fail(rc);
     return rc;
   }
 
