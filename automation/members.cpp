@@ -145,10 +145,10 @@ template <TFont TChartix::*F>
 void GetFontColour(Tdraw& d, const VARIANT*, VARIANT* r) {
   ReturnString(r, TChartix::GetColour((d.Graph().*F).Color));
 }
-template <TFont TChartix::*F>
+template <TFont TChartix::*F, Fallback B>
 void PutFontColour(Tdraw& d, const VARIANT*, const VARIANT& v) {
   TFont& font = d.Graph().*F;
-  font.Color = TChartix::SetColour(Str(v), font.Color);
+  font.Color = TChartix::SetColour(Str(v), B == Fallback::kBlack ? 0 : font.Color);
 }
 
 // The text font's style bits, each read on its own.
@@ -360,8 +360,8 @@ TMember Method(const char* name, DISPID id, T result, std::initializer_list<TPar
 #define FACE_PROP(N, ID, F) Prop(#N, ID, T::kBstr, GetFace<&TChartix::F>, PutFace<&TChartix::F>)
 #define SIZE_PROP(N, ID, F) Prop(#N, ID, T::kI4, GetSize<&TChartix::F>, PutSize<&TChartix::F>)
 #define BOLD_PROP(N, ID, F) Prop(#N, ID, T::kBool, GetBold<&TChartix::F>, PutBold<&TChartix::F>)
-#define FONT_COLOUR_PROP(N, ID, F) \
-  Prop(#N, ID, T::kBstr, GetFontColour<&TChartix::F>, PutFontColour<&TChartix::F>)
+#define FONT_COLOUR_PROP(N, ID, F, B) \
+  Prop(#N, ID, T::kBstr, GetFontColour<&TChartix::F>, PutFontColour<&TChartix::F, Fallback::B>)
 #define DRAW_INT(N, ID, F) Prop(#N, ID, T::kI4, GetDrawInt<&Tdraw::F>, PutDrawInt<&Tdraw::F>)
 #define DRAW_BOOL(N, ID, F) Prop(#N, ID, T::kBool, GetDrawBool<&Tdraw::F>, PutDrawBool<&Tdraw::F>)
 #define READ_INT(N, ID, F) ReadOnly(#N, ID, T::kI4, GetInt<&TChartix::F>)
@@ -386,7 +386,7 @@ std::vector<TMember> BuildTable() {
     SIZE_PROP(LabelSize, 13, FLabelFont),
     BOLD_PROP(LabelBold, 14, FLabelFont),
     COLOUR_PROP(LabelBGColor, 15, FLabelBGColour, kOwn),
-    FONT_COLOUR_PROP(LabelColor, 16, FLabelFont),
+    FONT_COLOUR_PROP(LabelColor, 16, FLabelFont, kOwn),
     WORD_PROP(LegendX, 17, FLegendX),
     WORD_PROP(LegendY, 18, FLegendY),
     WORD_PROP(Square, 19, FSquare),
@@ -394,7 +394,7 @@ std::vector<TMember> BuildTable() {
     FACE_PROP(LegendFont, 21, FLegendFont),
     SIZE_PROP(LegendTextSize, 22, FLegendFont),
     COLOUR_PROP(LegendBGColor, 23, FLegendBGColour, kOwn),
-    FONT_COLOUR_PROP(LegendColor, 24, FLegendFont),
+    FONT_COLOUR_PROP(LegendColor, 24, FLegendFont, kOwn),
     DRAW_INT(JPegQuality, 25, FJpegQuality),
     WORD_PROP(TitleX, 26, FTitleX),
     WORD_PROP(TitleY, 27, FTitleY),
@@ -402,7 +402,7 @@ std::vector<TMember> BuildTable() {
     SIZE_PROP(TitleSize, 29, FTitleFont),
     BOLD_PROP(TitleBold, 30, FTitleFont),
     COLOUR_PROP(TitleBGColor, 31, FTitleBGColour, kOwn),
-    FONT_COLOUR_PROP(TitleColor, 32, FTitleFont),
+    FONT_COLOUR_PROP(TitleColor, 32, FTitleFont, kOwn),
     STRING_PROP(Title, 33, FTitle),
     INT_PROP(Decimals, 34, FDecimals),
     Method("AddData", 35, T::kNone, {{"Name", T::kBstr}, {"Value", T::kR8}, {"Colour", T::kBstr}}, AddDataCall),
@@ -437,7 +437,7 @@ std::vector<TMember> BuildTable() {
     FACE_PROP(AxisTextFont, 64, FAxisTextFont),
     SIZE_PROP(AxisTextSize, 65, FAxisTextFont),
     COLOUR_PROP(AxisTextBGColor, 66, FAxisTextBGColour, kOwn),
-    FONT_COLOUR_PROP(AxisTextColor, 67, FAxisTextFont),
+    FONT_COLOUR_PROP(AxisTextColor, 67, FAxisTextFont, kOwn),
     BOLD_PROP(AxisTextBold, 68, FAxisTextFont),
     STRING_PROP(XAxisText, 70, FXAxisText),
     STRING_PROP(YAxisText, 71, FYAxisText),
@@ -495,7 +495,7 @@ std::vector<TMember> BuildTable() {
     ReadOnly("ImageMapText", 119, T::kBstr, GetString<&TChartix::FImageMapText>),
     FACE_PROP(LineGraphTextFont, 120, FLineGraphFont),
     COLOUR_PROP(LineGraphTextBGColor, 121, FLineGraphTextBGColor, kWhite),
-    FONT_COLOUR_PROP(LineGraphTextColor, 122, FLineGraphFont),
+    FONT_COLOUR_PROP(LineGraphTextColor, 122, FLineGraphFont, kBlack),
     SIZE_PROP(LineGraphTextSize, 123, FLineGraphFont),
     BOLD_PROP(LineGraphTextBold, 124, FLineGraphFont),
     TEXT_ALIGN_PROP(LineGraphTextAlign, 125, FLineGraphTextAlign),
@@ -519,7 +519,7 @@ std::vector<TMember> BuildTable() {
     FACE_PROP(StackedTextFont, 143, FStackedTextFont),
     SIZE_PROP(StackedTextSize, 144, FStackedTextFont),
     COLOUR_PROP(StackedTextBGColor, 145, FStackedTextBGColor, kOwn),
-    FONT_COLOUR_PROP(StackedTextColor, 146, FStackedTextFont),
+    FONT_COLOUR_PROP(StackedTextColor, 146, FStackedTextFont, kOwn),
     BOOL_PROP(StackedTextTransparent, 147, FStackedTextTransparent),
     Prop("StackedTextAlign", 148, T::kStackedTextAlign, GetStackedAlign, PutStackedAlign),
     Method("AddGroupedData", 149, T::kNone, {{"Group", T::kBstr}, {"Name", T::kBstr}, {"Value", T::kR8}, {"Color", T::kBstr}}, AddGroupedDataCall),
@@ -550,7 +550,7 @@ std::vector<TMember> BuildTable() {
     Prop("TextUnderline", 174, T::kBool, GetTextStyle<fsUnderline>, PutTextStyle<fsUnderline>),
     BOOL_PROP(TextTransparent, 175, FTextTransparent),
     COLOUR_PROP(TextBGColor, 176, FTextBGColor, kTextFontColour),
-    FONT_COLOUR_PROP(TextColor, 177, FTextFont),
+    FONT_COLOUR_PROP(TextColor, 177, FTextFont, kOwn),
     BOOL_PROP(LegendInvert, 178, FLegendInvert),
     BOOL_PROP(LegendHideEmptyNames, 179, FLegendHideEmptyNames),
     SINGLE_PROP(StartAngle, 180, FStartAngle),
