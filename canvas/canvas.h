@@ -129,13 +129,20 @@ class TCanvas {
   // Draws `text` (UTF-16) in the font colour with its reference point at
   // (x, y) as the text alignment says. With a solid brush the text cell is
   // first filled with the brush colour; with a clear brush only glyph pixels
-  // change. Code points the font lacks draw its missing-glyph box.
+  // change. A turned font (Escapement) turns the cell about the reference
+  // point. Code points the font lacks draw its missing-glyph box.
   void TextOut(int x, int y, const std::u16string& text);
-  // Measures or draws a multi-line block (lines broken at line feeds) in
-  // `rect`. With DT_CALCRECT nothing is drawn and `rect` receives the block's
-  // extent. Returns the block's height.
+  // Measures or draws a multi-line block (lines broken at CR, LF, CR LF and
+  // LF CR; each line placed like TextOut at the left, centre or right of
+  // `rect`, one cell height below the last) in `rect`. With DT_CALCRECT
+  // nothing is drawn and `rect` receives the block's extent. Without
+  // DT_NOCLIP drawing is clipped to `rect`; without DT_NOPREFIX "&" marks
+  // the next character, which is underlined ("&&" is "&"). DT_WORDBREAK is
+  // not applied: lines break only where the text breaks them. Returns the
+  // block's height.
   int DrawText(const std::u16string& text, TRect& rect, unsigned format);
-  // Advance width and cell height of `text` in the current font.
+  // Advance width and cell height of `text` in the current font; a turned
+  // font measures as the unturned one; an empty text measures 0 x 0.
   TSize TextExtent(const std::u16string& text);
   int TextWidth(const std::u16string& text) { return TextExtent(text).cx; }
   int TextHeight(const std::u16string& text) { return TextExtent(text).cy; }

@@ -4,7 +4,7 @@
 // font's own tables:
 //   - the scale is ppem * 64 / units-per-em in 16.16, font units times the
 //     scale give 26.6 pixels (truncated), which round half up to pixels;
-//   - ascent and descent are the scaled Windows ascent and descent of the
+//   - ascent and descent are the scaled usWinAscent and usWinDescent of the
 //     OS/2 table (the hhea values when those are zero), the cell height their
 //     sum, the internal leading the part of the cell outside the em, the
 //     external leading whatever of the hhea line gap the cell does not use;
@@ -84,8 +84,8 @@ FT_Vector Transform64(FT_Vector v, const FT_Matrix& m) {
           static_cast<FT_Pos>(FloorDiv(x * m.yx + y * m.yy, 65536))};
 }
 
-// The vertical extent of the font in font units: the Windows ascent and
-// descent, or the horizontal header's when those are zero.
+// The vertical extent of the font in font units: usWinAscent and
+// usWinDescent, or the horizontal header's when those are zero.
 struct VerticalUnits {
   int64_t ascent = 0;
   int64_t descent = 0;
@@ -217,6 +217,8 @@ struct TFontInstance::Impl {
       return false;
     }
     FT_Outline& outline = face->glyph->outline;
+    // The rasteriser's finer precision is meant for small glyphs only.
+    outline.flags &= ~FT_OUTLINE_HIGH_PRECISION;
     int64_t x_min = 0, x_max = 0, y_min = 0, y_max = 0;
     for (int i = 0; i < outline.n_points; ++i) {
       FT_Vector& p = outline.points[i];
