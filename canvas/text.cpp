@@ -11,7 +11,10 @@
 //      direction and rounded towards zero, one axis at a time.
 //   3. With a solid brush the cell, turned with the text, is filled first.
 //   4. Each glyph is drawn at the pen, which starts on the baseline at the
-//      cell's start and moves by each glyph's drawn advance.
+//      cell's start. Along an unturned line it moves by each glyph's drawn
+//      advance, which may differ from the measured one by a pixel, so glyphs
+//      may end a little short of or beyond the cell; along a turned line
+//      each glyph sits where the measured advances before it lead.
 //   5. Underline and strike-out are filled across the width in the font
 //      colour.
 #include <algorithm>
