@@ -1,0 +1,290 @@
+// The plotvane command, run as a separate process the way users run it:
+// automation scripts from tests/data/scripts against their expected result
+// documents, the other commands, and the usage errors.
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "tools/gallery.h"
+
+namespace plotvane {
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ShellQuoted(const std::string& s) {
+  std::string out = "'";
+  for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class CommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = ::testing::TempDir() + "command-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  // Runs the command in the test's folder, with `input` on standard input.
+  Outcome Run(const std::vector<std::string>& args, const std::string& input = "") {
+    const fs::path in = folder_ / ".stdin", out = folder_ / ".stdout", err = folder_ / ".stderr";
+    WriteFile(in, input);
+    std::string line = "cd " + ShellQuoted(folder_) + " && " + ShellQuoted(PLOTVANE_COMMAND);
+    for (const auto& a : args) line += " " + ShellQuoted(a);
+    line += " <" + ShellQuoted(in) + " >" + ShellQuoted(out) + " 2>" + ShellQuoted(err);
+    const int status = std::system(line.c_str());
+    Outcome o;
+    o.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    o.out = ReadFile(out);
+    o.err = ReadFile(err);
+    return o;
+  }
+
+  fs::path folder_;
+};
+
+// Compares a result document with its expectation, where the text "<any>"
+// stands for any value. Returns the first difference, or "".
+std::string Difference(const Json& got, const Json& want, const std::string& where) {
+  if (want == "<any>") return "";
+  if (got.type() != want.type() && !(got.is_number() && want.is_number())) {
+    return where + ": got " + got.dump() + ", want " + want.dump();
+  }
+  if (want.is_object()) {
+    if (got.size() != want.size()) return where + ": got " + got.dump() + ", want " + want.dump();
+    for (const auto& [key, value] : want.items()) {
+      if (!got.contains(key)) return where + ": missing " + key;
+      const std::string d = Difference(got[key], value, where + "." + key);
+      if (!d.empty()) return d;
+    }
+    return "";
+  }
+  if (want.is_array()) {
+    if (got.size() != want.size()) {
+      return where + ": " + std::to_string(got.size()) + " entries, want " +
+             std::to_string(want.size());
+    }
+    for (size_t i = 0; i < want.size(); ++i) {
+      const std::string d = Difference(got[i], want[i], where + "[" + std::to_string(i) + "]");
+      if (!d.empty()) return d;
+    }
+    return "";
+  }
+  return got == want ? "" : where + ": got " + got.dump() + ", want " + want.dump();
+}
+
+// Every script NAME.json of tests/data/scripts gives NAME.expected.json, or,
+// when the script is malformed, exit status 2, nothing on standard output
+// and the message of NAME.expected.txt on standard error.
+TEST_F(CommandTest, ScriptsGiveTheirExpectedDocuments) {
+  const fs::path scripts = fs::path(PLOTVANE_TEST_DATA) / "scripts";
+  int count = 0;
+  for (const auto& entry : fs::directory_iterator(scripts)) {
+    const std::string file = entry.path().filename().string();
+    if (entry.path().extension() != ".json" || file.find(".expected.") != std::string::npos) continue;
+    ++count;
+    SCOPED_TRACE(file);
+    const std::string stem = entry.path().stem().string();
+    const Outcome o = Run({"run", entry.path().string()});
+    const fs::path message = scripts / (stem + ".expected.txt");
+    if (fs::exists(message)) {
+      std::string want = ReadFile(message);
+      while (!want.empty() && want.back() == '\n') want.pop_back();
+      EXPECT_EQ(o.status, 2);
+      EXPECT_EQ(o.out, "");
+      EXPECT_NE(o.err.find(want), std::string::npos) << o.err;
+      continue;
+    }
+    const Json want = Json::parse(ReadFile(scripts / (stem + ".expected.json")));
+    Json got;
+    ASSERT_NO_THROW(got = Json::parse(o.out)) << o.out << o.err;
+    EXPECT_EQ(Difference(got, want, "document"), "");
+    EXPECT_EQ(o.status, want["failed"] == 0 ? 0 : 1) << o.err;
+    // A saved picture holds exactly the bytes the array bounds describe.
+    for (const Json& result : got["results"]) {
+      if (!result.contains("saved")) continue;
+      const fs::path saved = folder_ / result["saved"].get<std::string>();
+      ASSERT_TRUE(fs::exists(saved)) << saved;
+      EXPECT_EQ(fs::file_size(saved),
+                result["ubound"].get<int64_t>() - result["lbound"].get<int64_t>() + 1);
+    }
+  }
+  EXPECT_GE(count, 10);
+}
+
+TEST_F(CommandTest, ReadsTheScriptFromStandardInput) {
+  const Outcome o = Run({"run", "-"}, R"([{"put": "Height", "value": 120}, {"get": "height"}])");
+  EXPECT_EQ(o.status, 0) << o.err;
+  const Json doc = Json::parse(o.out);
+  EXPECT_EQ(doc["results"][1], Json::parse(R"({"step": 1, "vt": "I4", "value": 120})"));
+}
+
+TEST_F(CommandTest, LargeScriptsRunOrAreRefusedCleanly) {
+  // Many steps.
+  std::string many = "[";
+  for (int i = 0; i < 5000; ++i) many += R"({"put": "Width", "value": 7}, {"get": "Width"},)";
+  many += R"({"get": "Width"}])";
+  Outcome o = Run({"run", "-"}, many);
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(Json::parse(o.out)["results"].size(), 10001u);
+
+  // A string of four megabytes goes there and back.
+  const std::string text(4 << 20, 'x');
+  o = Run({"run", "-"}, R"([{"put": "Title", "value": ")" + text + R"("}, {"get": "Title"}])");
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(Json::parse(o.out)["results"][1]["value"].get<std::string>().size(), text.size());
+
+  // Deep nesting and oversized scripts are malformed: nothing runs.
+  const std::string deep = std::string(200000, '[') + std::string(200000, ']');
+  const std::string oversized = "[" + std::string(17 << 20, ' ') + "]";
+  for (const std::string* script : {&deep, &oversized}) {
+    o = Run({"run", "-"}, *script);
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.out, "");
+    EXPECT_NE(o.err, "");
+  }
+}
+
+TEST_F(CommandTest, UsageErrors) {
+  const char* kUsage = "usage: plotvane";
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    const char* message;
+  } cases[] = {
+      {{}, 2, kUsage},
+      {{"frobnicate"}, 2, kUsage},
+      {{"run"}, 2, kUsage},
+      {{"run", "a.json", "b.json"}, 2, kUsage},
+      {{"run", "no-such-script.json"}, 2, "cannot read no-such-script.json"},
+      {{"demo", "--colour"}, 2, kUsage},
+      {{"demo", "--out"}, 2, kUsage},
+      {{"idl", "extra"}, 2, kUsage},
+      {{"regsvr"}, 2, kUsage},
+      {{"regsvr", "a.so", "b.so"}, 2, kUsage},
+      {{"--version", "extra"}, 2, kUsage},
+      {{"--help"}, 0, ""},
+  };
+  for (const auto& c : cases) {
+    std::string label;
+    for (const auto& a : c.args) label += a + " ";
+    const Outcome o = Run(c.args);
+    EXPECT_EQ(o.status, c.status) << label;
+    EXPECT_NE(o.err.find(c.message), std::string::npos) << label << o.err;
+  }
+}
+
+TEST_F(CommandTest, VersionAndInterfaceDescription) {
+  Outcome o = Run({"--version"});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(o.out.rfind("Plotvane 3.1.1.0 (", 0), 0u) << o.out;
+
+  o = Run({"idl"});
+  ASSERT_EQ(o.status, 0) << o.err;
+  size_t functions = 0;
+  for (size_t at = o.out.find("[id("); at != std::string::npos; at = o.out.find("[id(", at + 1)) {
+    ++functions;
+  }
+  EXPECT_EQ(functions, 341u);  // 137 read-write properties twice, 34 read-only, 33 methods
+  for (const char* piece : {
+           "  version(3.1),\n  helpstring(\"Plotvane Library\")\n]\nlibrary Plotvane\n{\n",
+           "  typedef enum TxGridStyle {\n    gsSolid = 0,\n    gsDot = 1,\n    gsDash = 2\n  } TxGridStyle;",
+           "    helpstring(\"Dispatch interface for draw Object\"),\n    dual,\n    oleautomation\n  ]\n"
+           "  interface IDraw : IDispatch\n  {\n"
+           "    [id(0x00000003), propget] HRESULT Width([out, retval] long* Value);\n"
+           "    [id(0x00000003), propput] HRESULT Width([in] long Value);\n",
+           "[id(0x00000024), propget] HRESULT ReadName([in] unsigned short Index, [out, retval] BSTR* Value);",
+           "[id(0x00000089)] HRESULT OLEColorToStr([in] OLE_COLOR Color, [out, retval] BSTR* Value);",
+           "[id(0x000000bf)] HRESULT DummyGraph([in] TxGraphType GraphType);",
+           "    [id(0x000000cc)] HRESULT Base64Out([in] TxGraphType GraphType, [in] TxImageFormat "
+           "FileFormat, [out, retval] BSTR* Value);\n  };\n",
+           "  coclass Draw\n  {\n    [default] interface IDraw;\n  };\n};\n"}) {
+    EXPECT_NE(o.out.find(piece), std::string::npos) << piece;
+  }
+}
+
+TEST_F(CommandTest, DemoWritesEveryChartInEveryFormatWithItsMap) {
+  const Outcome o = Run({"demo", "--out", "the gallery"});
+  ASSERT_EQ(o.status, 0) << o.err;
+  const fs::path gallery = folder_ / "the gallery";
+  const std::string index = ReadFile(gallery / "index.html");
+  const struct {
+    const char* extension;
+    std::string magic;
+  } formats[] = {{"png", "\x89PNG"}, {"gif", "GIF8"}, {"jpg", "\xFF\xD8\xFF"}, {"bmp", "BM"}};
+  ASSERT_GE(GalleryScripts().size(), 10u);
+  for (const GalleryScript& script : GalleryScripts()) {
+    const std::string name = script.name;
+    for (const auto& f : formats) {
+      const std::string file = name + "." + f.extension;
+      EXPECT_EQ(ReadFile(gallery / file).substr(0, f.magic.size()), f.magic) << file;
+      EXPECT_NE(index.find("src=\"" + file + "\""), std::string::npos) << file;
+    }
+    // Each chart has its own map, and hovering a slice shows its title.
+    const size_t map = index.find("<map name=\"" + name + "\" id=\"" + name + "\">");
+    ASSERT_NE(map, std::string::npos) << name;
+    EXPECT_NE(index.find("usemap=\"#" + name + "\""), std::string::npos) << name;
+    EXPECT_NE(index.find("title=\"", map), std::string::npos) << name;
+  }
+}
+
+TEST_F(CommandTest, RegistersAndUnregistersInTheChosenFile) {
+  const std::string library = fs::path(PLOTVANE_COMMAND).parent_path() / "libplotvane.so";
+  const fs::path registry = folder_ / "reg.txt";
+  Outcome o = Run({"regsvr", library, "--registry", "reg.txt"});
+  ASSERT_EQ(o.status, 0) << o.err;
+  const std::string once = ReadFile(registry);
+  EXPECT_NE(once.find("[HKEY_CLASSES_ROOT\\Plotvane.Draw]\n@=\"Draw Object\"\n"), std::string::npos)
+      << once;
+  o = Run({"regsvr", library, "--registry", "reg.txt"});
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(ReadFile(registry), once);
+
+  // Failures leave the file as it was.
+  const std::string runtime = fs::path(PLOTVANE_COMMAND).parent_path() / "libplotvane_com.so";
+  o = Run({"regsvr", runtime, "--registry", "reg.txt"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_NE(o.err.find("not an in-process server"), std::string::npos) << o.err;
+  EXPECT_EQ(ReadFile(registry), once);
+  WriteFile(folder_ / "broken.txt", "this is not a registry\n");
+  o = Run({"regsvr", library, "--registry", "broken.txt"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(ReadFile(folder_ / "broken.txt"), "this is not a registry\n");
+
+  o = Run({"regsvr", "/u", library, "--registry", "reg.txt"});
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(ReadFile(registry).find("Plotvane.Draw"), std::string::npos);
+  o = Run({"regsvr", "/u", library, "--registry", "reg.txt"});
+  EXPECT_EQ(o.status, 0) << o.err;
+}
+
+}  // namespace
+}  // namespace plotvane
