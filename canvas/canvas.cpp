@@ -1,8 +1,60 @@
+// The shape and line operations of TCanvas on top of the rasteriser.
+//
+// Each operation resolves its pen and brush colours once (to palette entries
+// on indexed bitmaps), sorts its box, and hands the rasteriser what the
+// platform's primitives would draw: the brush's interior first, then the
+// pen's outline over it.
 #include "canvas/canvas.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "canvas/bitmap.h"
+#include "canvas/raster.h"
 
 namespace plotvane {
+
+namespace {
+
+using raster::Box;
+using raster::Point;
+
+// The pen as it draws: null pens draw nothing and count as 0 pixels wide
+// for the fills that make room for the outline; pens wider than 1 pixel are
+// solid whatever their style.
+struct PenGeometry {
+  bool visible;
+  int64_t width;  // 0 for a null pen
+  int dash_style; // pattern of a 1-pixel pen (0: solid)
+  bool inside_frame;
+};
+
+PenGeometry Geometry(const TPen& pen) {
+  if (pen.Style == TPenStyle::psClear) return {false, 0, 0, false};
+  const int64_t width = std::max(pen.Width, 1);
+  const int style = static_cast<int>(pen.Style);
+  const bool styled = style >= 1 && style <= 4;
+  return {true, width, (styled && width == 1) ? style : 0,
+          pen.Style == TPenStyle::psInsideFrame};
+}
+
+Box Sorted(int x1, int y1, int x2, int y2) {
+  return Box{std::min<int64_t>(x1, x2), std::min<int64_t>(y1, y2), std::max<int64_t>(x1, x2),
+             std::max<int64_t>(y1, y2)};
+}
+
+// An inside-frame pen keeps its whole width inside the box.
+Box PenBox(Box box, const PenGeometry& pen) {
+  if (pen.inside_frame) {
+    box.left += pen.width / 2;
+    box.top += pen.width / 2;
+    box.right -= (pen.width - 1) / 2;
+    box.bottom -= (pen.width - 1) / 2;
+  }
+  return box;
+}
+
+}  // namespace
 
 TCanvas::TCanvas(TBitmap& bitmap) : bitmap_(bitmap) {}
 
@@ -15,11 +67,103 @@ unsigned TCanvas::SetTextAlign(unsigned flags) {
 TColor TCanvas::Pixel(int x, int y) const { return bitmap_.GetPixel(x, y); }
 void TCanvas::SetPixel(int x, int y, TColor colour) { bitmap_.SetPixel(x, y, colour); }
 
-// Not yet rasterised: the shapes and lines arrive with the raster rules.
-void TCanvas::Rectangle(int, int, int, int) {}
-void TCanvas::Ellipse(int, int, int, int) {}
-void TCanvas::Pie(int, int, int, int, int, int, int, int) {}
-void TCanvas::Polygon(const std::vector<TPoint>&) {}
-void TCanvas::LineTo(int x, int y) { pen_pos_ = {x, y}; }
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  if (bitmap_.Empty()) return;
+  const Box sorted = Sorted(x1, y1, x2, y2);
+  if (sorted.left == sorted.right || sorted.top == sorted.bottom) return;
+  const PenGeometry pen = Geometry(pen_);
+  const Box box = PenBox(sorted, pen);
+  // The outline runs through the outermost pixels: right and bottom inclusive.
+  const int64_t l = box.left, t = box.top, r = box.right - 1, b = box.bottom - 1;
+  const bool fill = brush_.Style() == TBrushStyle::bsSolid;
+  if (pen.visible && pen.width > 1) {
+    // The interior is the box less its last row and column (the band covers
+    // them); an inside-frame pen may have turned it inside out.
+    if (fill) {
+      raster::Surface brush(bitmap_, brush_.Color());
+      brush.Box(std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b));
+    }
+  } else if (fill) {
+    // A 1-pixel outline covers the edges; without one the fill gives up the
+    // right and bottom edges, as the outline would have covered them.
+    raster::Surface brush(bitmap_, brush_.Color());
+    const int64_t w = pen.width;
+    brush.Box(l + (w + 1) / 2, t + (w + 1) / 2, r - w / 2, b - w / 2);
+  }
+  if (!pen.visible) return;
+  raster::Surface outline(bitmap_, pen_.Color);
+  if (l == r && t == b && pen.width == 1) {
+    // A box of one pixel is its own outline.
+    outline.Plot(l, t);
+    return;
+  }
+  raster::Dash dash(pen.dash_style);
+  raster::PenPolyline(outline, {{r, t}, {l, t}, {l, b}, {r, b}}, true, pen.width, &dash);
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+  if (bitmap_.Empty()) return;
+  const Box sorted = Sorted(x1, y1, x2, y2);
+  if (sorted.left == sorted.right || sorted.top == sorted.bottom) return;
+  const PenGeometry pen = Geometry(pen_);
+  const Box box = PenBox(sorted, pen);
+  // Too thin to curve: drawn as the rectangle of the original box.
+  if (box.Width() <= 2 || box.Height() <= 2) {
+    Rectangle(x1, y1, x2, y2);
+    return;
+  }
+  if (brush_.Style() == TBrushStyle::bsSolid) {
+    raster::Surface brush(bitmap_, brush_.Color());
+    raster::FillEllipse(brush, box);
+  }
+  if (!pen.visible) return;
+  raster::Surface outline(bitmap_, pen_.Color);
+  raster::Dash dash(pen.dash_style);
+  raster::RoundChain(box).Outline(outline, pen.width, &dash);
+}
+
+void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+  if (bitmap_.Empty()) return;
+  const Box sorted = Sorted(x1, y1, x2, y2);
+  if (sorted.left == sorted.right || sorted.top == sorted.bottom) return;
+  const PenGeometry pen = Geometry(pen_);
+  const Box box = PenBox(sorted, pen);
+  if (box.Width() <= 0 || box.Height() <= 0) return;
+  const raster::RoundChain wedge(box, Point{x3, y3}, Point{x4, y4});
+  if (brush_.Style() == TBrushStyle::bsSolid) {
+    raster::Surface brush(bitmap_, brush_.Color());
+    wedge.FillWedge(brush);
+  }
+  if (!pen.visible) return;
+  raster::Surface outline(bitmap_, pen_.Color);
+  raster::Dash dash(pen.dash_style);
+  wedge.Outline(outline, pen.width, &dash);
+}
+
+void TCanvas::Polygon(const std::vector<TPoint>& points) {
+  if (bitmap_.Empty() || points.size() < 2) return;
+  std::vector<Point> chain;
+  chain.reserve(points.size());
+  for (const TPoint& p : points) chain.push_back(Point{p.x, p.y});
+  if (brush_.Style() == TBrushStyle::bsSolid) {
+    raster::Surface brush(bitmap_, brush_.Color());
+    raster::FillPolygon(brush, chain, raster::FillRule::kAlternate);
+  }
+  const PenGeometry pen = Geometry(pen_);
+  if (!pen.visible) return;
+  raster::Surface outline(bitmap_, pen_.Color);
+  raster::Dash dash(pen.dash_style);
+  raster::PenPolyline(outline, chain, true, pen.width, &dash);
+}
+
+void TCanvas::LineTo(int x, int y) {
+  const TPoint from = pen_pos_;
+  pen_pos_ = {x, y};
+  const PenGeometry pen = Geometry(pen_);
+  if (bitmap_.Empty() || !pen.visible) return;
+  raster::Surface outline(bitmap_, pen_.Color);
+  raster::Dash dash(pen.dash_style);
+  raster::PenPolyline(outline, {Point{from.x, from.y}, Point{x, y}}, false, pen.width, &dash);
+}
 
 }  // namespace plotvane

@@ -1,0 +1,206 @@
+// The rasteriser beneath TCanvas: painting spans of one colour, filling
+// polygons, thin and wide lines, and the round shapes (ellipses, pie wedges
+// and the round pen tips). Every routine clips to the bitmap before it walks
+// anything, so its cost follows the visible part, not the shape.
+//
+// Glossary:
+//   box      a shape's bounding box [left, right) x [top, bottom), corners
+//            sorted; right and bottom lie outside.
+//   span     a run [x0, x1) of pixels on one row.
+//   chain    the closed sequence of points an outline is drawn through; a thin
+//            pen paints every point, a wide pen a round tip at every point
+//            and a band along every segment.
+//   dash     the on/off pattern of a styled 1-pixel pen, counted in pixels
+//            along the major axis of each segment.
+//
+// All coordinates are 64-bit so that 32-bit inputs, their differences and the
+// half pen widths added to them never overflow; products go through Int128.
+#ifndef PLOTVANE_CANVAS_RASTER_H_
+#define PLOTVANE_CANVAS_RASTER_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "canvas/quadrant_path.h"
+#include "canvas/types.h"
+
+namespace plotvane {
+
+class TBitmap;
+
+namespace raster {
+
+__extension__ typedef __int128 Int128;
+
+struct Point {
+  int64_t x = 0;
+  int64_t y = 0;
+  friend bool operator==(const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; }
+  friend bool operator!=(const Point& a, const Point& b) { return !(a == b); }
+};
+
+// Floor and ceiling of a / b for b > 0.
+inline int64_t FloorDiv(Int128 a, Int128 b) {
+  Int128 q = a / b;
+  if (q * b > a) --q;
+  return static_cast<int64_t>(q);
+}
+inline int64_t CeilDiv(Int128 a, Int128 b) {
+  Int128 q = a / b;
+  if (q * b < a) ++q;
+  return static_cast<int64_t>(q);
+}
+
+// Paints one colour on a bitmap. The colour is resolved once, when the
+// surface is made: on indexed bitmaps to the palette entry drawing uses (the
+// exact entry or the nearest), on 24-bit bitmaps to its bytes. Everything
+// outside the bitmap is ignored.
+class Surface {
+ public:
+  // REQUIRES: `bitmap` outlives the surface and keeps its size meanwhile.
+  Surface(TBitmap& bitmap, TColor colour);
+
+  int64_t Width() const { return width_; }
+  int64_t Height() const { return height_; }
+  bool Empty() const { return width_ <= 0 || height_ <= 0; }
+
+  // Paints [x0, x1) on row y; clipped.
+  void Span(int64_t y, int64_t x0, int64_t x1);
+  void Plot(int64_t x, int64_t y) { Span(y, x, x + 1); }
+  // Paints [x0, x1) x [y0, y1); clipped.
+  void Box(int64_t x0, int64_t y0, int64_t x1, int64_t y1);
+
+  // Span operations done so far: the wide-pen walkers bound their work by it.
+  uint64_t work() const { return work_; }
+
+ private:
+  TBitmap& bitmap_;
+  int64_t width_;
+  int64_t height_;
+  int bits_;
+  int index_ = 0;         // palette entry (indexed bitmaps)
+  uint8_t bgr_[3] = {};   // blue, green, red (24-bit bitmaps)
+  uint64_t work_ = 0;
+};
+
+// ---- Polygons -------------------------------------------------------------
+
+enum class FillRule { kAlternate, kWinding };
+
+// Fills the polygon through `points` (closed implicitly). A pixel (x, y) is
+// inside when the point (x, y) is: edges are followed exactly, left and top
+// boundaries belong to the polygon, right and bottom ones do not, so
+// polygons sharing an edge tile without gaps or overlaps.
+void FillPolygon(Surface& surface, const std::vector<Point>& points, FillRule rule);
+
+// ---- Pens -------------------------------------------------------------------
+
+// The on/off pattern of a styled 1-pixel pen and the position in it.
+class Dash {
+ public:
+  // Solid when `style` has no pattern (0, 5, 6).
+  explicit Dash(int style);
+  bool Solid() const { return length_ == 0; }
+  // Starts the pattern afresh (every LineTo and every shape does).
+  void Reset() { phase_ = 0; }
+  // Whether the pixel `offset` pixels past the current position is painted.
+  bool On(int64_t offset) const;
+  void Skip(int64_t pixels);
+
+ private:
+  const uint8_t* runs_ = nullptr;  // alternating on and off lengths
+  int count_ = 0;
+  int length_ = 0;                 // sum of the runs; 0 for solid
+  int64_t phase_ = 0;
+};
+
+// A 1-pixel line from `from` up to, but not including, `to`. Ties between
+// two candidate pixels are settled by the direction of the line (the
+// platform's bias), so a line and its reverse may differ. `dash` may be null
+// (solid); otherwise it is advanced by the line's length.
+void ThinLine(Surface& surface, Point from, Point to, Dash* dash);
+
+// The pixels of a round pen tip of `width` (>= 2) centred on (0, 0): the
+// platform's elliptic region of a width x width box around the centre.
+class RoundTip {
+ public:
+  explicit RoundTip(int64_t width)
+      : region_(-(width / 2), -(width / 2), (width + 1) / 2, (width + 1) / 2) {}
+
+  // Row offsets [Top(), Bottom()) hold pixels.
+  int64_t Top() const { return region_.Top(); }
+  int64_t Bottom() const { return region_.Bottom(); }
+  // The span [*x0, *x1) on row offset r; false when the row is empty. Spans
+  // are nested: the nearer the middle row, the wider.
+  bool Row(int64_t r, int64_t* x0, int64_t* x1) const { return region_.Row(r, x0, x1); }
+
+  // Paints the union of the tips centred on (x, y) for x in [x0, x1].
+  void PaintRun(Surface& surface, int64_t y, int64_t x0, int64_t x1) const;
+
+ private:
+  EllipseRegion region_;
+};
+
+// The band a pen of `width` (>= 2) lays along the segment from `a` to `b`,
+// without tips. Rounding depends on the direction, as on the platform.
+void WideSegment(Surface& surface, Point a, Point b, int64_t width);
+
+// Draws a polyline with a pen: 1-pixel lines (solid or dashed) when `width`
+// is 1, otherwise bands with a round tip at every vertex. `close` joins the
+// last point to the first. `dash` is restarted by the caller.
+void PenPolyline(Surface& surface, const std::vector<Point>& points, bool close, int64_t width,
+                 Dash* dash);
+
+// ---- Round shapes -------------------------------------------------------------
+
+// A box [left, right) x [top, bottom) with sorted corners.
+struct Box {
+  int64_t left = 0;
+  int64_t top = 0;
+  int64_t right = 0;
+  int64_t bottom = 0;
+  int64_t Width() const { return right - left; }
+  int64_t Height() const { return bottom - top; }
+};
+
+// The outline of the ellipse inscribed in a box, or of a pie wedge cut from
+// it: a chain that starts at the middle of the right edge and runs
+// counter-clockwise, one pixel step at a time, through the four quarters of
+// the ellipse (each a mirror image of one quadrant path). A wedge keeps the
+// part of the chain between its two radials and closes through the centre,
+// (left + width / 2, top + height / 2).
+class RoundChain {
+ public:
+  // The whole ellipse. REQUIRES: box width and height >= 1.
+  explicit RoundChain(const Box& box);
+  // The wedge from the radial through `start` counter-clockwise to the
+  // radial through `end`; equal radials give the whole ellipse plus one
+  // radial. REQUIRES: box width and height >= 1.
+  RoundChain(const Box& box, Point start, Point end);
+  ~RoundChain();
+  RoundChain(const RoundChain&) = delete;
+  RoundChain& operator=(const RoundChain&) = delete;
+
+  // Draws the chain with a pen of `width` pixels; `dash` (1-pixel pens
+  // only) may be null, and is started afresh.
+  void Outline(Surface& surface, int64_t width, Dash* dash) const;
+  // Fills the wedge (the chain's polygon, non-zero winding), right and bottom
+  // boundaries excluded. Only for wedges.
+  void FillWedge(Surface& surface) const;
+
+  struct Impl;
+
+ private:
+  std::unique_ptr<Impl> impl_;
+};
+
+// Fills the platform's elliptic region of the box (the interior of an
+// ellipse, its outline pixels included).
+void FillEllipse(Surface& surface, const Box& box);
+
+}  // namespace raster
+}  // namespace plotvane
+
+#endif  // PLOTVANE_CANVAS_RASTER_H_

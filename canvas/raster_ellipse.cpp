@@ -1,0 +1,588 @@
+// Ellipses and pie wedges.
+//
+// One quadrant path (quadrant_path.h) gives the four quarters of the outline
+// by mirroring. In box coordinates, with a = w - 1, hu = h - 1 - h / 2 and
+// hd = h / 2, the state (k, j) of the path is the point
+//   quarter 0 (upper right): (a - k, hu - j)     chain follows the path
+//   quarter 1 (upper left):  (k,     hu - j)     chain runs the path backwards
+//   quarter 2 (lower left):  (k,     hd + j)     chain follows the path
+//   quarter 3 (lower right): (a - k, hd + j)     chain runs the path backwards
+// The chain visits quarter 0 to 3 in turn, counter-clockwise on the screen.
+// A position on it is a cycle number c (quarter c mod 4; a wedge that passes
+// its start again counts on into cycles 4 to 7) and a state.
+//
+// A wedge's radials are located as on the platform: the first chain point of
+// the radial's quarter whose direction from the centre is at or beyond the
+// radial's (comparisons exact in 128 bits). The wedge is the chain from the
+// first radial's point up to, not including, the second's, closed through
+// the centre.
+//
+// Everything is evaluated per row of the bitmap: a row of a quarter is one
+// row of the path, and only rows inside the bitmap (widened by the pen) are
+// looked at.
+#include <algorithm>
+#include <vector>
+
+#include "canvas/quadrant_path.h"
+#include "canvas/raster.h"
+
+namespace plotvane {
+namespace raster {
+
+namespace {
+
+// Dashed outlines number their points along the chain; beyond this many path
+// rows the numbering is estimated instead of counted (dash phase only).
+constexpr int64_t kCountedRows = int64_t{1} << 20;
+
+// A wide pen does at most about this many span operations on a round outline
+// before it falls back to following the outline every few rows.
+constexpr uint64_t kWideWork = uint64_t{1} << 23;
+
+struct State {
+  int64_t j = 0;
+  int64_t k = 0;
+  friend bool operator<(const State& a, const State& b) {
+    return a.j != b.j ? a.j < b.j : a.k < b.k;
+  }
+  friend bool operator==(const State& a, const State& b) { return a.j == b.j && a.k == b.k; }
+  friend bool operator<=(const State& a, const State& b) { return !(b < a); }
+};
+
+struct Position {
+  int64_t cycle = 0;
+  State state;
+};
+
+// States [first, last] in path order, on the chain in cycle `cycle`.
+struct Range {
+  State first;
+  State last;
+  int64_t cycle;
+};
+
+}  // namespace
+
+struct RoundChain::Impl {
+  Impl(const Box& b) : box(b), a(b.Width() - 1), hu(b.Height() - 1 - b.Height() / 2),
+                       hd(b.Height() / 2), path(b.Width(), b.Height(), a - b.Width() / 2) {
+    FindEnds();
+  }
+
+  // ---- The path -------------------------------------------------------------
+
+  void FindEnds() {
+    PathRow row;
+    last_row = path.LastRow();
+    while (last_row > 0 && !(path.Row(last_row, &row) && row.HasStates(path.kcap()))) --last_row;
+    path.Row(last_row, &row);
+    path_last = State{last_row, std::min(row.ke, path.kcap())};
+  }
+
+  // The states of row j: false when it has none.
+  bool RowStates(int64_t j, int64_t* k0, int64_t* k1) const {
+    if (j < 0 || j > last_row) return false;
+    PathRow row;
+    if (!path.Row(j, &row) || !row.HasStates(path.kcap())) return false;
+    *k0 = row.ks;
+    *k1 = std::min(row.ke, path.kcap());
+    return true;
+  }
+
+  State PathPred(State s) const {
+    int64_t k0, k1;
+    if (RowStates(s.j, &k0, &k1) && s.k > k0) return {s.j, s.k - 1};
+    if (s.j > 0 && RowStates(s.j - 1, &k0, &k1)) return {s.j - 1, k1};
+    return s;
+  }
+  State PathSucc(State s) const {
+    int64_t k0, k1;
+    if (RowStates(s.j, &k0, &k1) && s.k < k1) return {s.j, s.k + 1};
+    if (RowStates(s.j + 1, &k0, &k1)) return {s.j + 1, k0};
+    return s;
+  }
+
+  // ---- Quarters ---------------------------------------------------------------
+
+  static bool Forward(int64_t cycle) { return cycle % 2 == 0; }
+  State LocalFirst(int64_t cycle) const { return Forward(cycle) ? State{0, 0} : path_last; }
+  State LocalLast(int64_t cycle) const { return Forward(cycle) ? path_last : State{0, 0}; }
+  State LocalPred(int64_t cycle, State s) const {
+    return Forward(cycle) ? PathPred(s) : PathSucc(s);
+  }
+  bool Before(const Position& p, const Position& q) const {
+    if (p.cycle != q.cycle) return p.cycle < q.cycle;
+    return Forward(p.cycle) ? p.state < q.state : q.state < p.state;
+  }
+
+  Point Map(int64_t quarter, State s) const {
+    switch (quarter & 3) {
+      case 0:
+        return {box.left + a - s.k, box.top + hu - s.j};
+      case 1:
+        return {box.left + s.k, box.top + hu - s.j};
+      case 2:
+        return {box.left + s.k, box.top + hd + s.j};
+      default:
+        return {box.left + a - s.k, box.top + hd + s.j};
+    }
+  }
+  // The path row that quarter q has on bitmap row y (may be negative).
+  int64_t PathRowAt(int quarter, int64_t y) const {
+    return quarter < 2 ? box.top + hu - y : y - box.top - hd;
+  }
+  // The bitmap columns of states [k0, k1] in quarter q.
+  void Columns(int quarter, int64_t k0, int64_t k1, int64_t* x0, int64_t* x1) const {
+    if (quarter == 0 || quarter == 3) {
+      *x0 = box.left + a - k1;
+      *x1 = box.left + a - k0;
+    } else {
+      *x0 = box.left + k0;
+      *x1 = box.left + k1;
+    }
+  }
+
+  // ---- Radials ------------------------------------------------------------------
+
+  // The first state (path order) whose direction, as (a - k - w/2, j) from
+  // the centre, satisfies  px * u <= py * v  (or < when `strict`); false when
+  // none does.
+  bool FirstAtOrBeyond(Int128 u, Int128 v, bool strict, State* out) const {
+    const int64_t x_base = a - box.Width() / 2;  // px = x_base - k
+    auto holds = [&](int64_t k, int64_t j) {
+      const Int128 lhs = Int128(x_base - k) * u, rhs = Int128(j) * v;
+      return strict ? lhs < rhs : lhs <= rhs;
+    };
+    auto row_holds = [&](int64_t j) {
+      int64_t k0, k1;
+      return RowStates(j, &k0, &k1) && holds(k1, j);
+    };
+    if (!row_holds(last_row)) return false;
+    int64_t lo = 0, hi = last_row;
+    while (lo < hi) {
+      const int64_t mid = lo + (hi - lo) / 2;
+      if (row_holds(mid)) {
+        hi = mid;
+      } else {
+        lo = mid + 1;
+      }
+    }
+    int64_t k0, k1;
+    RowStates(lo, &k0, &k1);
+    // holds() turns true as k grows: px falls while py stays.
+    int64_t k = k1;
+    if (u != 0) {
+      const Int128 rhs = Int128(lo) * v;
+      const int64_t px_max = strict ? CeilDiv(rhs, u) - 1 : FloorDiv(rhs, u);
+      k = std::max(k0, x_base - px_max);
+    } else {
+      k = k0;
+    }
+    *out = State{lo, std::min(k, k1)};
+    return true;
+  }
+
+  // The chain position of the radial through (tx, ty), relative to the centre
+  // with y pointing up.
+  Position Locate(int64_t tx, int64_t ty) const {
+    State s;
+    const Int128 u = ty >= 0 ? Int128(ty) : -Int128(ty);
+    const Int128 v = tx >= 0 ? Int128(tx) : -Int128(tx);
+    if (ty >= 0 && tx >= 0) {
+      if (FirstAtOrBeyond(u, v, false, &s)) return {0, s};
+      return {1, LocalFirst(1)};
+    }
+    if (ty >= 0) {  // quarter 1: the position just before the first such state
+      if (!FirstAtOrBeyond(u, v, true, &s)) return {1, LocalFirst(1)};
+      if (s == State{0, 0}) return {2, LocalFirst(2)};
+      return {1, PathPred(s)};
+    }
+    if (tx < 0) {
+      if (FirstAtOrBeyond(u, v, true, &s)) return {2, s};
+      return {3, LocalFirst(3)};
+    }
+    if (!FirstAtOrBeyond(u, v, false, &s)) return {3, LocalFirst(3)};
+    if (s == State{0, 0}) return {4, LocalFirst(4)};
+    return {3, PathPred(s)};
+  }
+
+  void SetArc(Point start, Point end) {
+    const int64_t cx = box.left + box.Width() / 2, cy = box.top + box.Height() / 2;
+    centre = Point{cx, cy};
+    begin = Locate(start.x - cx, cy - start.y);
+    finish = Locate(end.x - cx, cy - end.y);
+    if (!Before(begin, finish)) finish.cycle += 4;
+    wedge = true;
+    BuildRanges();
+  }
+
+  void SetWhole() {
+    begin = Position{0, LocalFirst(0)};
+    finish = Position{4, LocalFirst(4)};
+    BuildRanges();
+  }
+
+  void BuildRanges() {
+    for (auto& r : ranges) r.clear();
+    for (int64_t c = begin.cycle; c <= finish.cycle; ++c) {
+      const State first = c == begin.cycle ? begin.state : LocalFirst(c);
+      State last;
+      if (c == finish.cycle) {
+        if (finish.state == LocalFirst(c)) continue;
+        last = LocalPred(c, finish.state);
+      } else {
+        last = LocalLast(c);
+      }
+      ranges[c & 3].push_back(Forward(c) ? Range{first, last, c} : Range{last, first, c});
+    }
+    first_point = Map(begin.cycle, begin.state);
+    if (finish.state == LocalFirst(finish.cycle)) {
+      last_point = Map(finish.cycle - 1, LocalLast(finish.cycle - 1));
+    } else {
+      last_point = Map(finish.cycle, LocalPred(finish.cycle, finish.state));
+    }
+  }
+
+  // States [*k0, *k1] of row j that quarter q's part of the chain holds in
+  // range r; false when none.
+  static bool Clip(const Range& r, int64_t j, int64_t* k0, int64_t* k1) {
+    if (j < r.first.j || j > r.last.j) return false;
+    if (j == r.first.j) *k0 = std::max(*k0, r.first.k);
+    if (j == r.last.j) *k1 = std::min(*k1, r.last.k);
+    return *k0 <= *k1;
+  }
+  bool InChain(int quarter, State s, int* which) const {
+    for (size_t i = 0; i < ranges[quarter].size(); ++i) {
+      const Range& r = ranges[quarter][i];
+      if (r.first <= s && s <= r.last) {
+        *which = static_cast<int>(i);
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // Whether the step from cycle c's last point to cycle c + 1's first lies on
+  // the chain.
+  bool JunctionInChain(int64_t c) const {
+    if (begin.cycle > c) return false;
+    const Position after{c + 1, LocalFirst(c + 1)};
+    return Before(after, finish);
+  }
+
+  // ---- Drawing -------------------------------------------------------------------
+
+  void ThinSolid(Surface& surface) const;
+  void ThinDashed(Surface& surface, Dash* dash) const;
+  void Wide(Surface& surface, int64_t width) const;
+  void WideSampled(Surface& surface, int64_t width) const;
+  void Fill(Surface& surface) const;
+
+  Box box;
+  int64_t a, hu, hd;
+  QuadrantPath path;
+  int64_t last_row = 0;  // last path row with states
+  State path_last;
+  bool wedge = false;
+  Point centre;
+  Position begin, finish;
+  std::vector<Range> ranges[4];
+  Point first_point, last_point;
+};
+
+namespace {
+
+// Visible bitmap rows of the box, widened by `margin`.
+void VisibleRows(const Box& box, const Surface& surface, int64_t margin, int64_t* y0,
+                 int64_t* y1) {
+  *y0 = std::max(box.top - margin, -margin);
+  *y1 = std::min(box.bottom + margin, surface.Height() + margin);
+}
+
+}  // namespace
+
+void RoundChain::Impl::ThinSolid(Surface& surface) const {
+  int64_t y0, y1;
+  VisibleRows(box, surface, 0, &y0, &y1);
+  for (int64_t y = std::max<int64_t>(y0, 0); y < y1; ++y) {
+    for (int q = 0; q < 4; ++q) {
+      const int64_t j = PathRowAt(q, y);
+      int64_t k0, k1;
+      if (!RowStates(j, &k0, &k1)) continue;
+      for (const Range& r : ranges[q]) {
+        int64_t c0 = k0, c1 = k1, x0, x1;
+        if (!Clip(r, j, &c0, &c1)) continue;
+        Columns(q, c0, c1, &x0, &x1);
+        surface.Span(y, x0, x1 + 1);
+      }
+    }
+  }
+  if (wedge) {
+    ThinLine(surface, last_point, centre, nullptr);
+    ThinLine(surface, centre, first_point, nullptr);
+  }
+}
+
+void RoundChain::Impl::ThinDashed(Surface& surface, Dash* dash) const {
+  // Path indices: the number of states before each row (counted when the
+  // path is short enough, otherwise estimated from k + j).
+  const bool counted = last_row < kCountedRows;
+  std::vector<int64_t> before;
+  if (counted) {
+    before.resize(static_cast<size_t>(last_row) + 2, 0);
+    for (int64_t j = 0; j <= last_row; ++j) {
+      int64_t k0 = 0, k1 = -1;
+      RowStates(j, &k0, &k1);
+      before[static_cast<size_t>(j) + 1] = before[static_cast<size_t>(j)] + (k1 - k0 + 1);
+    }
+  }
+  auto index = [&](State s) {
+    if (!counted) return s.k + s.j;
+    int64_t k0 = 0, k1 = 0;
+    RowStates(s.j, &k0, &k1);
+    return before[static_cast<size_t>(s.j)] + (s.k - k0);
+  };
+  const int64_t n = index(path_last) + 1;
+  // Where two quarters meet on one pixel (odd width or height) the step
+  // between them has no length and moves the pattern by nothing.
+  const bool odd_w = box.Width() % 2 == 1, odd_h = box.Height() % 2 == 1;
+  auto repeated = [&](int64_t c) {  // the step from cycle c to c + 1
+    return (c % 2 == 0) ? odd_w : odd_h;
+  };
+  auto numeric = [&](const Position& p) {
+    const int64_t i = index(p.state);
+    return p.cycle * n + (Forward(p.cycle) ? i : n - 1 - i);
+  };
+  const int64_t start = numeric(begin);
+  // Pattern offset of chain position `pos`.
+  auto offset = [&](int64_t pos) {
+    int64_t skipped = 0;
+    for (int64_t c = begin.cycle; c < finish.cycle; ++c) {
+      const int64_t junction = (c + 1) * n;
+      if (junction > start && junction <= pos && repeated(c)) ++skipped;
+    }
+    return pos - start - skipped;
+  };
+  int64_t y0, y1;
+  VisibleRows(box, surface, 0, &y0, &y1);
+  for (int64_t y = std::max<int64_t>(y0, 0); y < y1; ++y) {
+    for (int q = 0; q < 4; ++q) {
+      const int64_t j = PathRowAt(q, y);
+      int64_t k0, k1;
+      if (!RowStates(j, &k0, &k1)) continue;
+      for (const Range& r : ranges[q]) {
+        int64_t c0 = k0, c1 = k1;
+        if (!Clip(r, j, &c0, &c1)) continue;
+        const int64_t cycle = r.cycle;
+        // Only the columns inside the bitmap.
+        if (q == 0 || q == 3) {
+          c0 = std::max(c0, box.left + a - (surface.Width() - 1));
+          c1 = std::min(c1, box.left + a);
+        } else {
+          c0 = std::max(c0, -box.left);
+          c1 = std::min(c1, surface.Width() - 1 - box.left);
+        }
+        for (int64_t k = c0; k <= c1; ++k) {
+          const int64_t i = index(State{j, k});
+          const int64_t pos = cycle * n + (Forward(cycle) ? i : n - 1 - i);
+          if (!dash->On(offset(pos))) continue;
+          const Point p = Map(q, State{j, k});
+          surface.Plot(p.x, p.y);
+        }
+      }
+    }
+  }
+  if (wedge) {
+    // The first radial starts on the last chain point, with its offset.
+    dash->Skip(offset(numeric(finish) - 1));
+    ThinLine(surface, last_point, centre, dash);
+    ThinLine(surface, centre, first_point, dash);
+  }
+}
+
+void RoundChain::Impl::Wide(Surface& surface, int64_t width) const {
+  const RoundTip tip(width);
+  const int64_t margin = width / 2 + 2;
+  int64_t y0, y1;
+  VisibleRows(box, surface, margin, &y0, &y1);
+  // Estimated work: rows x tip rows; beyond the budget the outline is
+  // followed every few rows instead (only for pens and shapes far larger
+  // than the bitmap).
+  const int64_t tip_rows = std::min(width, surface.Height() + 2);
+  if (static_cast<uint64_t>(std::max<int64_t>(y1 - y0, 0)) * static_cast<uint64_t>(tip_rows) * 8 >
+      kWideWork) {
+    WideSampled(surface, width);
+    return;
+  }
+  for (int64_t y = y0; y < y1; ++y) {
+    for (int q = 0; q < 4; ++q) {
+      const int64_t j = PathRowAt(q, y);
+      int64_t k0, k1;
+      if (!RowStates(j, &k0, &k1)) continue;
+      for (const Range& r : ranges[q]) {
+        int64_t c0 = k0, c1 = k1, x0, x1;
+        if (!Clip(r, j, &c0, &c1)) continue;
+        Columns(q, c0, c1, &x0, &x1);
+        tip.PaintRun(surface, y, x0, x1);
+        if (x1 > x0) surface.Box(x0, y - width / 2, x1, y - width / 2 + width);
+      }
+      // The step from this row to the next path row, when both ends are on
+      // the same stretch of the chain.
+      int64_t n0, n1;
+      if (!RowStates(j + 1, &n0, &n1)) continue;
+      const State from{j, k1}, to{j + 1, n0};
+      int which_from, which_to;
+      if (!InChain(q, from, &which_from) || !InChain(q, to, &which_to) ||
+          which_from != which_to) {
+        continue;
+      }
+      const Point p = Map(q, from), p2 = Map(q, to);
+      if (Forward(q)) {
+        WideSegment(surface, p, p2, width);
+      } else {
+        WideSegment(surface, p2, p, width);
+      }
+    }
+  }
+  for (int64_t c = 0; c < 8; ++c) {
+    if (!JunctionInChain(c)) continue;
+    WideSegment(surface, Map(c, LocalLast(c)), Map(c + 1, LocalFirst(c + 1)), width);
+  }
+  if (wedge) {
+    WideSegment(surface, last_point, centre, width);
+    WideSegment(surface, centre, first_point, width);
+    tip.PaintRun(surface, centre.y, centre.x, centre.x);
+  }
+}
+
+void RoundChain::Impl::WideSampled(Surface& surface, int64_t width) const {
+  // Chain points every `step` rows of each quarter, joined by bands with a
+  // tip at each: the same band along the outline, only its edge follows
+  // chords of the outline instead of every pixel step.
+  const RoundTip tip(width);
+  const int64_t rows = last_row + 1;
+  const int64_t step = std::max<int64_t>(1, rows / 2048);
+  for (int q = 0; q < 4; ++q) {
+    for (const Range& r : ranges[q]) {
+      std::vector<Point> points;
+      for (int64_t j = r.first.j;; j = std::min(j + step, r.last.j)) {
+        int64_t k0, k1;
+        if (RowStates(j, &k0, &k1) && Clip(r, j, &k0, &k1)) {
+          points.push_back(Map(q, State{j, k0}));
+          if (k1 != k0) points.push_back(Map(q, State{j, k1}));
+        }
+        if (j >= r.last.j) break;
+      }
+      for (size_t i = 0; i + 1 < points.size(); ++i) {
+        if (Forward(q)) {
+          WideSegment(surface, points[i], points[i + 1], width);
+        } else {
+          WideSegment(surface, points[i + 1], points[i], width);
+        }
+      }
+      for (const Point& p : points) tip.PaintRun(surface, p.y, p.x, p.x);
+    }
+  }
+  for (int64_t c = 0; c < 8; ++c) {
+    if (!JunctionInChain(c)) continue;
+    WideSegment(surface, Map(c, LocalLast(c)), Map(c + 1, LocalFirst(c + 1)), width);
+  }
+  if (wedge) {
+    WideSegment(surface, last_point, centre, width);
+    WideSegment(surface, centre, first_point, width);
+    tip.PaintRun(surface, centre.y, centre.x, centre.x);
+  }
+}
+
+void RoundChain::Impl::Fill(Surface& surface) const {
+  // Crossings of the chain with each bitmap row (see raster_fill.cpp for the
+  // rule): every step between two path rows crosses once, at the column of
+  // its upper end; the radials are ordinary edges.
+  struct Crossing {
+    int64_t x;
+    int direction;
+    bool operator<(const Crossing& o) const {
+      return x != o.x ? x < o.x : direction < o.direction;
+    }
+  };
+  auto radial = [](Point p, Point q, int64_t y, std::vector<Crossing>* xs) {
+    if (p.y == q.y) return;
+    const int direction = p.y < q.y ? 1 : -1;
+    if (p.y > q.y) std::swap(p, q);
+    if (y < p.y || y >= q.y) return;
+    xs->push_back({p.x + CeilDiv(Int128(y - p.y) * (q.x - p.x), q.y - p.y), direction});
+  };
+  int64_t y0, y1;
+  VisibleRows(box, surface, 0, &y0, &y1);
+  std::vector<Crossing> xs;
+  for (int64_t y = std::max<int64_t>(y0, 0); y < y1; ++y) {
+    xs.clear();
+    for (int q = 0; q < 4; ++q) {
+      // The step that crosses row y joins path rows j and j + 1; its upper
+      // end is the row j + 1 state in the upper quarters and the row j state
+      // in the lower ones.
+      const int64_t j = q < 2 ? PathRowAt(q, y) - 1 : PathRowAt(q, y);
+      int64_t k0, k1, n0, n1;
+      if (!RowStates(j, &k0, &k1) || !RowStates(j + 1, &n0, &n1)) continue;
+      const State from{j, k1}, to{j + 1, n0};
+      int wf, wt;
+      if (!InChain(q, from, &wf) || !InChain(q, to, &wt) || wf != wt) continue;
+      const Point upper = Map(q, q < 2 ? to : from);
+      // Quarters 1 and 2 run downwards along the chain, 0 and 3 upwards.
+      xs.push_back({upper.x, (q == 1 || q == 2) ? 1 : -1});
+    }
+    // Junctions between quarters that change rows (even heights only).
+    for (int64_t c = 0; c < 8; ++c) {
+      if (c % 2 == 0 || !JunctionInChain(c)) continue;
+      const Point p = Map(c, LocalLast(c)), q = Map(c + 1, LocalFirst(c + 1));
+      radial(p, q, y, &xs);
+    }
+    radial(last_point, centre, y, &xs);
+    radial(centre, first_point, y, &xs);
+    std::sort(xs.begin(), xs.end());
+    int winding = 0;
+    int64_t start = 0;
+    for (const Crossing& c : xs) {
+      if (winding == 0) start = c.x;
+      winding += c.direction;
+      if (winding == 0) surface.Span(y, start, c.x);
+    }
+  }
+}
+
+RoundChain::RoundChain(const Box& box) : impl_(std::make_unique<Impl>(box)) { impl_->SetWhole(); }
+
+RoundChain::RoundChain(const Box& box, Point start, Point end) : impl_(std::make_unique<Impl>(box)) {
+  impl_->SetArc(start, end);
+}
+
+RoundChain::~RoundChain() = default;
+
+void RoundChain::Outline(Surface& surface, int64_t width, Dash* dash) const {
+  if (surface.Empty()) return;
+  if (width > 1) {
+    impl_->Wide(surface, width);
+  } else if (dash != nullptr && !dash->Solid()) {
+    dash->Reset();
+    impl_->ThinDashed(surface, dash);
+  } else {
+    impl_->ThinSolid(surface);
+  }
+}
+
+void RoundChain::FillWedge(Surface& surface) const {
+  if (!surface.Empty()) impl_->Fill(surface);
+}
+
+void FillEllipse(Surface& surface, const Box& box) {
+  if (surface.Empty()) return;
+  const EllipseRegion region(box.left, box.top, box.right, box.bottom);
+  const int64_t y0 = std::max<int64_t>(box.top, 0), y1 = std::min(box.bottom, surface.Height());
+  for (int64_t y = y0; y < y1; ++y) {
+    int64_t x0, x1;
+    if (region.Row(y, &x0, &x1)) surface.Span(y, x0, x1);
+  }
+}
+
+}  // namespace raster
+}  // namespace plotvane

@@ -1,0 +1,145 @@
+// Span painting and polygon filling.
+//
+// Polygons are filled scanline by scanline in the manner of the platform's
+// polygon regions: on row y every edge that spans the row (top end included,
+// bottom end excluded, horizontal edges ignored) crosses it at the first
+// pixel column at or right of its exact position, ceil(x1 + (y - y1) (x2 -
+// x1) / (y2 - y1)); the crossings, sorted, bound the spans by the even-odd
+// or the non-zero winding rule. Only the rows of the bitmap are visited, and
+// each edge is considered only on the rows it spans.
+#include <algorithm>
+#include <cstring>
+
+#include "canvas/bitmap.h"
+#include "canvas/raster.h"
+
+namespace plotvane {
+namespace raster {
+
+Surface::Surface(TBitmap& bitmap, TColor colour)
+    : bitmap_(bitmap),
+      width_(bitmap.Width()),
+      height_(bitmap.Height()),
+      bits_(bitmap.Palette().empty() ? 24 : bitmap.BitsPerPixel()) {
+  if (bits_ == 24) {
+    bgr_[0] = GetBValue(colour);
+    bgr_[1] = GetGValue(colour);
+    bgr_[2] = GetRValue(colour);
+  } else {
+    index_ = bitmap.NearestIndex(colour);
+  }
+}
+
+void Surface::Span(int64_t y, int64_t x0, int64_t x1) {
+  if (y < 0 || y >= height_) return;
+  x0 = std::max<int64_t>(x0, 0);
+  x1 = std::min(x1, width_);
+  if (x0 >= x1) return;
+  ++work_;
+  uint8_t* row = bitmap_.ScanLine(static_cast<int>(y));
+  const int a = static_cast<int>(x0), b = static_cast<int>(x1);
+  switch (bits_) {
+    case 24:
+      for (int x = a; x < b; ++x) std::memcpy(row + 3 * static_cast<size_t>(x), bgr_, 3);
+      break;
+    case 8:
+      std::memset(row + a, index_, static_cast<size_t>(b - a));
+      break;
+    case 4: {
+      int x = a;
+      if (x & 1) bitmap_.SetIndex(x++, static_cast<int>(y), index_);
+      const int pairs_end = b & ~1;
+      if (x < pairs_end) {
+        std::memset(row + x / 2, (index_ << 4) | index_, static_cast<size_t>(pairs_end - x) / 2);
+        x = pairs_end;
+      }
+      if (x < b) bitmap_.SetIndex(x, static_cast<int>(y), index_);
+      break;
+    }
+    default:
+      for (int x = a; x < b; ++x) bitmap_.SetIndex(x, static_cast<int>(y), index_);
+      break;
+  }
+}
+
+void Surface::Box(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+  y0 = std::max<int64_t>(y0, 0);
+  y1 = std::min(y1, height_);
+  for (int64_t y = y0; y < y1; ++y) Span(y, x0, x1);
+}
+
+namespace {
+
+struct Edge {
+  Point top;     // the end with the smaller y
+  Point bottom;  // exclusive: the edge spans rows [top.y, bottom.y)
+  int direction; // +1 when the polygon runs downwards along it
+
+  int64_t CrossingAt(int64_t y) const {
+    const Int128 dy = bottom.y - top.y;
+    return top.x + CeilDiv(Int128(y - top.y) * (bottom.x - top.x), dy);
+  }
+};
+
+struct Crossing {
+  int64_t x;
+  int direction;
+  bool operator<(const Crossing& o) const {
+    return x != o.x ? x < o.x : direction < o.direction;
+  }
+};
+
+void FillRow(Surface& surface, int64_t y, std::vector<Crossing>& xs, FillRule rule) {
+  std::sort(xs.begin(), xs.end());
+  if (rule == FillRule::kAlternate) {
+    for (size_t i = 0; i + 1 < xs.size(); i += 2) surface.Span(y, xs[i].x, xs[i + 1].x);
+    return;
+  }
+  int winding = 0;
+  int64_t start = 0;
+  for (const Crossing& c : xs) {
+    if (winding == 0) start = c.x;
+    winding += c.direction;
+    if (winding == 0) surface.Span(y, start, c.x);
+  }
+}
+
+}  // namespace
+
+void FillPolygon(Surface& surface, const std::vector<Point>& points, FillRule rule) {
+  if (surface.Empty() || points.size() < 3) return;
+  std::vector<Edge> edges;
+  edges.reserve(points.size());
+  for (size_t i = 0; i < points.size(); ++i) {
+    const Point& p = points[i];
+    const Point& q = points[(i + 1) % points.size()];
+    if (p.y == q.y) continue;
+    // Edges wholly above or below the bitmap cannot cross a visible row.
+    if (std::max(p.y, q.y) <= 0 || std::min(p.y, q.y) >= surface.Height()) continue;
+    edges.push_back(p.y < q.y ? Edge{p, q, 1} : Edge{q, p, -1});
+  }
+  // Crossing counts, and with them the winding, are unchanged by edges that
+  // lie outside the visible rows, so clipping them away is exact.
+  std::sort(edges.begin(), edges.end(),
+            [](const Edge& a, const Edge& b) { return a.top.y < b.top.y; });
+  std::vector<const Edge*> active;
+  std::vector<Crossing> xs;
+  size_t next = 0;
+  const int64_t first = std::max<int64_t>(0, edges.empty() ? 0 : edges.front().top.y);
+  for (int64_t y = first; y < surface.Height(); ++y) {
+    while (next < edges.size() && edges[next].top.y <= y) active.push_back(&edges[next++]);
+    active.erase(std::remove_if(active.begin(), active.end(),
+                                [y](const Edge* e) { return e->bottom.y <= y; }),
+                 active.end());
+    if (active.empty()) {
+      if (next == edges.size()) break;
+      continue;
+    }
+    xs.clear();
+    for (const Edge* e : active) xs.push_back({e->CrossingAt(y), e->direction});
+    FillRow(surface, y, xs, rule);
+  }
+}
+
+}  // namespace raster
+}  // namespace plotvane
