@@ -119,7 +119,7 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   if (!pen.visible) return;
   raster::Surface outline(bitmap_, pen_.Color);
   raster::Dash dash(pen.dash_style);
-  raster::RoundChain(box).Outline(outline, pen.width, &dash);
+  raster::RoundChain(box, outline.WalkLimit()).Outline(outline, pen.width, &dash);
 }
 
 void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
@@ -129,7 +129,8 @@ void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
   const PenGeometry pen = Geometry(pen_);
   const Box box = PenBox(sorted, pen);
   if (box.Width() <= 0 || box.Height() <= 0) return;
-  const raster::RoundChain wedge(box, Point{x3, y3}, Point{x4, y4});
+  const int64_t walk_limit = raster::WalkLimit(bitmap_.Width(), bitmap_.Height());
+  const raster::RoundChain wedge(box, Point{x3, y3}, Point{x4, y4}, walk_limit);
   if (brush_.Style() == TBrushStyle::bsSolid) {
     raster::Surface brush(bitmap_, brush_.Color());
     wedge.FillWedge(brush);

@@ -312,10 +312,54 @@ class PathEngine final : public QuadrantPath::Engine {
   int64_t last_row_ = 0;
 };
 
+// The path walked step by step, as the platform does, and kept per row.
+class WalkedEngine final : public QuadrantPath::Engine {
+ public:
+  WalkedEngine(int64_t w, int64_t h, int64_t kcap) {
+    const Int128 a = w - 1, b = h - 1;
+    const Int128 asq = 8 * a * a, bsq = 8 * b * b;
+    Int128 dx = 4 * b * b * (1 - a), dy = 4 * a * a * (1 + b % 2);
+    Int128 err = dx + dy + a * a * (b % 2);
+    int64_t k = 0;
+    rows_.push_back(PathRow{0, 0, false});
+    // Each step advances a column or a row: the bound only guards the loop.
+    for (int64_t step = 0; k <= kcap && step <= w + h + 4; ++step) {
+      const Int128 e2 = 2 * err;
+      rows_.back().ke = k;
+      const bool x = e2 >= dx, y = e2 <= dy;
+      if (!x && !y) break;  // the error tests disagree: the path ends here
+      if (x) {
+        ++k;
+        dx += bsq;
+        err += dx;
+      }
+      if (y) {
+        rows_.back().down = true;
+        dy += asq;
+        err += dy;
+        rows_.push_back(PathRow{k, k, false});
+      }
+    }
+  }
+
+  bool Row(int64_t j, PathRow* row) const override {
+    if (j < 0 || j >= static_cast<int64_t>(rows_.size())) return false;
+    *row = rows_[static_cast<size_t>(j)];
+    return true;
+  }
+  int64_t LastRow() const override { return static_cast<int64_t>(rows_.size()) - 1; }
+
+ private:
+  std::vector<PathRow> rows_;
+};
+
 }  // namespace
 
-QuadrantPath::QuadrantPath(int64_t w, int64_t h, int64_t kcap) : kcap_(kcap) {
-  if (w <= kExactLimit && h <= kExactLimit) {
+QuadrantPath::QuadrantPath(int64_t w, int64_t h, int64_t kcap, int64_t walk_limit) : kcap_(kcap) {
+  // The walk takes at most one step per column and row of the quadrant.
+  if (w / 2 + h / 2 + 2 <= walk_limit) {
+    engine_ = std::make_unique<WalkedEngine>(w, h, kcap);
+  } else if (w <= kExactLimit && h <= kExactLimit) {
     engine_ = std::make_unique<PathEngine<Int128>>(w, h, kcap);
   } else {
     engine_ = std::make_unique<PathEngine<long double>>(w, h, kcap);
@@ -327,11 +371,12 @@ QuadrantPath::~QuadrantPath() = default;
 
 bool QuadrantPath::Row(int64_t j, PathRow* row) const { return engine_->Row(j, row); }
 
-EllipseRegion::EllipseRegion(int64_t left, int64_t top, int64_t right, int64_t bottom)
+EllipseRegion::EllipseRegion(int64_t left, int64_t top, int64_t right, int64_t bottom,
+                             int64_t walk_limit)
     : left_(left), top_(top), right_(right), bottom_(bottom) {
   ew_ = right - left;
   eh_ = bottom - top;
-  if (ew_ >= 2 && eh_ >= 2) path_ = std::make_unique<QuadrantPath>(ew_, eh_, ew_ / 2);
+  if (ew_ >= 2 && eh_ >= 2) path_ = std::make_unique<QuadrantPath>(ew_, eh_, ew_ / 2, walk_limit);
 }
 
 EllipseRegion::~EllipseRegion() = default;

@@ -42,11 +42,16 @@ struct PathRow {
   bool HasStates(int64_t kcap) const { return ks <= kcap; }
 };
 
+// Paths of up to this many steps are walked once and kept row by row (the
+// cheapest way for shapes of a chart's size); longer ones are evaluated per
+// row. Callers pass a limit in proportion to their bitmap.
+constexpr int64_t kDefaultWalkLimit = 4096;
+
 class QuadrantPath {
  public:
   // The path of the ellipse inscribed in a w x h box (w, h >= 1), cut after
-  // column `kcap` (>= 0).
-  QuadrantPath(int64_t w, int64_t h, int64_t kcap);
+  // column `kcap` (>= 0). Paths of at most `walk_limit` steps are walked.
+  QuadrantPath(int64_t w, int64_t h, int64_t kcap, int64_t walk_limit = kDefaultWalkLimit);
   ~QuadrantPath();
   QuadrantPath(const QuadrantPath&) = delete;
   QuadrantPath& operator=(const QuadrantPath&) = delete;
@@ -70,7 +75,8 @@ class QuadrantPath {
 // 2 pixels give the plain box.
 class EllipseRegion {
  public:
-  EllipseRegion(int64_t left, int64_t top, int64_t right, int64_t bottom);
+  EllipseRegion(int64_t left, int64_t top, int64_t right, int64_t bottom,
+                int64_t walk_limit = kDefaultWalkLimit);
   ~EllipseRegion();
   EllipseRegion(const EllipseRegion&) = delete;
   EllipseRegion& operator=(const EllipseRegion&) = delete;

@@ -53,6 +53,11 @@ inline int64_t CeilDiv(Int128 a, Int128 b) {
   return static_cast<int64_t>(q);
 }
 
+// Round outlines of up to this many steps are walked once rather than
+// evaluated per row: in proportion to the bitmap, so that shapes far larger
+// than a width x height bitmap still cost only their visible rows.
+inline int64_t WalkLimit(int64_t width, int64_t height) { return 4 * (width + height) + 1024; }
+
 // Paints one colour on a bitmap. The colour is resolved once, when the
 // surface is made: on indexed bitmaps to the palette entry drawing uses (the
 // exact entry or the nearest), on 24-bit bitmaps to its bytes. Everything
@@ -72,8 +77,7 @@ class Surface {
   // Paints [x0, x1) x [y0, y1); clipped.
   void Box(int64_t x0, int64_t y0, int64_t x1, int64_t y1);
 
-  // Span operations done so far: the wide-pen walkers bound their work by it.
-  uint64_t work() const { return work_; }
+  int64_t WalkLimit() const { return raster::WalkLimit(width_, height_); }
 
  private:
   TBitmap& bitmap_;
@@ -82,7 +86,6 @@ class Surface {
   int bits_;
   int index_ = 0;         // palette entry (indexed bitmaps)
   uint8_t bgr_[3] = {};   // blue, green, red (24-bit bitmaps)
-  uint64_t work_ = 0;
 };
 
 // ---- Polygons -------------------------------------------------------------
@@ -126,8 +129,8 @@ void ThinLine(Surface& surface, Point from, Point to, Dash* dash);
 // platform's elliptic region of a width x width box around the centre.
 class RoundTip {
  public:
-  explicit RoundTip(int64_t width)
-      : region_(-(width / 2), -(width / 2), (width + 1) / 2, (width + 1) / 2) {}
+  RoundTip(int64_t width, int64_t walk_limit)
+      : region_(-(width / 2), -(width / 2), (width + 1) / 2, (width + 1) / 2, walk_limit) {}
 
   // Row offsets [Top(), Bottom()) hold pixels.
   int64_t Top() const { return region_.Top(); }
@@ -173,12 +176,13 @@ struct Box {
 // (left + width / 2, top + height / 2).
 class RoundChain {
  public:
-  // The whole ellipse. REQUIRES: box width and height >= 1.
-  explicit RoundChain(const Box& box);
+  // The whole ellipse. REQUIRES: box width and height >= 1. `walk_limit`:
+  // see Surface::WalkLimit.
+  RoundChain(const Box& box, int64_t walk_limit);
   // The wedge from the radial through `start` counter-clockwise to the
   // radial through `end`; equal radials give the whole ellipse plus one
   // radial. REQUIRES: box width and height >= 1.
-  RoundChain(const Box& box, Point start, Point end);
+  RoundChain(const Box& box, Point start, Point end, int64_t walk_limit);
   ~RoundChain();
   RoundChain(const RoundChain&) = delete;
   RoundChain& operator=(const RoundChain&) = delete;

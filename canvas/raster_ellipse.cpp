@@ -64,8 +64,9 @@ struct Range {
 }  // namespace
 
 struct RoundChain::Impl {
-  Impl(const Box& b) : box(b), a(b.Width() - 1), hu(b.Height() - 1 - b.Height() / 2),
-                       hd(b.Height() / 2), path(b.Width(), b.Height(), a - b.Width() / 2) {
+  Impl(const Box& b, int64_t walk_limit)
+      : box(b), a(b.Width() - 1), hu(b.Height() - 1 - b.Height() / 2), hd(b.Height() / 2),
+        path(b.Width(), b.Height(), a - b.Width() / 2, walk_limit) {
     FindEnds();
   }
 
@@ -90,13 +91,13 @@ struct RoundChain::Impl {
   }
 
   State PathPred(State s) const {
-    int64_t k0, k1;
+    int64_t k0 = 0, k1 = 0;
     if (RowStates(s.j, &k0, &k1) && s.k > k0) return {s.j, s.k - 1};
     if (s.j > 0 && RowStates(s.j - 1, &k0, &k1)) return {s.j - 1, k1};
     return s;
   }
   State PathSucc(State s) const {
-    int64_t k0, k1;
+    int64_t k0 = 0, k1 = 0;
     if (RowStates(s.j, &k0, &k1) && s.k < k1) return {s.j, s.k + 1};
     if (RowStates(s.j + 1, &k0, &k1)) return {s.j + 1, k0};
     return s;
@@ -154,7 +155,7 @@ struct RoundChain::Impl {
       return strict ? lhs < rhs : lhs <= rhs;
     };
     auto row_holds = [&](int64_t j) {
-      int64_t k0, k1;
+      int64_t k0 = 0, k1 = 0;
       return RowStates(j, &k0, &k1) && holds(k1, j);
     };
     if (!row_holds(last_row)) return false;
@@ -167,7 +168,7 @@ struct RoundChain::Impl {
         lo = mid + 1;
       }
     }
-    int64_t k0, k1;
+    int64_t k0 = 0, k1 = 0;
     RowStates(lo, &k0, &k1);
     // holds() turns true as k grows: px falls while py stays.
     int64_t k = k1;
@@ -307,10 +308,10 @@ void RoundChain::Impl::ThinSolid(Surface& surface) const {
   for (int64_t y = std::max<int64_t>(y0, 0); y < y1; ++y) {
     for (int q = 0; q < 4; ++q) {
       const int64_t j = PathRowAt(q, y);
-      int64_t k0, k1;
+      int64_t k0 = 0, k1 = 0;
       if (!RowStates(j, &k0, &k1)) continue;
       for (const Range& r : ranges[q]) {
-        int64_t c0 = k0, c1 = k1, x0, x1;
+        int64_t c0 = k0, c1 = k1, x0 = 0, x1 = 0;
         if (!Clip(r, j, &c0, &c1)) continue;
         Columns(q, c0, c1, &x0, &x1);
         surface.Span(y, x0, x1 + 1);
@@ -368,7 +369,7 @@ void RoundChain::Impl::ThinDashed(Surface& surface, Dash* dash) const {
   for (int64_t y = std::max<int64_t>(y0, 0); y < y1; ++y) {
     for (int q = 0; q < 4; ++q) {
       const int64_t j = PathRowAt(q, y);
-      int64_t k0, k1;
+      int64_t k0 = 0, k1 = 0;
       if (!RowStates(j, &k0, &k1)) continue;
       for (const Range& r : ranges[q]) {
         int64_t c0 = k0, c1 = k1;
@@ -401,7 +402,7 @@ void RoundChain::Impl::ThinDashed(Surface& surface, Dash* dash) const {
 }
 
 void RoundChain::Impl::Wide(Surface& surface, int64_t width) const {
-  const RoundTip tip(width);
+  const RoundTip tip(width, surface.WalkLimit());
   const int64_t margin = width / 2 + 2;
   int64_t y0, y1;
   VisibleRows(box, surface, margin, &y0, &y1);
@@ -417,10 +418,10 @@ void RoundChain::Impl::Wide(Surface& surface, int64_t width) const {
   for (int64_t y = y0; y < y1; ++y) {
     for (int q = 0; q < 4; ++q) {
       const int64_t j = PathRowAt(q, y);
-      int64_t k0, k1;
+      int64_t k0 = 0, k1 = 0;
       if (!RowStates(j, &k0, &k1)) continue;
       for (const Range& r : ranges[q]) {
-        int64_t c0 = k0, c1 = k1, x0, x1;
+        int64_t c0 = k0, c1 = k1, x0 = 0, x1 = 0;
         if (!Clip(r, j, &c0, &c1)) continue;
         Columns(q, c0, c1, &x0, &x1);
         tip.PaintRun(surface, y, x0, x1);
@@ -428,7 +429,7 @@ void RoundChain::Impl::Wide(Surface& surface, int64_t width) const {
       }
       // The step from this row to the next path row, when both ends are on
       // the same stretch of the chain.
-      int64_t n0, n1;
+      int64_t n0 = 0, n1 = 0;
       if (!RowStates(j + 1, &n0, &n1)) continue;
       const State from{j, k1}, to{j + 1, n0};
       int which_from, which_to;
@@ -459,14 +460,14 @@ void RoundChain::Impl::WideSampled(Surface& surface, int64_t width) const {
   // Chain points every `step` rows of each quarter, joined by bands with a
   // tip at each: the same band along the outline, only its edge follows
   // chords of the outline instead of every pixel step.
-  const RoundTip tip(width);
+  const RoundTip tip(width, surface.WalkLimit());
   const int64_t rows = last_row + 1;
   const int64_t step = std::max<int64_t>(1, rows / 2048);
   for (int q = 0; q < 4; ++q) {
     for (const Range& r : ranges[q]) {
       std::vector<Point> points;
       for (int64_t j = r.first.j;; j = std::min(j + step, r.last.j)) {
-        int64_t k0, k1;
+        int64_t k0 = 0, k1 = 0;
         if (RowStates(j, &k0, &k1) && Clip(r, j, &k0, &k1)) {
           points.push_back(Map(q, State{j, k0}));
           if (k1 != k0) points.push_back(Map(q, State{j, k1}));
@@ -522,7 +523,7 @@ void RoundChain::Impl::Fill(Surface& surface) const {
       // end is the row j + 1 state in the upper quarters and the row j state
       // in the lower ones.
       const int64_t j = q < 2 ? PathRowAt(q, y) - 1 : PathRowAt(q, y);
-      int64_t k0, k1, n0, n1;
+      int64_t k0 = 0, k1 = 0, n0 = 0, n1 = 0;
       if (!RowStates(j, &k0, &k1) || !RowStates(j + 1, &n0, &n1)) continue;
       const State from{j, k1}, to{j + 1, n0};
       int wf, wt;
@@ -550,9 +551,13 @@ void RoundChain::Impl::Fill(Surface& surface) const {
   }
 }
 
-RoundChain::RoundChain(const Box& box) : impl_(std::make_unique<Impl>(box)) { impl_->SetWhole(); }
+RoundChain::RoundChain(const Box& box, int64_t walk_limit)
+    : impl_(std::make_unique<Impl>(box, walk_limit)) {
+  impl_->SetWhole();
+}
 
-RoundChain::RoundChain(const Box& box, Point start, Point end) : impl_(std::make_unique<Impl>(box)) {
+RoundChain::RoundChain(const Box& box, Point start, Point end, int64_t walk_limit)
+    : impl_(std::make_unique<Impl>(box, walk_limit)) {
   impl_->SetArc(start, end);
 }
 
@@ -576,10 +581,10 @@ void RoundChain::FillWedge(Surface& surface) const {
 
 void FillEllipse(Surface& surface, const Box& box) {
   if (surface.Empty()) return;
-  const EllipseRegion region(box.left, box.top, box.right, box.bottom);
+  const EllipseRegion region(box.left, box.top, box.right, box.bottom, surface.WalkLimit());
   const int64_t y0 = std::max<int64_t>(box.top, 0), y1 = std::min(box.bottom, surface.Height());
   for (int64_t y = y0; y < y1; ++y) {
-    int64_t x0, x1;
+    int64_t x0 = 0, x1 = 0;
     if (region.Row(y, &x0, &x1)) surface.Span(y, x0, x1);
   }
 }

@@ -35,7 +35,6 @@ void Surface::Span(int64_t y, int64_t x0, int64_t x1) {
   x0 = std::max<int64_t>(x0, 0);
   x1 = std::min(x1, width_);
   if (x0 >= x1) return;
-  ++work_;
   uint8_t* row = bitmap_.ScanLine(static_cast<int>(y));
   const int a = static_cast<int>(x0), b = static_cast<int>(x1);
   switch (bits_) {

@@ -140,15 +140,37 @@ void ThinLine(Surface& surface, Point from, Point to, Dash* dash) {
   const int64_t hi = s_minor > 0 ? size_minor - 1 - start_minor : start_minor;
   if (t0 <= t1) ClipMinor(major, minor, bias ? 1 : 0, lo, hi, &t0, &t1);
 
-  for (int64_t t = t0; t <= t1; ++t) {
-    if (dash != nullptr && !dash->On(t)) continue;
-    const int64_t m = std::max<int64_t>(
-        0, CeilDiv(Int128(2) * minor * t - major + (bias ? 1 : 0), Int128(2) * major));
-    const int64_t a = start_major + s_major * t, b = start_minor + s_minor * m;
+  const bool solid = dash == nullptr || dash->Solid();
+  if (t0 <= t1 && minor == 0 && solid) {
+    // Level and upright lines: one span.
+    const int64_t a = start_major + s_major * t0, b = start_major + s_major * t1;
     if (x_major) {
-      surface.Plot(a, b);
+      surface.Span(start_minor, std::min(a, b), std::max(a, b) + 1);
     } else {
-      surface.Plot(b, a);
+      surface.Box(start_minor, std::min(a, b), start_minor + 1, std::max(a, b) + 1);
+    }
+  } else if (t0 <= t1) {
+    // Step from the first visible pixel with the error the walk from the
+    // line's start would have there.
+    int64_t m = std::max<int64_t>(
+        0, CeilDiv(Int128(2) * minor * t0 - major + (bias ? 1 : 0), Int128(2) * major));
+    int64_t err = static_cast<int64_t>(Int128(2) * minor * (t0 + 1) - major - Int128(2) * major * m);
+    const int64_t step_minor = 2 * minor, step_both = 2 * minor - 2 * major, b = bias ? 1 : 0;
+    for (int64_t t = t0; t <= t1; ++t) {
+      if (solid || dash->On(t)) {
+        const int64_t p = start_major + s_major * t, q = start_minor + s_minor * m;
+        if (x_major) {
+          surface.Plot(p, q);
+        } else {
+          surface.Plot(q, p);
+        }
+      }
+      if (err + b > 0) {
+        ++m;
+        err += step_both;
+      } else {
+        err += step_minor;
+      }
     }
   }
   if (dash != nullptr) dash->Skip(major);
@@ -157,7 +179,7 @@ void ThinLine(Surface& surface, Point from, Point to, Dash* dash) {
 void RoundTip::PaintRun(Surface& surface, int64_t y, int64_t x0, int64_t x1) const {
   const int64_t r0 = std::max(Top(), -y), r1 = std::min(Bottom(), surface.Height() - y);
   for (int64_t r = r0; r < r1; ++r) {
-    int64_t a, b;
+    int64_t a = 0, b = 0;
     if (Row(r, &a, &b)) surface.Span(y + r, x0 + a, x1 + b);
   }
 }
@@ -208,7 +230,7 @@ void PenPolyline(Surface& surface, const std::vector<Point>& points, bool close,
     return;
   }
   for (size_t i = 0; i < segments; ++i) WideSegment(surface, points[i], points[(i + 1) % n], width);
-  const RoundTip tip(width);
+  const RoundTip tip(width, surface.WalkLimit());
   for (const Point& p : points) tip.PaintRun(surface, p.y, p.x, p.x);
 }
 

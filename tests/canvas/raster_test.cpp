@@ -47,7 +47,7 @@ std::map<int64_t, PathRow> WalkPath(int64_t w, int64_t h, int64_t kcap) {
 
 void ExpectSamePath(int64_t w, int64_t h, int64_t kcap) {
   const std::map<int64_t, PathRow> walked = WalkPath(w, h, kcap);
-  const QuadrantPath path(w, h, kcap);
+  const QuadrantPath path(w, h, kcap, /*walk_limit=*/0);  // always per row
   ASSERT_EQ(path.LastRow(), walked.rbegin()->first) << w << "x" << h << " kcap " << kcap;
   for (const auto& [j, want] : walked) {
     PathRow got;

@@ -146,18 +146,20 @@ TEST(Ellipse, ThinEllipseFillsOnlyRowsItsOutlineReaches) {
 // ---- Clipping -------------------------------------------------------------------
 
 // A shape far larger than the bitmap is drawn as its visible part: the same
-// pixels as the window of a drawing on a bitmap large enough to hold it.
+// pixels as the window of a drawing on a bitmap large enough to hold it (the
+// small bitmap evaluates the outline per row, the large one walks it).
 struct ClipCase {
   const char* name;
   void (*draw)(TCanvas&, int dx, int dy);
   int width;
+  int wx, wy;  // the window's top-left corner in the large drawing
 };
 
 class ClipWindow : public ::testing::TestWithParam<ClipCase> {};
 
 TEST_P(ClipWindow, SameAsWindowOfWholeDrawing) {
   const ClipCase& c = GetParam();
-  const int big = 1400, wx = 523, wy = 611, ww = 40, wh = 30;
+  const int big = 2000, ww = 24, wh = 18;
   auto whole = NewBitmap(big, big);
   whole->Canvas().Pen().Width = c.width;
   whole->Canvas().Brush().SetColor(kRed);
@@ -165,41 +167,47 @@ TEST_P(ClipWindow, SameAsWindowOfWholeDrawing) {
   auto window = NewBitmap(ww, wh);
   window->Canvas().Pen().Width = c.width;
   window->Canvas().Brush().SetColor(kRed);
-  c.draw(window->Canvas(), -wx, -wy);
-  EXPECT_EQ(Window(*whole, wx, wy, ww, wh), Window(*window, 0, 0, ww, wh)) << c.name;
+  c.draw(window->Canvas(), -c.wx, -c.wy);
+  const std::string want = Window(*whole, c.wx, c.wy, ww, wh);
+  EXPECT_EQ(want, Window(*window, 0, 0, ww, wh)) << c.name;
+  EXPECT_NE(want.find('#'), std::string::npos) << c.name << ": the window shows no outline";
+}
+
+void BigEllipse(TCanvas& c, int dx, int dy) { c.Ellipse(3 + dx, 40 + dy, 1990 + dx, 1950 + dy); }
+void BigPie(TCanvas& c, int dx, int dy) {
+  c.Pie(3 + dx, 40 + dy, 1990 + dx, 1950 + dy, 1990 + dx, 1950 + dy, 296 + dx, 322 + dy);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Shapes, ClipWindow,
     ::testing::Values(
-        ClipCase{"ellipse", [](TCanvas& c, int dx, int dy) { c.Ellipse(3 + dx, 40 + dy, 1380 + dx, 1219 + dy); }, 1},
-        ClipCase{"ellipse_rim", [](TCanvas& c, int dx, int dy) { c.Ellipse(3 + dx, 8 + dy, 1087 + dx, 1219 + dy); }, 1},
-        ClipCase{"ellipse_wide", [](TCanvas& c, int dx, int dy) { c.Ellipse(3 + dx, 8 + dy, 1087 + dx, 1219 + dy); }, 9},
-        ClipCase{"pie", [](TCanvas& c, int dx, int dy) {
-                   c.Pie(3 + dx, 40 + dy, 1380 + dx, 1219 + dy, 1300 + dx, 1300 + dy, 540 + dx, 625 + dy);
-                 }, 1},
-        ClipCase{"pie_rim", [](TCanvas& c, int dx, int dy) {
-                   c.Pie(3 + dx, 8 + dy, 1087 + dx, 1219 + dy, 1000 + dx, 1400 + dy, 100 + dx, 0 + dy);
-                 }, 1},
-        ClipCase{"pie_wide", [](TCanvas& c, int dx, int dy) {
-                   c.Pie(3 + dx, 8 + dy, 1087 + dx, 1219 + dy, 1000 + dx, 1400 + dy, 540 + dx, 1399 + dy);
-                 }, 6},
-        ClipCase{"polygon", [](TCanvas& c, int dx, int dy) {
-                   c.Polygon({{dx, 600 + dy}, {1390 + dx, 615 + dy}, {540 + dx, 660 + dy}});
-                 }, 3},
-        ClipCase{"line", [](TCanvas& c, int dx, int dy) {
-                   c.MoveTo(dx + 1, dy + 1);
-                   c.LineTo(dx + 1100, dy + 1300);
-                 }, 1},
-        ClipCase{"line_dotted", [](TCanvas& c, int dx, int dy) {
-                   c.Pen().Style = TPenStyle::psDashDot;
-                   c.MoveTo(dx + 1350, dy + 5);
-                   c.LineTo(dx + 20, dy + 1300);
-                 }, 1},
+        ClipCase{"ellipse_rim", BigEllipse, 1, 282, 311},
+        ClipCase{"ellipse_side", BigEllipse, 1, 0, 985},
+        ClipCase{"ellipse_top", BigEllipse, 1, 984, 35},
+        ClipCase{"ellipse_wide", BigEllipse, 9, 282, 311},
         ClipCase{"ellipse_dotted", [](TCanvas& c, int dx, int dy) {
                    c.Pen().Style = TPenStyle::psDot;
-                   c.Ellipse(3 + dx, 8 + dy, 1087 + dx, 1219 + dy);
-                 }, 1}),
+                   BigEllipse(c, dx, dy);
+                 }, 1, 282, 311},
+        ClipCase{"pie_rim", BigPie, 1, 282, 311},
+        ClipCase{"pie_centre", BigPie, 1, 984, 985},
+        ClipCase{"pie_wide", BigPie, 6, 282, 311},
+        ClipCase{"pie_dashed", [](TCanvas& c, int dx, int dy) {
+                   c.Pen().Style = TPenStyle::psDashDotDot;
+                   BigPie(c, dx, dy);
+                 }, 1, 282, 311},
+        ClipCase{"polygon", [](TCanvas& c, int dx, int dy) {
+                   c.Polygon({{dx, 600 + dy}, {1990 + dx, 615 + dy}, {540 + dx, 660 + dy}});
+                 }, 3, 500, 600},
+        ClipCase{"line", [](TCanvas& c, int dx, int dy) {
+                   c.MoveTo(dx + 1, dy + 1);
+                   c.LineTo(dx + 1900, dy + 1990);
+                 }, 1, 700, 725},
+        ClipCase{"line_dotted", [](TCanvas& c, int dx, int dy) {
+                   c.Pen().Style = TPenStyle::psDashDot;
+                   c.MoveTo(dx + 1950, dy + 5);
+                   c.LineTo(dx + 20, dy + 1900);
+                 }, 1, 1000, 930}),
     [](const ::testing::TestParamInfo<ClipCase>& p) { return std::string(p.param.name); });
 
 // ---- Bounds ----------------------------------------------------------------------
