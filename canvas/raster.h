@@ -77,6 +77,10 @@ class Surface {
   // Paints [x0, x1) x [y0, y1); clipped.
   void Box(int64_t x0, int64_t y0, int64_t x1, int64_t y1);
 
+  // True once the whole bitmap has been painted in one piece: the rest of a
+  // primitive in this colour can change nothing, and wide pens stop there.
+  bool Full() const { return full_; }
+
   int64_t WalkLimit() const { return raster::WalkLimit(width_, height_); }
 
  private:
@@ -86,6 +90,7 @@ class Surface {
   int bits_;
   int index_ = 0;         // palette entry (indexed bitmaps)
   uint8_t bgr_[3] = {};   // blue, green, red (24-bit bitmaps)
+  bool full_ = false;
 };
 
 // ---- Polygons -------------------------------------------------------------
@@ -130,7 +135,8 @@ void ThinLine(Surface& surface, Point from, Point to, Dash* dash);
 class RoundTip {
  public:
   RoundTip(int64_t width, int64_t walk_limit)
-      : region_(-(width / 2), -(width / 2), (width + 1) / 2, (width + 1) / 2, walk_limit) {}
+      : region_(-(width / 2), -(width / 2), (width + 1) / 2, (width + 1) / 2, walk_limit),
+        reach_(width / 2 + 1) {}
 
   // Row offsets [Top(), Bottom()) hold pixels.
   int64_t Top() const { return region_.Top(); }
@@ -144,6 +150,7 @@ class RoundTip {
 
  private:
   EllipseRegion region_;
+  int64_t reach_;  // no pixel lies farther than this from the centre
 };
 
 // The band a pen of `width` (>= 2) lays along the segment from `a` to `b`,

@@ -21,6 +21,7 @@
 // row of the path, and only rows inside the bitmap (widened by the pen) are
 // looked at.
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "canvas/quadrant_path.h"
@@ -31,9 +32,10 @@ namespace raster {
 
 namespace {
 
-// Dashed outlines number their points along the chain; beyond this many path
-// rows the numbering is estimated instead of counted (dash phase only).
-constexpr int64_t kCountedRows = int64_t{1} << 20;
+// Dashed outlines number their points along the chain, which takes a walk of
+// the whole path; beyond this many steps the numbering is estimated instead
+// (it moves only the phase of the pattern).
+constexpr int64_t kCountedSteps = int64_t{1} << 21;
 
 // A wide pen does at most about this many span operations on a round outline
 // before it falls back to following the outline every few rows.
@@ -64,9 +66,9 @@ struct Range {
 }  // namespace
 
 struct RoundChain::Impl {
-  Impl(const Box& b, int64_t walk_limit)
+  Impl(const Box& b, int64_t limit)
       : box(b), a(b.Width() - 1), hu(b.Height() - 1 - b.Height() / 2), hd(b.Height() / 2),
-        path(b.Width(), b.Height(), a - b.Width() / 2, walk_limit) {
+        path(b.Width(), b.Height(), a - b.Width() / 2, limit), walk_limit(limit) {
     FindEnds();
   }
 
@@ -282,6 +284,7 @@ struct RoundChain::Impl {
   Box box;
   int64_t a, hu, hd;
   QuadrantPath path;
+  int64_t walk_limit;
   int64_t last_row = 0;  // last path row with states
   State path_last;
   bool wedge = false;
@@ -325,22 +328,35 @@ void RoundChain::Impl::ThinSolid(Surface& surface) const {
 }
 
 void RoundChain::Impl::ThinDashed(Surface& surface, Dash* dash) const {
-  // Path indices: the number of states before each row (counted when the
-  // path is short enough, otherwise estimated from k + j).
-  const bool counted = last_row < kCountedRows;
+  // Path indices: the number of states before each row, counted on a walk
+  // of the path (or estimated from k + j for paths too long to walk).
+  const int64_t steps = box.Width() / 2 + box.Height() / 2 + 2;
+  const bool counted = steps <= kCountedSteps;
+  std::unique_ptr<QuadrantPath> walked;
+  if (counted && steps > walk_limit) {
+    walked = std::make_unique<QuadrantPath>(box.Width(), box.Height(), path.kcap(), steps);
+  }
+  const QuadrantPath& source = walked ? *walked : path;
+  auto states = [&](int64_t j, int64_t* k0, int64_t* k1) {
+    PathRow row;
+    if (!source.Row(j, &row) || !row.HasStates(source.kcap())) return false;
+    *k0 = row.ks;
+    *k1 = std::min(row.ke, source.kcap());
+    return true;
+  };
   std::vector<int64_t> before;
   if (counted) {
     before.resize(static_cast<size_t>(last_row) + 2, 0);
     for (int64_t j = 0; j <= last_row; ++j) {
       int64_t k0 = 0, k1 = -1;
-      RowStates(j, &k0, &k1);
+      states(j, &k0, &k1);
       before[static_cast<size_t>(j) + 1] = before[static_cast<size_t>(j)] + (k1 - k0 + 1);
     }
   }
   auto index = [&](State s) {
     if (!counted) return s.k + s.j;
     int64_t k0 = 0, k1 = 0;
-    RowStates(s.j, &k0, &k1);
+    states(s.j, &k0, &k1);
     return before[static_cast<size_t>(s.j)] + (s.k - k0);
   };
   const int64_t n = index(path_last) + 1;
@@ -415,7 +431,7 @@ void RoundChain::Impl::Wide(Surface& surface, int64_t width) const {
     WideSampled(surface, width);
     return;
   }
-  for (int64_t y = y0; y < y1; ++y) {
+  for (int64_t y = y0; y < y1 && !surface.Full(); ++y) {
     for (int q = 0; q < 4; ++q) {
       const int64_t j = PathRowAt(q, y);
       int64_t k0 = 0, k1 = 0;
@@ -481,7 +497,10 @@ void RoundChain::Impl::WideSampled(Surface& surface, int64_t width) const {
           WideSegment(surface, points[i + 1], points[i], width);
         }
       }
-      for (const Point& p : points) tip.PaintRun(surface, p.y, p.x, p.x);
+      for (const Point& p : points) {
+        if (surface.Full()) return;
+        tip.PaintRun(surface, p.y, p.x, p.x);
+      }
     }
   }
   for (int64_t c = 0; c < 8; ++c) {

@@ -62,6 +62,7 @@ void Surface::Span(int64_t y, int64_t x0, int64_t x1) {
 }
 
 void Surface::Box(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+  if (x0 <= 0 && y0 <= 0 && x1 >= width_ && y1 >= height_ && !Empty()) full_ = true;
   y0 = std::max<int64_t>(y0, 0);
   y1 = std::min(y1, height_);
   for (int64_t y = y0; y < y1; ++y) Span(y, x0, x1);
@@ -107,6 +108,12 @@ void FillRow(Surface& surface, int64_t y, std::vector<Crossing>& xs, FillRule ru
 
 void FillPolygon(Surface& surface, const std::vector<Point>& points, FillRule rule) {
   if (surface.Empty() || points.size() < 3) return;
+  int64_t left = points[0].x, right = points[0].x;
+  for (const Point& p : points) {
+    left = std::min(left, p.x);
+    right = std::max(right, p.x);
+  }
+  if (right < 0 || left >= surface.Width()) return;
   std::vector<Edge> edges;
   edges.reserve(points.size());
   for (size_t i = 0; i < points.size(); ++i) {

@@ -177,16 +177,25 @@ void ThinLine(Surface& surface, Point from, Point to, Dash* dash) {
 }
 
 void RoundTip::PaintRun(Surface& surface, int64_t y, int64_t x0, int64_t x1) const {
+  if (x1 + reach_ < 0 || x0 - reach_ >= surface.Width()) return;
   const int64_t r0 = std::max(Top(), -y), r1 = std::min(Bottom(), surface.Height() - y);
+  if (r0 >= r1) return;
+  // Rows narrow away from the middle, so the tips cover the bitmap when its
+  // first and last rows are covered.
+  int64_t a = 0, b = 0, c = 0, d = 0;
+  if (r0 == -y && r1 == surface.Height() - y && Row(r0, &a, &b) && Row(r1 - 1, &c, &d) &&
+      x0 + std::max(a, c) <= 0 && x1 + std::min(b, d) >= surface.Width()) {
+    surface.Box(0, 0, surface.Width(), surface.Height());
+    return;
+  }
   for (int64_t r = r0; r < r1; ++r) {
-    int64_t a = 0, b = 0;
     if (Row(r, &a, &b)) surface.Span(y + r, x0 + a, x1 + b);
   }
 }
 
 void WideSegment(Surface& surface, Point a, Point b, int64_t width) {
   const int64_t dx = b.x - a.x, dy = b.y - a.y;
-  if (dx == 0 && dy == 0) return;
+  if ((dx == 0 && dy == 0) || surface.Full()) return;
   if (dy == 0) {
     const int64_t top = a.y - width / 2;
     surface.Box(std::min(a.x, b.x), top, std::max(a.x, b.x), top + width);
@@ -231,7 +240,10 @@ void PenPolyline(Surface& surface, const std::vector<Point>& points, bool close,
   }
   for (size_t i = 0; i < segments; ++i) WideSegment(surface, points[i], points[(i + 1) % n], width);
   const RoundTip tip(width, surface.WalkLimit());
-  for (const Point& p : points) tip.PaintRun(surface, p.y, p.x, p.x);
+  for (const Point& p : points) {
+    if (surface.Full()) break;
+    tip.PaintRun(surface, p.y, p.x, p.x);
+  }
 }
 
 }  // namespace raster
