@@ -40,7 +40,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ScriptCase{"pie_chart.ops", "pie", 40},
                       ScriptCase{"polygons.ops", "polygon", 40},
                       ScriptCase{"lines.ops", "lineto", 400},
-                      ScriptCase{"palette.ops", "ellipse", 24}),
+                      ScriptCase{"palette.ops", "ellipse", 24},
+                      ScriptCase{"large.ops", "ellipse", 18}),
     [](const ::testing::TestParamInfo<ScriptCase>& p) {
       std::string name = p.param.script;
       return name.substr(0, name.find('.'));

@@ -497,6 +497,69 @@ entry (the first of duplicates), a missing colour with the nearest entry; a
     s.write()
 
 
+def large():
+    s = Script("large.ops", """
+Shapes far larger than their bitmap (the canvas then evaluates outlines per
+visible row instead of walking them): ellipses and wedges up to 65535 pixels
+across seen through small bitmaps at their rims, sides and centres, with
+thin, wide and styled pens, and pie charts of the largest diameter.
+""")
+    # Points of the 20001 x 15002 ellipse (relative to its centre) put at the
+    # middle of a 64 x 48 bitmap: left, top, upper left, where the first
+    # radial leaves, the centre, lower right.
+    a, b = 10000, 7501
+    t = math.atan2(6000 * a, 9000 * b)
+    spots = [(-a, 0), (0, -b), (-a * math.cos(math.pi / 4), -b * math.sin(math.pi / 4)),
+             (a * math.cos(t), -b * math.sin(t)), (0, 0), (a * math.cos(1.1), b * math.sin(1.1))]
+    views = [(32 - 10000 - round(x), 24 - 7501 - round(y)) for x, y in spots]
+    for n, (vx, vy) in enumerate(views):
+        s.bitmap(64, 48)
+        box = (vx, vy, vx + 20001, vy + 15002)
+        cx, cy = vx + 10000, vy + 7501
+        s.add("pen 000000 1 0")
+        s.add("brush FFD700")
+        s.add("ellipse %d %d %d %d" % box)
+        s.add("pen 0000FF 3 0")
+        s.add("brush clear")
+        s.add("ellipse %d %d %d %d" % (vx + 2, vy + 2, vx + 19999, vy + 15000))
+        s.add("pen FF0000 1 2")
+        s.add("ellipse %d %d %d %d" % (vx + 5, vy + 6, vx + 19996, vy + 14996))
+        s.add("pen 000000 1 0")
+        s.add("brush 00A000")
+        # A wedge whose radials run through the bitmap.
+        s.add("pie %d %d %d %d %d %d %d %d" % (box + (cx + 9000, cy - 6000, cx - 9990, cy + 5)))
+        s.add(f"dump large_{n}.txt")
+    for n, (start, values) in enumerate([(10.0, [3, 1, 0.01, 2]), (180.0, [1])]):
+        s.bitmap(400, 300)
+        cx, cy, d = 200, 150, 65535
+        k = d // 2
+        box = (cx - k + 1, cy - k + 1, cx + k, cy + k)
+        s.add("pen 000000 1 0")
+        s.add("brush 000000")
+        s.add("ellipse %d %d %d %d" % box)
+        total = sum(values)
+        theta = start * math.pi / 180
+        p = rim(cx, cy, d, theta)
+        colours = ["FF0000", "00A000", "0000FF", "FFD700"]
+        for i, v in enumerate(values):
+            s.add(f"brush {colours[i % 4]}")
+            end = theta + v / total * 2 * math.pi
+            if end - theta <= 5.5:
+                e = rim(cx, cy, d, end)
+                if e != p:
+                    s.add("pie %d %d %d %d %d %d %d %d" % (box + p + e))
+            else:
+                m = rim(cx, cy, d, theta + 5)
+                e = rim(cx, cy, d, end)
+                s.add("pie %d %d %d %d %d %d %d %d" % (box + p + m))
+                s.add("pie %d %d %d %d %d %d %d %d" % (box + m + e))
+                if len(values) == 1:
+                    s.add("ellipse %d %d %d %d" % box)
+            p, theta = e, end
+        s.add(f"dump large_chart_{n}.txt")
+    s.write()
+
+
 if __name__ == "__main__":
     rectangles()
     ellipses()
@@ -505,3 +568,4 @@ if __name__ == "__main__":
     polygons()
     lines()
     palette()
+    large()
