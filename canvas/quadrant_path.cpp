@@ -1,3 +1,4 @@
+// The quarter outline per row: see quadrant_path.h for the method.
 #include "canvas/quadrant_path.h"
 
 #include <algorithm>
@@ -18,7 +19,7 @@ constexpr int64_t kExactLimit = int64_t{1} << 30;
 // Walks between the closed-form stretches and at the path's end stop after
 // this many iterations; the walks take a handful of them for ordinary shapes
 // and stay far below this for any box up to 2^32.
-constexpr int kWalkLimit = 1 << 22;
+constexpr int kMaxWalkIterations = 1 << 22;
 
 // A margin that keeps the long double root comparisons on the safe side:
 // a stretch is taken as closed-form only when its roots advance by clearly
@@ -194,7 +195,7 @@ class PathEngine final : public QuadrantPath::Engine {
   template <typename Stop>
   bool Walk(int64_t k, int64_t j, std::vector<PathRow>* rows, Stop stop) {
     PathRow current{k, k, false};
-    for (int i = 0; i < kWalkLimit; ++i) {
+    for (int i = 0; i < kMaxWalkIterations; ++i) {
       const bool x = X(k, j), y = Y(k, j);
       if (!x && !y) break;  // the error tests disagree: the path ends here
       if (y) {
