@@ -7,6 +7,7 @@
 #include "canvas/canvas.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "canvas/bitmap.h"
@@ -37,6 +38,26 @@ PenGeometry Geometry(const TPen& pen) {
   return {true, width, (styled && width == 1) ? style : 0,
           pen.Style == TPenStyle::psInsideFrame};
 }
+
+// The dash pattern of a pen as it draws. As on the platform's canvas, a solid
+// brush gives an opaque background, so the gaps between the dashes take the
+// brush colour; under a clear brush they keep what was there.
+class PenPattern {
+ public:
+  PenPattern(TBitmap& bitmap, const PenGeometry& pen, const TBrush& brush) : dash_(pen.dash_style) {
+    if (!dash_.Solid() && brush.Style() == TBrushStyle::bsSolid) {
+      gaps_.emplace(bitmap, brush.Color());
+      dash_.SetGaps(&*gaps_);
+    }
+  }
+  PenPattern(const PenPattern&) = delete;
+  PenPattern& operator=(const PenPattern&) = delete;
+  raster::Dash* dash() { return &dash_; }
+
+ private:
+  std::optional<raster::Surface> gaps_;
+  raster::Dash dash_;
+};
 
 Box Sorted(int x1, int y1, int x2, int y2) {
   return Box{std::min<int64_t>(x1, x2), std::min<int64_t>(y1, y2), std::max<int64_t>(x1, x2),
@@ -97,8 +118,8 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     outline.Plot(l, t);
     return;
   }
-  raster::Dash dash(pen.dash_style);
-  raster::PenPolyline(outline, {{r, t}, {l, t}, {l, b}, {r, b}}, true, pen.width, &dash);
+  PenPattern pattern(bitmap_, pen, brush_);
+  raster::PenPolyline(outline, {{r, t}, {l, t}, {l, b}, {r, b}}, true, pen.width, pattern.dash());
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
@@ -118,8 +139,8 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   }
   if (!pen.visible) return;
   raster::Surface outline(bitmap_, pen_.Color);
-  raster::Dash dash(pen.dash_style);
-  raster::RoundChain(box, outline.WalkLimit()).Outline(outline, pen.width, &dash);
+  PenPattern pattern(bitmap_, pen, brush_);
+  raster::RoundChain(box, outline.WalkLimit()).Outline(outline, pen.width, pattern.dash());
 }
 
 void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
@@ -137,8 +158,8 @@ void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
   }
   if (!pen.visible) return;
   raster::Surface outline(bitmap_, pen_.Color);
-  raster::Dash dash(pen.dash_style);
-  wedge.Outline(outline, pen.width, &dash);
+  PenPattern pattern(bitmap_, pen, brush_);
+  wedge.Outline(outline, pen.width, pattern.dash());
 }
 
 void TCanvas::Polygon(const std::vector<TPoint>& points) {
@@ -153,8 +174,8 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
   const PenGeometry pen = Geometry(pen_);
   if (!pen.visible) return;
   raster::Surface outline(bitmap_, pen_.Color);
-  raster::Dash dash(pen.dash_style);
-  raster::PenPolyline(outline, chain, true, pen.width, &dash);
+  PenPattern pattern(bitmap_, pen, brush_);
+  raster::PenPolyline(outline, chain, true, pen.width, pattern.dash());
 }
 
 void TCanvas::LineTo(int x, int y) {
@@ -163,8 +184,8 @@ void TCanvas::LineTo(int x, int y) {
   const PenGeometry pen = Geometry(pen_);
   if (bitmap_.Empty() || !pen.visible) return;
   raster::Surface outline(bitmap_, pen_.Color);
-  raster::Dash dash(pen.dash_style);
-  raster::PenPolyline(outline, {Point{from.x, from.y}, Point{x, y}}, false, pen.width, &dash);
+  PenPattern pattern(bitmap_, pen, brush_);
+  raster::PenPolyline(outline, {Point{from.x, from.y}, Point{x, y}}, false, pen.width, pattern.dash());
 }
 
 }  // namespace plotvane

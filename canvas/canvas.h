@@ -9,7 +9,8 @@
 //     point (1-pixel pens); wider pens are solid whatever their style and have
 //     round ends.
 //   - Dash and dot patterns apply to 1-pixel pens only; each LineTo starts the
-//     pattern afresh, and the gaps keep whatever was there.
+//     pattern afresh. Under a solid brush the gaps take the brush colour (an
+//     opaque background); under a clear brush they keep whatever was there.
 //   - On indexed bitmaps every pixel drawn is a palette entry: the colour's
 //     exact entry or, when missing, the nearest one. No smoothing colours ever
 //     appear there.

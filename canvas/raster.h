@@ -116,8 +116,12 @@ class Dash {
   // Whether the pixel `offset` pixels past the current position is painted.
   bool On(int64_t offset) const;
   void Skip(int64_t pixels);
+  // Where the pixels between the dashes go: null leaves them alone.
+  Surface* Gaps() const { return gaps_; }
+  void SetGaps(Surface* gaps) { gaps_ = gaps; }
 
  private:
+  Surface* gaps_ = nullptr;
   const uint8_t* runs_ = nullptr;  // alternating on and off lengths
   int count_ = 0;
   int length_ = 0;                 // sum of the runs; 0 for solid

@@ -402,9 +402,10 @@ void RoundChain::Impl::ThinDashed(Surface& surface, Dash* dash) const {
         for (int64_t k = c0; k <= c1; ++k) {
           const int64_t i = index(State{j, k});
           const int64_t pos = cycle * n + (Forward(cycle) ? i : n - 1 - i);
-          if (!dash->On(offset(pos))) continue;
+          Surface* target = dash->On(offset(pos)) ? &surface : dash->Gaps();
+          if (target == nullptr) continue;
           const Point p = Map(q, State{j, k});
-          surface.Plot(p.x, p.y);
+          target->Plot(p.x, p.y);
         }
       }
     }

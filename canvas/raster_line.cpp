@@ -157,12 +157,13 @@ void ThinLine(Surface& surface, Point from, Point to, Dash* dash) {
     int64_t err = static_cast<int64_t>(Int128(2) * minor * (t0 + 1) - major - Int128(2) * major * m);
     const int64_t step_minor = 2 * minor, step_both = 2 * minor - 2 * major, b = bias ? 1 : 0;
     for (int64_t t = t0; t <= t1; ++t) {
-      if (solid || dash->On(t)) {
+      Surface* target = (solid || dash->On(t)) ? &surface : dash->Gaps();
+      if (target != nullptr) {
         const int64_t p = start_major + s_major * t, q = start_minor + s_minor * m;
         if (x_major) {
-          surface.Plot(p, q);
+          target->Plot(p, q);
         } else {
-          surface.Plot(q, p);
+          target->Plot(q, p);
         }
       }
       if (err + b > 0) {

@@ -85,26 +85,36 @@ TEST(TextItemTest, UnturnedItemIsDrawnAtItsTopLeftCorner) {
 struct LineCase {
   TPenStyle style;
   int thickness;
-  std::vector<int> red, green;  // columns on row 20 painted red / left green
+  std::vector<int> red, gap;  // columns on row 20 painted red / in the gap colour
 };
+
+constexpr TColor kBlue = 0xFF0000;
 
 TEST(ExtraLineTest, EachPenStylePaintsItsPatternAndThePenIsRestored) {
   const LineCase cases[] = {
-      {TPenStyle::psSolid, 1, {10, 50, 109}, {9, 110}},
+      {TPenStyle::psSolid, 1, {10, 50, 109}, {}},
       {TPenStyle::psDash, 1, {10, 27, 34}, {28, 33}},
       {TPenStyle::psDot, 1, {10, 12, 16}, {13, 15}},
-      {TPenStyle::psClear, 1, {}, {10, 50}},
+      {TPenStyle::psClear, 1, {}, {}},
       {TPenStyle::psDot, 3, {10, 13, 14, 100}, {}},
       {static_cast<TPenStyle>(7), 1, {10, 13, 14}, {}},  // no such style: solid
   };
   for (const LineCase& c : cases) {
     auto chart = NewChart();
+    // The lines come last, under the solid brush the title left: the gaps of
+    // a styled pen take its colour, as on an opaque background.
+    chart->FTitleBGColour = kBlue;
     chart->AddExtraLine(10, 20, 110, 20, c.thickness, c.style, kRed);
     Draw(*chart);
     SCOPED_TRACE("style " + std::to_string(static_cast<int>(c.style)) + " width " +
                  std::to_string(c.thickness));
     for (int x : c.red) EXPECT_EQ(chart->PixelColour(x, 20), kRed) << "x " << x;
-    for (int x : c.green) EXPECT_EQ(chart->PixelColour(x, 20), kGreen) << "x " << x;
+    for (int x : c.gap) EXPECT_EQ(chart->PixelColour(x, 20), kBlue) << "x " << x;
+    EXPECT_EQ(chart->PixelColour(c.thickness == 3 ? 8 : 9, 20), kGreen);
+    EXPECT_EQ(chart->PixelColour(c.thickness == 3 ? 112 : 110, 20), kGreen);
+    if (c.style == TPenStyle::psClear) {
+      EXPECT_EQ(chart->PixelColour(50, 20), kGreen);
+    }
     if (c.thickness == 3) {
       EXPECT_EQ(chart->PixelColour(50, 19), kRed);
       EXPECT_EQ(chart->PixelColour(50, 21), kRed);
