@@ -17,6 +17,7 @@
 #include "automation/com/variant.h"
 #include "automation/draw_object.h"
 #include "automation/members.h"
+#include "canvas/utf8.h"
 
 namespace plotvane {
 
@@ -39,30 +40,12 @@ std::u16string Widen(const char* s) {
   return out;
 }
 
-std::u16string FromUtf8(const std::string& s) {
-  std::u16string out;
-  for (size_t i = 0; i < s.size();) {
-    uint32_t c = static_cast<unsigned char>(s[i]);
-    int extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
-    if (extra > 0) c &= (0x3F >> extra);
-    ++i;
-    for (int k = 0; k < extra && i < s.size(); ++k, ++i) c = (c << 6) | (s[i] & 0x3F);
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (c >> 10));
-      out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c);
-    }
-  }
-  return out;
-}
 
 // Leaves the details of a failed member for the caller: the thread's error
 // object, and the EXCEPINFO when the caller gave one.
 HRESULT ReportFailure(const std::string& message, EXCEPINFO* excep_info) {
   constexpr HRESULT kResult = E_UNEXPECTED;
-  const std::u16string description = FromUtf8(message);
+  const std::u16string description = Utf8ToUtf16(message);
   const std::u16string source = Widen(kProgID);
   ComPtr<ICreateErrorInfo> create;
   if (SUCCEEDED(CreateErrorInfo(create.ReleaseAndGetAddressOf()))) {

@@ -4,6 +4,7 @@
 
 #include "automation/com/bitmap_handles.h"
 #include "automation/draw_object.h"
+#include "canvas/utf8.h"
 #include "engine/errors.h"
 #include "imaging/base64.h"
 #include "imaging/bmp.h"
@@ -16,34 +17,6 @@ namespace plotvane {
 
 namespace {
 
-std::string Utf8Path(const std::u16string& s) {
-  std::string out;
-  for (size_t i = 0; i < s.size(); ++i) {
-    uint32_t c = s[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
-        s[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
 
 std::unique_ptr<TBitmap> Draw(Tdraw& draw, int32_t kind) {
   const TGraphType type = MapGraphType(draw, kind);
@@ -124,7 +97,7 @@ void SaveChart(Tdraw& draw, int32_t kind, TxImageFormat format, const std::u16st
   std::vector<uint8_t> bytes;
   VectorByteWriter stream(&bytes);
   Encode(draw, *bitmap, format, &stream);
-  WriteFile(Utf8Path(path), bytes);
+  WriteFile(Utf16ToUtf8(path), bytes);
 }
 
 std::string Base64Out(Tdraw& draw, int32_t kind, int32_t format) {

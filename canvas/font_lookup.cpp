@@ -6,9 +6,12 @@
 #include <map>
 #include <mutex>
 #include <set>
+#include <string_view>
 #include <utility>
 
 #include <fontconfig/fontconfig.h>
+
+#include "canvas/utf8.h"
 
 namespace plotvane {
 
@@ -42,41 +45,12 @@ std::string ToLowerAscii(std::string s) {
   return s;
 }
 
-void AppendUtf8(char32_t cp, std::string& out) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 // The face name as fontconfig takes it: cut at the first NUL and after
 // kMaxFaceNameLength units, unpaired surrogates replaced by U+FFFD.
 std::string FaceNameToUtf8(const std::u16string& name) {
-  std::string out;
-  const size_t n = std::min(name.size(), kMaxFaceNameLength);
-  for (size_t i = 0; i < n && name[i] != 0; ++i) {
-    char32_t cp = name[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < n && name[i + 1] >= 0xDC00 &&
-        name[i + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (name[i + 1] - 0xDC00);
-      ++i;
-    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-      cp = 0xFFFD;
-    }
-    AppendUtf8(cp, out);
-  }
-  return out;
+  std::u16string_view face(name);
+  face = face.substr(0, std::min(face.find(u'\0'), kMaxFaceNameLength));
+  return Utf16ToUtf8(face);
 }
 
 // A font file fontconfig chose, and whether it is acceptable for the name.

@@ -457,6 +457,9 @@ class TChartix {
 
   // Render driver.
   void PrepareCanvas(TGraphType graph_type);
+  // The drawers of one chart type in their order; `with_overlays` adds what
+  // only full drawings carry.
+  void DrawChart(TGraphType graph_type, bool with_overlays);
   Integer GetTextHeight(const std::u16string& text);
   Integer GetTextWidth(const std::u16string& text);
   void WrapImageMap(bool with_id);

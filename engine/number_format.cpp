@@ -17,6 +17,7 @@
 #include <system_error>
 
 #include "engine/chartix.h"
+#include "canvas/utf8.h"
 #include "engine/errors.h"
 
 namespace plotvane {
@@ -48,35 +49,6 @@ DecimalDigits ToDecimal(double value, int digits) {
 
 std::u16string Widen(const std::string& s) { return std::u16string(s.begin(), s.end()); }
 
-// The text of a StrToFloat error: UTF-16 as UTF-8, a lone surrogate as U+FFFD.
-std::string Utf8(const std::u16string& s) {
-  std::string out;
-  for (size_t i = 0; i < s.size(); ++i) {
-    uint32_t c = s[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
-        s[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
 
 // ---------------------------------------------------------------------------
 // Reading numbers
@@ -299,7 +271,7 @@ bool TryStrToFloat(const std::u16string& text, double& value) {
 double StrToFloat(const std::u16string& text) {
   double value = 0;
   if (!TryStrToFloat(text, value)) {
-    throw EConvertError("'" + Utf8(text) + "' is not a valid floating point value");
+    throw EConvertError("'" + Utf16ToUtf8(text) + "' is not a valid floating point value");
   }
   return value;
 }

@@ -46,27 +46,7 @@ void TChartix::GetGraph(std::unique_ptr<TBitmap>& bitmap, TGraphType graph_type)
   if (!has_data) throw EInvalidGraphic(kNoData);
 
   FBitmap = std::make_unique<TBitmap>();
-  switch (graph_type) {
-    case cxtPie:
-      DrawPie();
-      DrawLegend(cxtPie);
-      DrawTitle();
-      break;
-    case cxtVBar:
-    case cxtHBar:
-      DrawLegend(graph_type);
-      DrawTitle();
-      DrawAxisCaptions(graph_type);
-      break;
-    case cxtLine:
-    case cxtVStackedBar:
-    case cxtHStackedBar:
-      DrawTitle();
-      DrawAxisCaptions(graph_type);
-      break;
-    default:
-      break;
-  }
+  DrawChart(graph_type, /*with_overlays=*/true);
   DrawTextItems();
   if (!ExtraLines.Empty()) DrawExtraLines();
 
@@ -79,6 +59,15 @@ void TChartix::GetGraph(std::unique_ptr<TBitmap>& bitmap, TGraphType graph_type)
 std::unique_ptr<TBitmap> TChartix::Handle(TGraphType graph_type) {
   FImageMapText.clear();
   FBitmap = std::make_unique<TBitmap>();
+  DrawChart(graph_type, /*with_overlays=*/false);
+  if (FUseImageMap) WrapImageMap(/*with_id=*/false);
+  return FBitmap->ReleaseHandle();  // the caller owns the image from here on
+}
+
+void TChartix::DrawChart(TGraphType graph_type, bool with_overlays) {
+  // Chart types whose drawers are not part of this engine draw nothing of
+  // their own; their legend, title and captions still run, on an empty
+  // bitmap.
   switch (graph_type) {
     case cxtPie:
       DrawPie();
@@ -95,11 +84,15 @@ std::unique_ptr<TBitmap> TChartix::Handle(TGraphType graph_type) {
       DrawTitle();
       DrawAxisCaptions(cxtLine);
       break;
+    case cxtVStackedBar:
+    case cxtHStackedBar:
+      if (!with_overlays) break;  // the reduced drawing has no stacked charts
+      DrawTitle();
+      DrawAxisCaptions(graph_type);
+      break;
     default:
       break;
   }
-  if (FUseImageMap) WrapImageMap(/*with_id=*/false);
-  return FBitmap->ReleaseHandle();  // the caller owns the image from here on
 }
 
 void TChartix::WrapImageMap(bool with_id) {
