@@ -8,9 +8,10 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 deps:
 	@./tools/install-deps.sh
 
+# The demo needs only the command and the server library it loads.
 build: deps
 	cmake --preset release
-	cmake --build --preset release -j $(JOBS)
+	cmake --build --preset release -j $(JOBS) --target plotvane
 
 demo: build
 	./build/plotvane demo --out gallery
