@@ -6,13 +6,24 @@
 //   bitmap W H BPP [RRGGBB ...]   new bitmap (4, 8 or 24 bits); the listed
 //                                 colours start the palette, the rest is
 //                                 black. Resets pen (black, 1, solid), brush
-//                                 (white), pen position (0, 0).
+//                                 (white, solid), background (white, opaque),
+//                                 pen position (0, 0).
 //   pen RRGGBB WIDTH STYLE | brush RRGGBB | brush clear
 //   rect X1 Y1 X2 Y2 | ellipse X1 Y1 X2 Y2 | pie X1 Y1 X2 Y2 X3 Y3 X4 Y4
 //   polygon N X1 Y1 ... XN YN | moveto X Y | lineto X Y | setpixel X Y RRGGBB
-//   bkmode transparent|opaque     our canvas leaves the gaps of styled lines
-//                                 alone; scripts that draw them say
-//                                 "transparent" so the reference does too
+//   bkcolor RRGGBB | bkmode opaque|transparent
+//                                 the reference paints the gaps of styled
+//                                 pens in the background colour when opaque.
+//                                 Our canvas has no background of its own: a
+//                                 solid brush paints the gaps in its colour,
+//                                 a clear brush leaves them. So before every
+//                                 operation the pen draws, the script's
+//                                 background must be opaque in the brush's
+//                                 colour under a solid brush and transparent
+//                                 under a clear one; a script that departs
+//                                 from that is refused, naming the line,
+//                                 since it would test something the canvas
+//                                 cannot express.
 //   dump PATH [X Y W H]           compare with the recorded PATH (or PATH.gz)
 //   save PATH | pixel X Y         ignored
 // A mismatch names the script line of the last operation drawn near the
@@ -123,6 +134,7 @@ class ShapeScript {
       canvas_ = &bitmap_->Canvas();
       drawn_.clear();
       opaque_ = true;
+      background_ = 0xFFFFFF;
       return;
     }
     if (canvas_ == nullptr) throw std::runtime_error(path_ + ": drawing before bitmap");
@@ -137,10 +149,15 @@ class ShapeScript {
       } else {
         c.Brush().SetColor(ParseColour(t[1]));
       }
+    } else if (op == "bkcolor") {
+      background_ = ParseColour(t.at(1));
     } else if (op == "bkmode") {
-      opaque_ = t.at(1) == "opaque";
+      if (t.at(1) != "opaque" && t.at(1) != "transparent") {
+        throw std::runtime_error(Where(number) + ": bkmode takes opaque or transparent, not " + t[1]);
+      }
+      opaque_ = t[1] == "opaque";
     } else if (op == "rect" || op == "ellipse") {
-      CheckGaps(number);
+      CheckBackground(number);
       if (op == "rect") {
         c.Rectangle(n(1), n(2), n(3), n(4));
       } else {
@@ -148,11 +165,11 @@ class ShapeScript {
       }
       Record(op, number, text, {n(1), n(3)}, {n(2), n(4)});
     } else if (op == "pie") {
-      CheckGaps(number);
+      CheckBackground(number);
       c.Pie(n(1), n(2), n(3), n(4), n(5), n(6), n(7), n(8));
       Record(op, number, text, {n(1), n(3), (n(1) + n(3)) / 2}, {n(2), n(4), (n(2) + n(4)) / 2});
     } else if (op == "polygon") {
-      CheckGaps(number);
+      CheckBackground(number);
       std::vector<TPoint> points;
       std::vector<int64_t> xs, ys;
       for (int i = 0; i < n(1); ++i) {
@@ -165,7 +182,7 @@ class ShapeScript {
     } else if (op == "moveto") {
       c.MoveTo(n(1), n(2));
     } else if (op == "lineto") {
-      CheckGaps(number);
+      CheckBackground(number);
       const TPoint from = c.PenPos();
       c.LineTo(n(1), n(2));
       Record(op, number, text, {from.x, n(1)}, {from.y, n(2)});
@@ -175,18 +192,27 @@ class ShapeScript {
       Compare(t.at(1), t.size() > 2 ? n(2) : 0, t.size() > 2 ? n(3) : 0,
               t.size() > 2 ? n(4) : bitmap_->Width(), t.size() > 2 ? n(5) : bitmap_->Height());
     } else if (op != "save" && op != "pixel") {
-      throw std::runtime_error(path_ + ":" + std::to_string(number) + ": unknown op " + op);
+      throw std::runtime_error(Where(number) + ": unknown op " + op);
     }
   }
 
-  // Styled 1-pixel pens paint their gaps only on the reference's opaque
-  // background; our canvas leaves them alone.
-  void CheckGaps(int number) {
-    const TPen& p = canvas_->Pen();
-    const int style = static_cast<int>(p.Style);
-    if (opaque_ && p.Width <= 1 && style >= 1 && style <= 4) {
-      throw std::runtime_error(path_ + ":" + std::to_string(number) +
-                               ": styled pen on an opaque background (use bkmode transparent)");
+  std::string Where(int number) const { return path_ + ":" + std::to_string(number); }
+
+  // The reference's background must be the one our canvas derives from the
+  // brush (see the header comment). Checked for every operation, not only
+  // for styled pens, so a script stays valid when its pens change.
+  void CheckBackground(int number) {
+    const TBrush& b = canvas_->Brush();
+    if (b.Style() == TBrushStyle::bsClear) {
+      if (opaque_) {
+        throw std::runtime_error(Where(number) +
+                                 ": opaque background under a clear brush (use bkmode transparent)");
+      }
+    } else if (!opaque_ || background_ != b.Color()) {
+      throw std::runtime_error(Where(number) + ": background " +
+                               (opaque_ ? "colour " + ColourText(background_) : "transparent") +
+                               " under the solid brush " + ColourText(b.Color()) +
+                               " (use bkcolor " + ColourText(b.Color()) + " and bkmode opaque)");
     }
   }
 
@@ -255,7 +281,8 @@ class ShapeScript {
   std::string path_, dir_;
   std::unique_ptr<TBitmap> bitmap_;
   TCanvas* canvas_ = nullptr;
-  bool opaque_ = true;
+  bool opaque_ = true;            // the script's background mode
+  TColor background_ = 0xFFFFFF;  // and colour
   std::vector<Drawn> drawn_;
   ReplayResult result_;
 };

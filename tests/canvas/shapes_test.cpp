@@ -3,6 +3,8 @@
 // the reference, clipping of shapes far larger than the bitmap, and bounds.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
 #include <thread>
 
 #include "canvas/bitmap.h"
@@ -39,6 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ScriptCase{"pies.ops", "pie", 600},
                       ScriptCase{"pie_chart.ops", "pie", 40},
                       ScriptCase{"polygons.ops", "polygon", 40},
+                      ScriptCase{"gaps.ops", "rect", 40},
                       ScriptCase{"lines.ops", "lineto", 400},
                       ScriptCase{"palette.ops", "ellipse", 24},
                       ScriptCase{"large.ops", "ellipse", 18}),
@@ -46,6 +49,51 @@ INSTANTIATE_TEST_SUITE_P(
       std::string name = p.param.script;
       return name.substr(0, name.find('.'));
     });
+
+// A script whose background differs from what the brush gives our canvas is
+// refused at the drawing line, so it cannot pass by testing something else.
+struct BackgroundCase {
+  const char* name;
+  const char* body;    // after a bitmap line
+  const char* refusal; // expected in the message; null: the script is accepted
+};
+
+class ScriptBackground : public ::testing::TestWithParam<BackgroundCase> {};
+
+TEST_P(ScriptBackground, MustFollowTheBrush) {
+  const BackgroundCase& c = GetParam();
+  const std::string dir = ::testing::TempDir();
+  const std::string name = std::string("background_") + c.name + ".ops";
+  {
+    std::ofstream out(dir + "/" + name);
+    out << "bitmap 8 8 24\n" << c.body << "\nrect 1 1 6 6\n";
+  }
+  testing_shapes::ShapeScript script(name, dir);
+  if (c.refusal == nullptr) {
+    EXPECT_NO_THROW(script.Run());
+    return;
+  }
+  try {
+    script.Run();
+    ADD_FAILURE() << "accepted";
+  } catch (const std::runtime_error& e) {
+    const std::string message = e.what();
+    EXPECT_NE(message.find(name + ":"), std::string::npos) << message;
+    EXPECT_NE(message.find(c.refusal), std::string::npos) << message;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, ScriptBackground,
+    ::testing::Values(
+        BackgroundCase{"reset", "pen 0000FF 1 2", nullptr},
+        BackgroundCase{"solid", "brush 123456\nbkcolor 123456\nbkmode opaque", nullptr},
+        BackgroundCase{"clear", "brush clear\nbkmode transparent\nbkcolor 00FF00", nullptr},
+        BackgroundCase{"stale_colour", "brush 123456\nbkmode opaque", ":4: background colour FFFFFF"},
+        BackgroundCase{"transparent", "bkmode transparent", ":3: background transparent"},
+        BackgroundCase{"clear_opaque", "brush clear", ":3: opaque background under a clear brush"},
+        BackgroundCase{"bad_mode", "bkmode Opaque", ":2: bkmode takes"}),
+    [](const ::testing::TestParamInfo<BackgroundCase>& p) { return std::string(p.param.name); });
 
 // ---- Helpers ------------------------------------------------------------------
 

@@ -22,14 +22,29 @@ class Script:
         self.lines = ["# " + l for l in header.strip().splitlines()]
 
     def add(self, line):
+        """Appends an op. A brush op is followed by the background that our
+        canvas pairs with it: a solid brush draws the gaps of styled pens in
+        its own colour (an opaque background of that colour), a clear brush
+        leaves them alone (a transparent background)."""
         self.lines.append(line)
+        op = line.split()
+        if op[0] == "brush":
+            if op[1] == "clear":
+                self.lines.append("bkmode transparent")
+            else:
+                self.lines.append(f"bkcolor {op[1]}")
+                self.lines.append("bkmode opaque")
 
     def bitmap(self, w, h, bpp=4, palette=PALETTE):
+        # A new bitmap starts with a white solid brush, hence an opaque white
+        # background; said here so a script never depends on the renderer's
+        # reset.
         self.add(f"bitmap {w} {h} {bpp} {palette}".rstrip())
+        self.add("bkcolor FFFFFF")
+        self.add("bkmode opaque")
         self.add("pen FFFFFF 1 0")
         self.add("brush FFFFFF")
         self.add(f"rect 0 0 {w} {h}")
-        self.add("bkmode transparent")
 
     def write(self):
         with open(os.path.join(HERE, self.name), "w") as f:
@@ -473,6 +488,60 @@ bitmap's edges, some from far outside.
     s.write()
 
 
+def gaps():
+    s = Script("gaps.ops", """
+Gaps of styled 1-pixel pens: under a solid brush they take the brush's
+colour, under a clear brush they keep what was there. Lines (one LineTo and
+a chain of them, across an earlier filled box too), rectangles, ellipses, pie
+wedges and polygons in every dash style, on a background of a third colour,
+on 4 bits (a brush colour missing from the palette included: gaps and fill
+take the same nearest entry) and on 24 bits; wider and non-dashed pens next
+to them draw no gaps.
+""")
+    for bpp, palette, background, brushes, height in (
+            (4, PALETTE, "808080", ("FFD700", "E00000", "clear"), 136),
+            (24, "", "C0C0C0", ("123456", "clear"), 106)):
+        width = 470
+        s.bitmap(width, height, bpp, palette)
+        s.add(f"pen {background} 1 0")
+        s.add(f"brush {background}")
+        s.add(f"rect 0 0 {width} {height}")
+        g = Grid(width, gap=4)
+        for brush in brushes:
+            for style in (1, 2, 3, 4):
+                # A box filled beforehand, crossed below by the line.
+                x, y = g.place(44, 18)
+                s.add("pen 000000 1 5")
+                s.add("brush 00A000")
+                s.add(f"rect {x + 10} {y} {x + 30} {y + 18}")
+                s.add(f"pen 0000FF 1 {style}")
+                s.add(f"brush {brush}")
+                s.add(f"moveto {x} {y + 3}")
+                s.add(f"lineto {x + 44} {y + 3}")
+                s.add(f"moveto {x} {y + 8}")
+                s.add(f"lineto {x + 17} {y + 8}")
+                s.add(f"lineto {x + 44} {y + 17}")
+                s.add(f"lineto {x + 40} {y + 10}")
+                x, y = g.place(21, 13)
+                s.add(f"rect {x} {y} {x + 21} {y + 13}")
+                x, y = g.place(22, 15)
+                s.add(f"ellipse {x} {y} {x + 22} {y + 15}")
+                x, y = g.place(25, 25)
+                s.add(f"pie {x} {y} {x + 25} {y + 25} {x + 30} {y + 5} {x + 20} {y + 30}")
+                x, y = g.place(22, 18)
+                s.add(f"polygon 4 {x} {y} {x + 22} {y + 4} {x + 15} {y + 18} {x + 2} {y + 12}")
+        # Pens that draw no gaps: wide styled ones, null and inside-frame.
+        s.add(f"brush {brushes[0]}")
+        for pen in ("0000FF 2 2", "0000FF 3 1", "0000FF 1 5", "0000FF 1 6", "0000FF 1 0"):
+            s.add(f"pen {pen}")
+            x, y = g.place(60, 14)
+            s.add(f"moveto {x + 2} {y + 2}")
+            s.add(f"lineto {x + 30} {y + 2}")
+            s.add(f"rect {x + 34} {y + 1} {x + 58} {y + 13}")
+        s.add(f"dump gaps_{bpp}.txt")
+    s.write()
+
+
 def palette():
     s = Script("palette.ops", """
 Colours: on 4- and 8-bit bitmaps a colour in the palette draws with its
@@ -566,6 +635,7 @@ if __name__ == "__main__":
     pies()
     pie_chart()
     polygons()
+    gaps()
     lines()
     palette()
     large()
