@@ -134,6 +134,26 @@ TEST(RenderTest, NoMapEntriesMeansNoMapText) {
   EXPECT_EQ(chart.FImageMapText, u"");
 }
 
+TEST(RenderTest, BitmapsBeyondThePixelBudgetAreRefusedWithAClearMessage) {
+  TChartix chart;
+  chart.AddData(u"a", 1, u"FF0000");
+  chart.FWidth = 65535;
+  chart.FHeight = 65535;
+  auto bitmap = std::make_unique<TBitmap>();
+  TBitmap* before = bitmap.get();
+  try {
+    chart.GetGraph(bitmap, cxtPie);
+    ADD_FAILURE() << "a 65535 x 65535 picture was drawn";
+  } catch (const EOutOfResources& e) {
+    EXPECT_STREQ(e.what(), "Bitmap of 65535 x 65535 pixels exceeds the limit of 16777216 pixels");
+  }
+  EXPECT_EQ(bitmap.get(), before);
+  // The largest square within the budget still draws.
+  chart.FWidth = chart.FHeight = 4096;
+  chart.GetGraph(bitmap, cxtPie);
+  EXPECT_EQ(bitmap->Width(), 4096);
+}
+
 TEST(RenderTest, PixelQueriesAndScaleConversions) {
   TChartix chart;
   EXPECT_EQ(chart.PixelColour(0, 0), kClrInvalid);
