@@ -123,7 +123,9 @@ HRESULT Tdraw::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISPPARAMS
   if (member == nullptr) return DISP_E_MEMBERNOTFOUND;
   DISPPARAMS no_args{nullptr, nullptr, 0, 0};
   const DISPPARAMS& params = pDispParams != nullptr ? *pDispParams : no_args;
+  // Counts without their arrays are refused before anything is read.
   if (params.cArgs > 0 && params.rgvarg == nullptr) return E_INVALIDARG;
+  if (params.cNamedArgs > 0 && params.rgdispidNamedArgs == nullptr) return E_INVALIDARG;
 
   const bool put = (wFlags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
   const bool get = !put && (wFlags & DISPATCH_PROPERTYGET) != 0 && member->kind != TMemberKind::kMethod;

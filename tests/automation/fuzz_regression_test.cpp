@@ -1,0 +1,107 @@
+// Call streams that once broke the component, played again, and the faults
+// they found, each pinned down by a direct case. Every file in
+// tests/data/fuzz is a stream kept by the fuzzer, named for its fault; the
+// player checks the component's promises after every call (call_stream.h).
+#include <dirent.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "automation/com/com.h"
+#include "automation/draw.h"
+#include "fuzz/call_stream.h"
+#include "fuzz/scratch_folder.h"
+
+namespace plotvane {
+namespace {
+
+const std::string kReproducers = std::string(PLOTVANE_TEST_DATA) + "/fuzz";
+
+std::vector<std::string> ReproducerNames() {
+  std::vector<std::string> names;
+  if (DIR* dir = opendir(kReproducers.c_str())) {
+    while (const dirent* entry = readdir(dir)) {
+      const std::string name = entry->d_name;
+      if (name.size() > 4 && name.compare(name.size() - 4, 4, ".bin") == 0) names.push_back(name);
+    }
+    closedir(dir);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class FuzzReproducerTest : public testing::TestWithParam<std::string> {};
+
+TEST_P(FuzzReproducerTest, PlaysWithoutBreakingAPromise) {
+  std::ifstream in(kReproducers + "/" + GetParam(), std::ios::binary);
+  ASSERT_TRUE(in) << GetParam();
+  const std::vector<uint8_t> stream((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  fuzz::ScratchFolder folder("plotvane-fuzz-test");
+  std::ostringstream trace;
+  fuzz::CallPlayer player(folder.path(), &trace);
+  const std::vector<std::string> failures = player.Play(stream.data(), stream.size());
+  EXPECT_TRUE(failures.empty()) << failures.front() << "\ncalls:\n" << trace.str();
+}
+
+// The test's name is the file's, without ".bin" and with "_" for "-".
+std::string TestName(const testing::TestParamInfo<std::string>& file) {
+  std::string name = file.param.substr(0, file.param.size() - 4);
+  std::replace_if(name.begin(), name.end(),
+                  [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Reproducers, FuzzReproducerTest, testing::ValuesIn(ReproducerNames()),
+                         TestName);
+
+// An object reached through IDispatch only, as a client holds it.
+class Object {
+ public:
+  Object() { EXPECT_EQ(CreateDrawObject(nullptr, IID_IDispatch, reinterpret_cast<void**>(&d_)), S_OK); }
+  ~Object() { d_->Release(); }
+  Object(const Object&) = delete;
+  Object& operator=(const Object&) = delete;
+  IDispatch* operator->() { return d_; }
+
+ private:
+  IDispatch* d_ = nullptr;
+};
+
+TEST(FuzzFindingsTest, ArgumentCountsWithoutTheirArraysAreRefused) {
+  Object o;
+  VARIANT value;
+  VariantInit(&value);
+  value.vt = VT_I4;
+  value.lVal = 500;
+  DISPID put = DISPID_PROPERTYPUT;
+  const struct {
+    const char* what;
+    DISPPARAMS params;
+  } cases[] = {
+      {"named count, no names", {&value, nullptr, 1, 1}},
+      {"two named, no names", {&value, nullptr, 1, 2}},
+      {"arguments, no array", {nullptr, &put, 1, 1}},
+  };
+  for (const auto& c : cases) {
+    DISPPARAMS params = c.params;
+    EXPECT_EQ(o->Invoke(3 /* Width */, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr,
+                        nullptr),
+              E_INVALIDARG)
+        << c.what;
+  }
+  // Nothing was written.
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  Variant width;
+  ASSERT_EQ(o->Invoke(3, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, width.Get(), nullptr, nullptr), S_OK);
+  EXPECT_EQ(width->lVal, 400);
+}
+
+}  // namespace
+}  // namespace plotvane
