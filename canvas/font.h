@@ -48,8 +48,13 @@ class TFont {
 
   // Size in points, read back from the height: -MulDiv(Height, 72, 96).
   int Size() const { return -MulDiv(Height, 72, kPixelsPerInch); }
-  // Stores the height -MulDiv(points, 96, 72).
-  void SetSize(int points) { Height = -MulDiv(points, kPixelsPerInch, 72); }
+  // Stores the height -MulDiv(points, 96, 72). The one height that cannot be
+  // negated (-2^31 pixels, from about -1.6e9 points) becomes the largest
+  // positive one, so that a height always has a magnitude.
+  void SetSize(int points) {
+    const int pixels = MulDiv(points, kPixelsPerInch, 72);
+    Height = pixels == INT32_MIN ? INT32_MAX : -pixels;
+  }
   bool Bold() const { return (Style & fsBold) != 0; }
   // 700 for bold, 400 otherwise.
   int Weight() const { return Bold() ? 700 : 400; }

@@ -41,7 +41,8 @@ struct TRect {
 };
 
 // a * b / c rounded to the nearest integer, halves away from zero, computed
-// without intermediate overflow. Returns -1 when c is 0, as the platform does.
+// without intermediate overflow. Returns -1 when c is 0 or the result does
+// not fit an int, as the platform does.
 inline int MulDiv(int a, int b, int c) {
   if (c == 0) return -1;
   int64_t p = static_cast<int64_t>(a) * b;
@@ -49,7 +50,9 @@ inline int MulDiv(int a, int b, int c) {
   int64_t ap = p < 0 ? -p : p;
   int64_t ac = c < 0 ? -static_cast<int64_t>(c) : c;
   int64_t q = (ap + ac / 2) / ac;
-  return static_cast<int>(negative ? -q : q);
+  const int64_t result = negative ? -q : q;
+  if (result < INT32_MIN || result > INT32_MAX) return -1;
+  return static_cast<int>(result);
 }
 
 }  // namespace plotvane

@@ -474,8 +474,8 @@ class TChartix {
   // Drawers.
   void DrawPie();
   void RepairPieSeam(TPoint seam, TColor colour);
-  void DrawPieLabel(int index, Double value, Double sum, Extended mid_angle, int font_height,
-                    int lift, const std::u16string& mask);
+  void DrawPieLabel(int index, Double value, Double sum, Extended mid_angle,
+                    long long font_height, long long lift, const std::u16string& mask);
   void DrawLegend(TGraphType graph_type);
   void DrawTitle();
   void DrawAxisCaptions(TGraphType graph_type);

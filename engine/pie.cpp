@@ -9,6 +9,8 @@
 // sum of the absolute values. A slice wider than 5.5 radians is drawn as two
 // wedges, because a wedge whose radials nearly meet is not drawn reliably;
 // the outline left along the seam between them is then painted over.
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "engine/chartix.h"
@@ -53,6 +55,13 @@ Extended NormaliseAngle(Extended phi) {
   return phi;
 }
 
+// Keeps label positions of absurd fonts and texts inside the range the
+// canvas works with; anything that far out is off the bitmap anyway.
+int ClampPosition(long long v) {
+  constexpr long long kLimit = INT_MAX / 4;
+  return static_cast<int>(std::max(-kLimit, std::min(kLimit, v)));
+}
+
 }  // namespace
 
 void TChartix::DrawPie() {
@@ -86,8 +95,10 @@ void TChartix::DrawPie() {
   TPoint start = g.Rim(theta);
   canvas.Font() = FLabelFont;
   canvas.Pen().Width = 1;
-  const int font_height = std::abs(FLabelFont.Height);
-  const int lift = font_height - FLabelFont.Size() - 2;
+  // Label positions are worked out in 64 bits: a client may set any font
+  // size, and a label as wide as the canvas can measure must not wrap.
+  const long long font_height = std::abs(static_cast<long long>(FLabelFont.Height));
+  const long long lift = font_height - FLabelFont.Size() - 2;
   const std::u16string mask = GetValueMask();
   const bool slice_areas = FUseImageMap && FIMDataArea;
 
@@ -159,7 +170,7 @@ void TChartix::RepairPieSeam(TPoint seam, TColor colour) {
 }
 
 void TChartix::DrawPieLabel(int index, Double value, Double sum, Extended mid_angle,
-                            int font_height, int lift, const std::u16string& mask) {
+                            long long font_height, long long lift, const std::u16string& mask) {
   TCanvas& canvas = Canvas();
   canvas.Brush().SetColor(FLabelBGColour);
   const TBrushStyle style = canvas.Brush().Style();
@@ -168,27 +179,28 @@ void TChartix::DrawPieLabel(int index, Double value, Double sum, Extended mid_an
   // Labels lie on an ellipse FOffset pixels outside the rim horizontally and
   // twice that vertically, where the texts above and below need the room.
   const Extended d = FPieDia;
-  const int x = Round(FCentreX + std::sin(mid_angle) * (d + 2 * FOffset) / 2);
-  const int y = Round(FCentreY + std::cos(mid_angle) * (d + 4 * FOffset) / 2) - lift;
+  const long long x = Round(FCentreX + std::sin(mid_angle) * (d + 2 * FOffset) / 2);
+  const long long y = Round(FCentreY + std::cos(mid_angle) * (d + 4 * FOffset) / 2) - lift;
   const bool right_half = NormaliseAngle(mid_angle) < kPi;
-  auto left_edge = [&](const std::u16string& text) {
+  auto left_edge = [&](const std::u16string& text) -> long long {
     return right_half ? x : x - GetTextWidth(text);
   };
 
   if (FShowLabel) {
     const std::u16string& name = NameList[index];
-    const int left = left_edge(name);
-    canvas.TextOut(left, y - font_height - 1, name);
+    const long long left = left_edge(name);
+    canvas.TextOut(ClampPosition(left), ClampPosition(y - font_height - 1), name);
     if (FUseImageMap && FIMLabel) {
-      AddRectArea(left, y - font_height - 1, left + GetTextWidth(name), y, index);
+      AddRectArea(ClampPosition(left), ClampPosition(y - font_height - 1),
+                  ClampPosition(left + GetTextWidth(name)), ClampPosition(y), index);
     }
   }
   if (FShowNumbers) {
     const std::u16string number =
         FShowPercent ? FormatFloat(mask, std::fabs(value) * (100 / sum)) + u"%"
                      : AddPrefixSuffix(FormatFloat(mask, value));
-    const int top = FShowLabel ? y + 1 : y - font_height / 2;
-    canvas.TextOut(left_edge(number), top, number);
+    const long long top = FShowLabel ? y + 1 : y - font_height / 2;
+    canvas.TextOut(ClampPosition(left_edge(number)), ClampPosition(top), number);
   }
   canvas.Brush().SetStyle(style);
 }

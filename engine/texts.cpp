@@ -1,5 +1,7 @@
 // The annotation drawn over a finished chart: the title, the axis captions,
 // the free text items and the extra lines.
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 #include "engine/chartix.h"
@@ -97,11 +99,13 @@ void TChartix::DrawAxisCaptions(TGraphType graph_type) {
   const std::u16string& bottom_text = horizontal_bars ? FYAxisText : FXAxisText;
   if (!bottom_text.empty()) {
     const int w = GetTextWidth(bottom_text);
-    const int font_height = std::abs(canvas.Font().Height);
+    // Any font size a client sets stays a position the canvas can take.
+    const long long font_height = std::abs(static_cast<long long>(canvas.Font().Height));
     int x, y;
     if (horizontal_bars) {
       x = Round((static_cast<long double>(FMaxY) - w) / 2) + FOriginX - FYAxisNegative;
-      y = font_height + FOriginY + 3 + TextBottom + FXMarkSize;
+      y = static_cast<int>(std::min<long long>(
+          font_height + FOriginY + 3 + TextBottom + FXMarkSize, INT_MAX / 4));
     } else {
       x = Round((static_cast<long double>(FMaxX) - w) / 2) + FOriginX - FXAxisNegative;
       y = TextBottom + 3;

@@ -70,9 +70,38 @@ class Object {
   Object& operator=(const Object&) = delete;
   IDispatch* operator->() { return d_; }
 
+  // Invokes the member `name`; `args` in natural order, a write's value last.
+  HRESULT Invoke(const char16_t* name, WORD flags, std::vector<Variant> args = {},
+                 VARIANT* result = nullptr) {
+    std::u16string n(name);
+    LPOLESTR names[] = {n.data()};
+    DISPID id = DISPID_UNKNOWN;
+    if (HRESULT hr = d_->GetIDsOfNames(IID_NULL, names, 1, 0, &id); FAILED(hr)) return hr;
+    std::vector<VARIANT> raw;
+    for (auto it = args.rbegin(); it != args.rend(); ++it) raw.push_back(*it->Get());
+    DISPID put = DISPID_PROPERTYPUT;
+    const bool is_put = flags == DISPATCH_PROPERTYPUT;
+    DISPPARAMS params{raw.data(), is_put ? &put : nullptr, static_cast<UINT>(raw.size()),
+                      is_put ? 1u : 0u};
+    return d_->Invoke(id, IID_NULL, 0, flags, &params, result, nullptr, nullptr);
+  }
+  HRESULT Put(const char16_t* name, Variant value) {
+    std::vector<Variant> args;
+    args.push_back(std::move(value));
+    return Invoke(name, DISPATCH_PROPERTYPUT, std::move(args));
+  }
+
  private:
   IDispatch* d_ = nullptr;
 };
+
+std::vector<Variant> Values(Variant a, Variant b, Variant c) {
+  std::vector<Variant> v;
+  v.push_back(std::move(a));
+  v.push_back(std::move(b));
+  v.push_back(std::move(c));
+  return v;
+}
 
 TEST(FuzzFindingsTest, ArgumentCountsWithoutTheirArraysAreRefused) {
   Object o;
@@ -101,6 +130,57 @@ TEST(FuzzFindingsTest, ArgumentCountsWithoutTheirArraysAreRefused) {
   Variant width;
   ASSERT_EQ(o->Invoke(3, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, width.Get(), nullptr, nullptr), S_OK);
   EXPECT_EQ(width->lVal, 400);
+}
+
+// Font sizes anywhere in the integer range: sizes whose pixel height does not
+// fit read back as the platform's overflow result, the one height that cannot
+// be negated is kept positive, and every text of every chart is still placed
+// (labels beside and under the pie, legend, title, captions, free text).
+TEST(FuzzFindingsTest, ChartsDrawWithFontsOfAnySize) {
+  const struct {
+    int32_t points;
+    int32_t reads_back;
+  } sizes[] = {
+      {1610612736, -1},            // 2^31 pixels: beyond an int
+      {-1610612736, -1610612735},  // -2^31 pixels: kept as 2^31 - 1
+      {-1600000000, -1600000000},
+      {1600000000, 1600000000},
+      {INT32_MIN, -1},
+      {INT32_MAX, -1},
+  };
+  const char16_t* fonts[] = {u"LabelSize", u"LegendTextSize", u"TitleSize", u"AxisTextSize",
+                             u"TextSize"};
+  for (const auto& size : sizes) {
+    for (const char16_t* font : fonts) {
+      Object o;
+      const std::string what = std::to_string(size.points) + " for " + std::string(font, font + std::char_traits<char16_t>::length(font));
+      ASSERT_EQ(o.Put(font, Variant::I4(size.points)), S_OK) << what;
+      Variant read;
+      ASSERT_EQ(o.Invoke(font, DISPATCH_PROPERTYGET, {}, read.Get()), S_OK) << what;
+      EXPECT_EQ(read->lVal, size.reads_back) << what;
+      o.Put(u"Title", Variant::String(u"Title"));
+      o.Put(u"XAxisText", Variant::String(u"Across"));
+      o.Put(u"YAxisText", Variant::String(u"Up"));
+      o.Put(u"VerticalBars", Variant::Bool(false));
+      o.Put(u"CenterX", Variant::I4(0));
+      o.Put(u"Offset", Variant::I4(65535));
+      for (const char16_t* name : {u"Left", u"Right", u"Up", u"Down"}) {
+        o.Invoke(u"AddData", DISPATCH_METHOD, Values(Variant::String(name), Variant::R8(1), Variant::String(u"R")));
+        o.Invoke(u"AddMapArea", DISPATCH_METHOD,
+                 Values(Variant::String(u"u"), Variant::String(name), Variant::String(u"")));
+      }
+      std::vector<Variant> text;
+      text.push_back(Variant::String(u"Free"));
+      text.push_back(Variant::I4(5));
+      text.push_back(Variant::I4(5));
+      text.push_back(Variant::R4(30));
+      o.Invoke(u"AddText", DISPATCH_METHOD, std::move(text));
+      for (const char16_t* picture : {u"PNGPie", u"GIFBar"}) {
+        Variant bytes;
+        EXPECT_EQ(o.Invoke(picture, DISPATCH_PROPERTYGET, {}, bytes.Get()), S_OK) << what;
+      }
+    }
+  }
 }
 
 }  // namespace
