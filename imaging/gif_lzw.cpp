@@ -17,9 +17,12 @@
 // it to m + 1. At the end come the last string's code and the end code, and
 // the last partial byte is padded with zero bits.
 //
-// The table is hashed on (prefix code, pixel) with open addressing: at most
-// 4093 strings in 8192 slots keeps probe chains short, and starting over only
-// rewrites one small array.
+// The string table maps (prefix code, pixel) to a code. For pictures of at
+// most 16 colours, which is what charts are, it is a plain array of 4095
+// prefixes by 2^m pixels: one load per pixel. For more colours that array
+// would be too large to clear each time the table starts over, so the table
+// is hashed with open addressing instead: at most 4093 strings in 8192 slots
+// keeps probe chains short, and starting over only rewrites one small array.
 #include "imaging/gif_lzw.h"
 
 #include <algorithm>
@@ -34,38 +37,76 @@ constexpr int kLastFreeCode = 4095;
 constexpr int kHashBits = 13;
 constexpr uint32_t kEmptySlot = 0xFFFFFFFF;
 constexpr size_t kSubBlockBytes = 255;
+// The largest minimum code size the direct table serves (16 colours).
+constexpr int kMaxDirectCodeSize = 4;
 
-class StringTable {
+// The hashed string table, for any minimum code size.
+class HashedTable {
  public:
-  StringTable() : keys_(size_t{1} << kHashBits, kEmptySlot), codes_(size_t{1} << kHashBits) {}
+  explicit HashedTable(int /*min_code_size*/)
+      : keys_(size_t{1} << kHashBits, kEmptySlot), codes_(size_t{1} << kHashBits) {}
 
-  void Clear() { std::fill(keys_.begin(), keys_.end(), kEmptySlot); }
+  void Clear(int /*next_code*/) { std::fill(keys_.begin(), keys_.end(), kEmptySlot); }
 
   // The code of (prefix, pixel), or -1.
-  int Find(uint32_t key) const {
+  int Find(int prefix, uint8_t pixel) const {
+    const uint32_t key = Key(prefix, pixel);
     for (size_t slot = Hash(key);; slot = (slot + 1) & Mask()) {
       if (keys_[slot] == key) return codes_[slot];
       if (keys_[slot] == kEmptySlot) return -1;
     }
   }
 
-  // REQUIRES: key is absent.
-  void Insert(uint32_t key, int code) {
+  // REQUIRES: (prefix, pixel) is absent.
+  void Insert(int prefix, uint8_t pixel, int code) {
+    const uint32_t key = Key(prefix, pixel);
     size_t slot = Hash(key);
     while (keys_[slot] != kEmptySlot) slot = (slot + 1) & Mask();
     keys_[slot] = key;
     codes_[slot] = static_cast<uint16_t>(code);
   }
 
+ private:
   static uint32_t Key(int prefix, uint8_t pixel) {
     return (static_cast<uint32_t>(prefix) << 8) | pixel;
   }
-
- private:
   static size_t Mask() { return (size_t{1} << kHashBits) - 1; }
   static size_t Hash(uint32_t key) { return (key * 2654435761u) >> (32 - kHashBits); }
 
   std::vector<uint32_t> keys_;
+  std::vector<uint16_t> codes_;
+};
+
+// The direct string table: entry prefix * 2^m + pixel holds the code of
+// (prefix, pixel), 0 for none (no string ever gets code 0). Prefixes are
+// codes below 4095; with 16 pixels a prefix the table takes just under
+// 128 KiB, below the size the C library maps fresh for every picture.
+// REQUIRES: min_code_size <= kMaxDirectCodeSize.
+class DirectTable {
+ public:
+  explicit DirectTable(int min_code_size)
+      : bits_(min_code_size), codes_(size_t{kLastFreeCode} << min_code_size, 0) {}
+
+  // Only the rows of prefixes below `next_code` can hold codes.
+  void Clear(int next_code) {
+    std::fill(codes_.begin(), codes_.begin() + (static_cast<size_t>(next_code) << bits_), 0);
+  }
+
+  int Find(int prefix, uint8_t pixel) const {
+    const uint16_t code = codes_[Slot(prefix, pixel)];
+    return code == 0 ? -1 : code;
+  }
+
+  void Insert(int prefix, uint8_t pixel, int code) {
+    codes_[Slot(prefix, pixel)] = static_cast<uint16_t>(code);
+  }
+
+ private:
+  size_t Slot(int prefix, uint8_t pixel) const {
+    return (static_cast<size_t>(prefix) << bits_) | pixel;
+  }
+
+  const int bits_;
   std::vector<uint16_t> codes_;
 };
 
@@ -107,6 +148,13 @@ class CodePacker {
   int count_ = 0;
 };
 
+// Besides the string table the encoder knows which codes stand for runs of
+// one pixel value (p, pp, ppp, ...): a run of n pixels of a string table
+// that holds runs up to length m is then matched in one step instead of
+// min(n, m) lookups. Charts are mostly such runs. Each run of p in the table
+// extends the one before it, so runs_[p][k] is the code of p repeated k
+// times for k from 1 to the longest known.
+template <typename StringTable>
 class LZWEncoder {
  public:
   LZWEncoder(int min_code_size, std::vector<uint8_t>* out)
@@ -115,26 +163,54 @@ class LZWEncoder {
         end_code_(clear_code_ + 1),
         next_code_(clear_code_ + 2),
         width_(min_code_size + 1),
-        packer_(out) {}
+        table_(min_code_size),
+        run_length_(kLastFreeCode, 0),
+        run_pixel_(kLastFreeCode, 0),
+        runs_(static_cast<size_t>(clear_code_)),
+        packer_(out) {
+    for (int p = 0; p < clear_code_; ++p) {
+      run_length_[static_cast<size_t>(p)] = 1;
+      run_pixel_[static_cast<size_t>(p)] = static_cast<uint8_t>(p);
+      runs_[static_cast<size_t>(p)] = {0, static_cast<uint16_t>(p)};
+    }
+  }
 
   void Encode(const uint8_t* pixels, size_t count) {
     PutCode(clear_code_);
     if (count > 0) {
       int prefix = pixels[0];
-      for (size_t i = 1; i < count; ++i) {
-        const uint32_t key = StringTable::Key(prefix, pixels[i]);
-        const int code = table_.Find(key);
+      size_t i = 1;
+      while (i < count) {
+        const uint8_t pixel = pixels[i];
+        const size_t have = run_length_[static_cast<size_t>(prefix)];
+        if (have > 0 && run_pixel_[static_cast<size_t>(prefix)] == pixel) {
+          const std::vector<uint16_t>& run = runs_[pixel];
+          const size_t longest = run.size() - 1;
+          if (have < longest) {
+            // The prefix is a run of this pixel that the table knows longer
+            // runs of: follow the pixels as far as both go.
+            const size_t most = std::min(longest - have, count - i);
+            size_t n = 1;
+            while (n < most && pixels[i + n] == pixel) ++n;
+            prefix = run[have + n];
+            i += n;
+            continue;
+          }
+        }
+        const int code = table_.Find(prefix, pixel);
         if (code >= 0) {
           prefix = code;
+          ++i;
           continue;
         }
         PutCode(prefix);
         if (next_code_ == kLastFreeCode) {
           PutCode(clear_code_);
         } else {
-          table_.Insert(key, next_code_++);
+          Insert(prefix, pixel, next_code_++);
         }
-        prefix = pixels[i];
+        prefix = pixel;
+        ++i;
       }
       PutCode(prefix);
     }
@@ -143,10 +219,20 @@ class LZWEncoder {
   }
 
  private:
+  void Insert(int prefix, uint8_t pixel, int code) {
+    table_.Insert(prefix, pixel, code);
+    const size_t have = run_length_[static_cast<size_t>(prefix)];
+    const bool run = have > 0 && run_pixel_[static_cast<size_t>(prefix)] == pixel;
+    run_length_[static_cast<size_t>(code)] = run ? static_cast<uint16_t>(have + 1) : 0;
+    run_pixel_[static_cast<size_t>(code)] = pixel;
+    if (run) runs_[pixel].push_back(static_cast<uint16_t>(code));
+  }
+
   void PutCode(int code) {
     packer_.Put(code, width_);
     if (code == clear_code_) {
-      table_.Clear();
+      table_.Clear(next_code_);
+      for (auto& run : runs_) run.resize(2);
       next_code_ = clear_code_ + 2;
       width_ = min_code_size_ + 1;
     } else if (next_code_ > (1 << width_) - 1 && width_ < kMaxCodeBits) {
@@ -160,6 +246,9 @@ class LZWEncoder {
   int next_code_;
   int width_;
   StringTable table_;
+  std::vector<uint16_t> run_length_;  // by code: n for a run of n pixels, else 0
+  std::vector<uint8_t> run_pixel_;    // by code: the pixel of a run
+  std::vector<std::vector<uint16_t>> runs_;  // by pixel: codes of its runs by length
   CodePacker packer_;
 };
 
@@ -170,7 +259,11 @@ void WriteLZWImageData(ByteWriter* out, const uint8_t* pixels, size_t count, int
   // Charts compress far below one byte a pixel; reserve for the usual case.
   bytes.reserve(count / 4 + 64);
   bytes.push_back(static_cast<uint8_t>(min_code_size));
-  LZWEncoder(min_code_size, &bytes).Encode(pixels, count);
+  if (min_code_size <= kMaxDirectCodeSize) {
+    LZWEncoder<DirectTable>(min_code_size, &bytes).Encode(pixels, count);
+  } else {
+    LZWEncoder<HashedTable>(min_code_size, &bytes).Encode(pixels, count);
+  }
   out->Write(bytes);
 }
 

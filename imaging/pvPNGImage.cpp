@@ -50,6 +50,8 @@ constexpr double kLargestPixelsPerMetre = 2147483647.0;
 // fresh memory for every picture, and page faults would cost more than the
 // compression itself.
 constexpr size_t kFirstOutputBytes = 16384;
+// The most filtered bytes handed to the compressor at a time.
+constexpr size_t kFeedBlockBytes = 32768;
 
 // Owns one zlib deflate stream, set up as the PNG data stream is compressed:
 // default level, deflate, 32 KiB window, memory level 8, default strategy.
@@ -324,9 +326,11 @@ void TpvPNGImage::SaveToStream(ByteWriter* stream) const {
     WritePNGChunk(stream, "pHYs", data.data(), data.size());
   }
 
-  // Small pictures go to zlib in 4 KiB blocks, larger ones in thirds.
-  const size_t pixels = static_cast<size_t>(FBitmap.Width()) * FBitmap.Height();
-  const size_t block = pixels < 10000 ? 4096 : pixels / 3;
+  // The rows go to zlib in blocks of at most 32 KiB. Without flushing, zlib's
+  // output does not depend on how its input is divided, and a block as large
+  // as a sizeable part of the picture would be fresh memory, page faults
+  // included, for every picture.
+  const size_t block = kFeedBlockBytes;
   // A bitmap with a width but no height (or the reverse) has no rows either.
   const TBitmap none;
   FilteredRows rows(empty ? none : FBitmap);
