@@ -525,7 +525,7 @@ class CallPlayer {
           v->pvarVal = &s.variants.back();
           return;
         }
-        ReadArg(s, &value, depth + 1);
+        if (depth < 3) ReadArg(s, &value, depth + 1);
         break;
       case kArgRawType: {
         const VARTYPE vt = static_cast<VARTYPE>(s.in.U16());
