@@ -23,7 +23,7 @@ void BM_Draw(benchmark::State& state) {
   c.AddItems(6);
   const DISPID dummy = c.Id(u"DummyGraph");
   for (auto _ : state) {
-    c.Invoke(dummy, DISPATCH_METHOD, DrawClient::Values(Variant::I4(kind)));
+    c.Invoke(dummy, DISPATCH_METHOD, Values(Variant::I4(kind)));
   }
   state.SetLabel(KindName(kind));
   state.SetItemsProcessed(state.iterations());

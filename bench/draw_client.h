@@ -8,50 +8,35 @@
 #include <utility>
 #include <vector>
 
-#include "automation/com/com.h"
-#include "automation/draw.h"
+#include "tests/support/draw_client.h"
 
 namespace plotvane {
 
+using testing_client::BytesMemberName;
+using testing_client::Values;
+
+// Aborts on any failure: a benchmark that measures failures measures nothing.
 class DrawClient {
  public:
   DrawClient() {
-    if (CreateDrawObject(nullptr, IID_IDispatch, reinterpret_cast<void**>(&d_)) != S_OK) std::abort();
+    if (client_.created() != S_OK) std::abort();
   }
-  ~DrawClient() { d_->Release(); }
-  DrawClient(const DrawClient&) = delete;
-  DrawClient& operator=(const DrawClient&) = delete;
 
-  DISPID Id(const char16_t* name) {
-    std::u16string n(name);
-    LPOLESTR names[] = {n.data()};
+  DISPID Id(const char16_t* name) const {
     DISPID id = DISPID_UNKNOWN;
-    if (d_->GetIDsOfNames(IID_NULL, names, 1, 0, &id) != S_OK) std::abort();
+    if (client_.IdOf(name, &id) != S_OK) std::abort();
     return id;
   }
-  // Invokes `id`; `args` in natural order. Aborts on failure: a benchmark
-  // that measures failures measures nothing.
-  void Invoke(DISPID id, WORD flags, std::vector<Variant> args = {}, VARIANT* result = nullptr) {
-    std::vector<VARIANT> raw;
-    for (auto it = args.rbegin(); it != args.rend(); ++it) raw.push_back(*it->Get());
-    DISPID put = DISPID_PROPERTYPUT;
-    const bool is_put = flags == DISPATCH_PROPERTYPUT;
-    DISPPARAMS params{raw.data(), is_put ? &put : nullptr, static_cast<UINT>(raw.size()),
-                      is_put ? 1u : 0u};
-    if (d_->Invoke(id, IID_NULL, 0, flags, &params, result, nullptr, nullptr) != S_OK) std::abort();
+  void Invoke(DISPID id, WORD flags, std::vector<Variant> args = {}, VARIANT* result = nullptr) const {
+    if (client_.Invoke(id, flags, std::move(args), result) != S_OK) std::abort();
   }
-  void Put(const char16_t* name, Variant value) {
-    std::vector<Variant> args;
-    args.push_back(std::move(value));
-    Invoke(Id(name), DISPATCH_PROPERTYPUT, std::move(args));
-  }
-  void Call(const char16_t* name, std::vector<Variant> args) {
-    Invoke(Id(name), DISPATCH_METHOD, std::move(args));
+  void Put(const char16_t* name, Variant value) const {
+    if (client_.Put(name, std::move(value)) != S_OK) std::abort();
   }
 
   // `count` items of every kind of data: data items, points of two lines,
   // grouped values in three groups, with automatic colours.
-  void AddItems(int count) {
+  void AddItems(int count) const {
     const DISPID add_data = Id(u"AddData"), add_point = Id(u"AddPoint");
     const DISPID add_grouped = Id(u"AddGroupedData");
     for (int i = 0; i < count; ++i) {
@@ -68,27 +53,10 @@ class DrawClient {
     }
   }
 
-  template <typename... T>
-  static std::vector<Variant> Values(T&&... values) {
-    std::vector<Variant> v;
-    (v.push_back(std::forward<T>(values)), ...);
-    return v;
-  }
-
  private:
-  IDispatch* d_ = nullptr;
+  testing_client::DrawClient client_;
 };
 
-// The byte-array property of chart kind `kind` (TxGraphType) in format
-// `format` (TxImageFormat: PNG, GIF, BMP, JPEG).
-inline const char16_t* BytesMemberName(int kind, int format) {
-  static const char16_t* kNames[4][4] = {
-      {u"PNGPie", u"GIFPie", u"BMPPie", u"JPGPie"},
-      {u"PNGBar", u"GIFBar", u"BMPBar", u"JPGBar"},
-      {u"PNGLine", u"GIFLine", u"BMPLine", u"JPGLine"},
-      {u"PNGStackedBar", u"GIFStackedBar", u"BMPStackedBar", u"JPGStackedBar"}};
-  return kNames[kind][format];
-}
 inline const char* KindName(int kind) {
   static const char* kNames[] = {"pie", "bar", "line", "stacked"};
   return kNames[kind];

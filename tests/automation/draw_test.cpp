@@ -12,6 +12,7 @@
 #include "automation/members.h"
 #include "automation/server.h"
 #include "imaging/base64.h"
+#include "tests/support/draw_client.h"
 
 namespace plotvane {
 namespace {
@@ -27,14 +28,7 @@ struct Outcome {
 
 class Client {
  public:
-  Client() {
-    EXPECT_EQ(CreateDrawObject(nullptr, IID_IDispatch, reinterpret_cast<void**>(&dispatch_)), S_OK);
-  }
-  ~Client() {
-    if (dispatch_ != nullptr) dispatch_->Release();
-  }
-  Client(const Client&) = delete;
-  Client& operator=(const Client&) = delete;
+  Client() { EXPECT_EQ(object_.created(), S_OK); }
 
   Outcome Get(const char16_t* name, std::vector<Variant> args = {}) {
     return Invoke(name, DISPATCH_PROPERTYGET, std::move(args), nullptr);
@@ -60,28 +54,11 @@ class Client {
     EXPECT_EQ(o.hr, S_OK) << Narrow(name) << " " << Narrow(o.description);
     if (o.hr != S_OK) return {};
     EXPECT_EQ(o.value.vt(), VT_ARRAY | VT_UI1);
-    SAFEARRAY* psa = o.value->parray;
-    LONG lo = 0, hi = 0;
-    SafeArrayGetLBound(psa, 1, &lo);
-    SafeArrayGetUBound(psa, 1, &hi);
-    if (lbound) *lbound = lo;
-    if (ubound) *ubound = hi;
-    const uint8_t* data = static_cast<const uint8_t*>(psa->pvData);
-    return std::vector<uint8_t>(data, data + (hi - lo + 1));
+    return testing_client::ArrayBytes(*o.value.Get(), lbound, ubound);
   }
   Outcome Invoke(const char16_t* name, WORD flags, std::vector<Variant> args, EXCEPINFO* excep) {
     Outcome out;
-    std::u16string n(name);
-    LPOLESTR names[] = {n.data()};
-    DISPID id = DISPID_UNKNOWN;
-    out.hr = dispatch_->GetIDsOfNames(IID_NULL, names, 1, 0, &id);
-    if (FAILED(out.hr)) return out;
-    std::vector<VARIANT> raw(args.size());
-    for (size_t i = 0; i < args.size(); ++i) raw[args.size() - 1 - i] = *args[i].Get();
-    DISPID put_id = DISPID_PROPERTYPUT;
-    DISPPARAMS params{raw.data(), flags == DISPATCH_PROPERTYPUT ? &put_id : nullptr,
-                      static_cast<UINT>(raw.size()), flags == DISPATCH_PROPERTYPUT ? 1u : 0u};
-    out.hr = dispatch_->Invoke(id, IID_NULL, 0, flags, &params, out.value.Get(), excep, nullptr);
+    out.hr = object_.Invoke(name, flags, std::move(args), out.value.Get(), excep);
     ComPtr<IErrorInfo> error;
     if (GetErrorInfo(0, error.ReleaseAndGetAddressOf()) == S_OK) {
       BSTR text = nullptr;
@@ -95,10 +72,10 @@ class Client {
     }
     return out;
   }
-  IDispatch* dispatch() { return dispatch_; }
+  IDispatch* dispatch() { return object_.dispatch(); }
 
  private:
-  IDispatch* dispatch_ = nullptr;
+  testing_client::DrawClient object_;
 };
 
 TEST(DrawTest, NewObjectReadsTheDefaultsThroughInvoke) {

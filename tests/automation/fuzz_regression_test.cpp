@@ -18,6 +18,7 @@
 #include "automation/draw.h"
 #include "fuzz/call_stream.h"
 #include "fuzz/scratch_folder.h"
+#include "tests/support/draw_client.h"
 
 namespace plotvane {
 namespace {
@@ -61,47 +62,9 @@ std::string TestName(const testing::TestParamInfo<std::string>& file) {
 INSTANTIATE_TEST_SUITE_P(Reproducers, FuzzReproducerTest, testing::ValuesIn(ReproducerNames()),
                          TestName);
 
+using testing_client::Values;
 // An object reached through IDispatch only, as a client holds it.
-class Object {
- public:
-  Object() { EXPECT_EQ(CreateDrawObject(nullptr, IID_IDispatch, reinterpret_cast<void**>(&d_)), S_OK); }
-  ~Object() { d_->Release(); }
-  Object(const Object&) = delete;
-  Object& operator=(const Object&) = delete;
-  IDispatch* operator->() { return d_; }
-
-  // Invokes the member `name`; `args` in natural order, a write's value last.
-  HRESULT Invoke(const char16_t* name, WORD flags, std::vector<Variant> args = {},
-                 VARIANT* result = nullptr) {
-    std::u16string n(name);
-    LPOLESTR names[] = {n.data()};
-    DISPID id = DISPID_UNKNOWN;
-    if (HRESULT hr = d_->GetIDsOfNames(IID_NULL, names, 1, 0, &id); FAILED(hr)) return hr;
-    std::vector<VARIANT> raw;
-    for (auto it = args.rbegin(); it != args.rend(); ++it) raw.push_back(*it->Get());
-    DISPID put = DISPID_PROPERTYPUT;
-    const bool is_put = flags == DISPATCH_PROPERTYPUT;
-    DISPPARAMS params{raw.data(), is_put ? &put : nullptr, static_cast<UINT>(raw.size()),
-                      is_put ? 1u : 0u};
-    return d_->Invoke(id, IID_NULL, 0, flags, &params, result, nullptr, nullptr);
-  }
-  HRESULT Put(const char16_t* name, Variant value) {
-    std::vector<Variant> args;
-    args.push_back(std::move(value));
-    return Invoke(name, DISPATCH_PROPERTYPUT, std::move(args));
-  }
-
- private:
-  IDispatch* d_ = nullptr;
-};
-
-std::vector<Variant> Values(Variant a, Variant b, Variant c) {
-  std::vector<Variant> v;
-  v.push_back(std::move(a));
-  v.push_back(std::move(b));
-  v.push_back(std::move(c));
-  return v;
-}
+using Object = testing_client::DrawClient;
 
 TEST(FuzzFindingsTest, ArgumentCountsWithoutTheirArraysAreRefused) {
   Object o;
@@ -165,16 +128,10 @@ TEST(FuzzFindingsTest, ChartsDrawWithFontsOfAnySize) {
       o.Put(u"CenterX", Variant::I4(0));
       o.Put(u"Offset", Variant::I4(65535));
       for (const char16_t* name : {u"Left", u"Right", u"Up", u"Down"}) {
-        o.Invoke(u"AddData", DISPATCH_METHOD, Values(Variant::String(name), Variant::R8(1), Variant::String(u"R")));
-        o.Invoke(u"AddMapArea", DISPATCH_METHOD,
-                 Values(Variant::String(u"u"), Variant::String(name), Variant::String(u"")));
+        o.Call(u"AddData", Values(Variant::String(name), Variant::R8(1), Variant::String(u"R")));
+        o.Call(u"AddMapArea", Values(Variant::String(u"u"), Variant::String(name), Variant::String(u"")));
       }
-      std::vector<Variant> text;
-      text.push_back(Variant::String(u"Free"));
-      text.push_back(Variant::I4(5));
-      text.push_back(Variant::I4(5));
-      text.push_back(Variant::R4(30));
-      o.Invoke(u"AddText", DISPATCH_METHOD, std::move(text));
+      o.Call(u"AddText", Values(Variant::String(u"Free"), Variant::I4(5), Variant::I4(5), Variant::R4(30)));
       for (const char16_t* picture : {u"PNGPie", u"GIFBar"}) {
         Variant bytes;
         EXPECT_EQ(o.Invoke(picture, DISPATCH_PROPERTYGET, {}, bytes.Get()), S_OK) << what;

@@ -14,9 +14,8 @@
 
 #include <gtest/gtest.h>
 
-#include "automation/com/com.h"
-#include "automation/draw.h"
 #include "fuzz/scratch_folder.h"
+#include "tests/support/draw_client.h"
 
 namespace plotvane {
 namespace {
@@ -48,137 +47,71 @@ struct Outcome {
   }
 };
 
-class Object {
- public:
-  Object() { EXPECT_EQ(CreateDrawObject(nullptr, IID_IDispatch, reinterpret_cast<void**>(&d_)), S_OK); }
-  ~Object() { d_->Release(); }
-  Object(const Object&) = delete;
-  Object& operator=(const Object&) = delete;
-
-  HRESULT Invoke(const char16_t* name, WORD flags, std::vector<Variant> args, VARIANT* result) {
-    std::u16string n(name);
-    LPOLESTR names[] = {n.data()};
-    DISPID id = DISPID_UNKNOWN;
-    if (HRESULT hr = d_->GetIDsOfNames(IID_NULL, names, 1, 0, &id); FAILED(hr)) return hr;
-    std::vector<VARIANT> raw;
-    for (auto it = args.rbegin(); it != args.rend(); ++it) raw.push_back(*it->Get());
-    DISPID put = DISPID_PROPERTYPUT;
-    const bool is_put = flags == DISPATCH_PROPERTYPUT;
-    DISPPARAMS params{raw.data(), is_put ? &put : nullptr, static_cast<UINT>(raw.size()),
-                      is_put ? 1u : 0u};
-    return d_->Invoke(id, IID_NULL, 0, flags, &params, result, nullptr, nullptr);
-  }
-  void Put(const char16_t* name, Variant value) {
-    std::vector<Variant> args;
-    args.push_back(std::move(value));
-    EXPECT_EQ(Invoke(name, DISPATCH_PROPERTYPUT, std::move(args), nullptr), S_OK);
-  }
-  void Call(const char16_t* name, std::vector<Variant> args) {
-    EXPECT_EQ(Invoke(name, DISPATCH_METHOD, std::move(args), nullptr), S_OK);
-  }
-
- private:
-  IDispatch* d_ = nullptr;
-};
-
-std::vector<Variant> Args3(Variant a, Variant b, Variant c) {
-  std::vector<Variant> v;
-  v.push_back(std::move(a));
-  v.push_back(std::move(b));
-  v.push_back(std::move(c));
-  return v;
-}
+using testing_client::ArrayBytes;
+using testing_client::BytesMemberName;
+using testing_client::DrawClient;
+using testing_client::ErrorDescription;
+using testing_client::Values;
 
 // Settings that differ from job to job, so that parallel drawings share as
 // little as possible by accident: sizes, texts, fonts, rotated items, date
 // and time patterns of both axes.
-void Configure(Object& o, const Job& job) {
+void Configure(const DrawClient& o, const Job& job) {
+  const auto put = [&o](const char16_t* name, Variant value) {
+    EXPECT_EQ(o.Put(name, std::move(value)), S_OK);
+  };
+  const auto call = [&o](const char16_t* name, std::vector<Variant> args) {
+    EXPECT_EQ(o.Call(name, std::move(args)), S_OK);
+  };
   static const char16_t* kFaces[] = {u"Arial", u"Liberation Serif", u"Liberation Mono", u"Unknown Face"};
   static const char16_t* kDates[] = {u"yyyy-mm-dd", u"dd/mm/yy", u"mmmm d, yyyy", u"ddd d mmm"};
   static const char16_t* kTimes[] = {u"hh:nn", u"hh:nn:ss", u"h:n am/pm", u"hh"};
   const int v = job.variant;
-  o.Put(u"Width", Variant::I4(300 + 20 * v));
-  o.Put(u"Height", Variant::I4(200 + 10 * v));
-  o.Put(u"PieDia", Variant::I4(120 + 8 * v));
-  o.Put(u"VerticalBars", Variant::Bool(job.vertical));
-  o.Put(u"Title", Variant::String(u"Chart \u00c5 " + std::u16string(1, u'A' + v)));
-  o.Put(u"TitleFont", Variant::String(kFaces[v % 4]));
-  o.Put(u"LabelSize", Variant::I4(7 + v % 5));
-  o.Put(u"ShowPercent", Variant::Bool(v % 2 == 0));
-  o.Put(u"Decimals", Variant::I4(v % 3));
-  o.Put(u"Transparent", Variant::Bool(v % 3 == 0));
-  o.Put(u"DPI", Variant::I4(v % 2 == 0 ? 0 : 96));
-  o.Put(u"JPegQuality", Variant::I4(40 + 10 * v));
-  o.Put(u"UseXAxisDates", Variant::Bool(true));
-  o.Put(u"UseYAxisDates", Variant::Bool(v % 2 == 1));
-  o.Put(u"DateTimeFormat", Variant::I4(v % 3));
-  o.Put(u"DateFormatString", Variant::String(kDates[v % 4]));
-  o.Put(u"TimeFormatString", Variant::String(kTimes[(v / 2) % 4]));
+  put(u"Width", Variant::I4(300 + 20 * v));
+  put(u"Height", Variant::I4(200 + 10 * v));
+  put(u"PieDia", Variant::I4(120 + 8 * v));
+  put(u"VerticalBars", Variant::Bool(job.vertical));
+  put(u"Title", Variant::String(u"Chart \u00c5 " + std::u16string(1, u'A' + v)));
+  put(u"TitleFont", Variant::String(kFaces[v % 4]));
+  put(u"LabelSize", Variant::I4(7 + v % 5));
+  put(u"ShowPercent", Variant::Bool(v % 2 == 0));
+  put(u"Decimals", Variant::I4(v % 3));
+  put(u"Transparent", Variant::Bool(v % 3 == 0));
+  put(u"DPI", Variant::I4(v % 2 == 0 ? 0 : 96));
+  put(u"JPegQuality", Variant::I4(40 + 10 * v));
+  put(u"UseXAxisDates", Variant::Bool(true));
+  put(u"UseYAxisDates", Variant::Bool(v % 2 == 1));
+  put(u"DateTimeFormat", Variant::I4(v % 3));
+  put(u"DateFormatString", Variant::String(kDates[v % 4]));
+  put(u"TimeFormatString", Variant::String(kTimes[(v / 2) % 4]));
   for (int i = 0; i < 6; ++i) {
     const std::u16string name = u"Item " + std::u16string(1, u'a' + i);
-    o.Call(u"AddData", Args3(Variant::String(name), Variant::R8(3 + (i * 7 + v) % 11),
+    call(u"AddData", Values(Variant::String(name), Variant::R8(3 + (i * 7 + v) % 11),
                              Variant::String(u"R")));
-    o.Call(u"AddMapArea", Args3(Variant::String(u"i.html"), Variant::String(name), Variant::String(u"")));
-    std::vector<Variant> point;
-    point.push_back(Variant::R8(44927.25 + i * (v + 1)));
-    point.push_back(Variant::R8(i * 1.5));
-    point.push_back(Variant::String(i % 2 ? u"FF0000" : u"0000FF"));
-    point.push_back(Variant::String(u"Line"));
-    o.Call(u"AddPoint", std::move(point));
-    std::vector<Variant> grouped;
-    grouped.push_back(Variant::String(i % 2 ? u"Q1" : u"Q2"));
-    grouped.push_back(Variant::String(name));
-    grouped.push_back(Variant::R8(2 + i + v));
-    grouped.push_back(Variant::String(u"R"));
-    o.Call(u"AddGroupedData", std::move(grouped));
+    call(u"AddMapArea", Values(Variant::String(u"i.html"), Variant::String(name), Variant::String(u"")));
+    call(u"AddPoint", Values(Variant::R8(44927.25 + i * (v + 1)), Variant::R8(i * 1.5),
+                             Variant::String(i % 2 ? u"FF0000" : u"0000FF"), Variant::String(u"Line")));
+    call(u"AddGroupedData", Values(Variant::String(i % 2 ? u"Q1" : u"Q2"), Variant::String(name),
+                                   Variant::R8(2 + i + v), Variant::String(u"R")));
   }
-  std::vector<Variant> text;
-  text.push_back(Variant::String(u"Rotated"));
-  text.push_back(Variant::I4(40 + v));
-  text.push_back(Variant::I4(60));
-  text.push_back(Variant::R4(15.0f * static_cast<float>(v)));
-  o.Call(u"AddText", std::move(text));
-}
-
-std::string ArrayBytes(const VARIANT& v) {
-  if (v.vt != (VT_ARRAY | VT_UI1)) return "not a byte array";
-  LONG lo = 0, hi = -1;
-  SafeArrayGetLBound(v.parray, 1, &lo);
-  SafeArrayGetUBound(v.parray, 1, &hi);
-  const char* data = static_cast<const char*>(v.parray->pvData);
-  return std::string(data, data + (hi - lo + 1));
-}
-
-std::u16string ErrorDescription() {
-  ComPtr<IErrorInfo> error;
-  if (GetErrorInfo(0, error.ReleaseAndGetAddressOf()) != S_OK || !error) return u"";
-  BSTR text = nullptr;
-  error->GetDescription(&text);
-  std::u16string out(text == nullptr ? u"" : text, SysStringLen(text));
-  SysFreeString(text);
-  return out;
-}
-
-const char16_t* BytesMember(int32_t kind, int32_t format) {
-  static const char16_t* kNames[4][4] = {
-      {u"PNGPie", u"GIFPie", u"BMPPie", u"JPGPie"},
-      {u"PNGBar", u"GIFBar", u"BMPBar", u"JPGBar"},
-      {u"PNGLine", u"GIFLine", u"BMPLine", u"JPGLine"},
-      {u"PNGStackedBar", u"GIFStackedBar", u"BMPStackedBar", u"JPGStackedBar"}};
-  return kNames[kind][format];
+  call(u"AddText", Values(Variant::String(u"Rotated"), Variant::I4(40 + v), Variant::I4(60),
+                          Variant::R4(15.0f * static_cast<float>(v))));
 }
 
 // Plays `job` on a new object; `file` is where a saved picture goes.
 Outcome Play(const Job& job, const std::string& file) {
-  Object o;
+  DrawClient o;
   Configure(o, job);
   Outcome out;
   Variant result;
   std::vector<Variant> args;
   switch (job.delivery) {
     case Delivery::kBytes:
-      out.hr = o.Invoke(BytesMember(job.kind, job.format), DISPATCH_PROPERTYGET, {}, result.Get());
-      if (out.hr == S_OK) out.bytes = ArrayBytes(*result.Get());
+      out.hr = o.Invoke(BytesMemberName(job.kind, job.format), DISPATCH_PROPERTYGET, {}, result.Get());
+      if (out.hr == S_OK) {
+        const std::vector<uint8_t> bytes = ArrayBytes(*result.Get());
+        out.bytes.assign(bytes.begin(), bytes.end());
+      }
       break;
     case Delivery::kBase64:
       args.push_back(Variant::I4(job.kind));
