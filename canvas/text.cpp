@@ -156,6 +156,15 @@ struct LineStyle {
   bool strike_out;
 };
 
+LineStyle StyleOf(unsigned align, const TFont& font, const TBrush& brush) {
+  return {align,
+          font.Color,
+          brush.Style() == TBrushStyle::bsSolid,
+          brush.Color(),
+          (font.Style & fsUnderline) != 0,
+          (font.Style & fsStrikeOut) != 0};
+}
+
 // The pen position on the baseline at the start of a line whose reference
 // point is (x, y).
 void LineOrigin(const TTextMetric& tm, int escapement, int64_t width, unsigned align, int x, int y,
@@ -337,12 +346,7 @@ TTextMetric TCanvas::GetTextMetrics() { return AcquireFontInstance(font_).Metric
 void TCanvas::TextOut(int x, int y, const std::u16string& text) {
   if (bitmap_.Empty() || text.empty()) return;
   TFontInstance& font = AcquireFontInstance(font_);
-  const LineStyle style{text_align_,
-                        font_.Color,
-                        brush_.Style() == TBrushStyle::bsSolid,
-                        brush_.Color(),
-                        (font_.Style & fsUnderline) != 0,
-                        (font_.Style & fsStrikeOut) != 0};
+  const LineStyle style = StyleOf(text_align_, font_, brush_);
   const TPixelBox clip{0, 0, bitmap_.Width(), bitmap_.Height()};
   DrawLine(bitmap_, font, style, x, y, {text.data(), text.data() + text.size()}, clip);
 }
@@ -370,12 +374,7 @@ int TCanvas::DrawText(const std::u16string& text, TRect& rect, unsigned format) 
   }
   if (bitmap_.Empty()) return SaturateToInt(height);
 
-  const LineStyle style{text_align_,
-                        font_.Color,
-                        brush_.Style() == TBrushStyle::bsSolid,
-                        brush_.Color(),
-                        (font_.Style & fsUnderline) != 0,
-                        (font_.Style & fsStrikeOut) != 0};
+  const LineStyle style = StyleOf(text_align_, font_, brush_);
   TPixelBox clip{0, 0, bitmap_.Width(), bitmap_.Height()};
   if ((format & DT_NOCLIP) == 0) {
     clip = {std::max<int64_t>(clip.left, rect.Left), std::max<int64_t>(clip.top, rect.Top),

@@ -10,6 +10,7 @@
 
 #include "engine/chartix.h"
 #include "engine/errors.h"
+#include "engine/extra_line.h"
 
 namespace plotvane {
 
@@ -22,16 +23,6 @@ constexpr char kNoData[] = "No data items or points defined.";
 std::u16string AfterLast(const std::u16string& s, char16_t separator) {
   const size_t at = s.rfind(separator);
   return at == std::u16string::npos ? s : s.substr(at + 1);
-}
-
-// A decimal integer as AddExtraLine writes it; 0 when it does not read.
-long long ReadInteger(const std::u16string& s) {
-  std::string narrow;
-  for (char16_t c : s) {
-    if (c > 0x7F) return 0;
-    narrow += static_cast<char>(c);
-  }
-  return std::strtoll(narrow.c_str(), nullptr, 10);
 }
 
 }  // namespace
@@ -143,7 +134,7 @@ void TChartix::PrepareCanvas(TGraphType graph_type) {
     add_colour(c);
   }
   for (const auto& line : ExtraLines) {
-    add_colour(static_cast<TColor>(ReadInteger(AfterLast(line, u','))));
+    add_colour(static_cast<TColor>(ParseExtraLine(line).colour));
   }
 
   const int n = ColoursUsed.Count();

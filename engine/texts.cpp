@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "engine/chartix.h"
+#include "engine/extra_line.h"
 #include "engine/rounding.h"
 
 namespace plotvane {
@@ -29,13 +30,7 @@ TFont TurnedFont(const TFont& source, int escapement) {
   return font;
 }
 
-// Splits an extra-line record "X1,Y1,X2,Y2,Thickness,PenStyle,Colour" from the
-// right; the leftmost field takes whatever remains.
-struct ExtraLine {
-  long long x1 = 0, y1 = 0, x2 = 0, y2 = 0, thickness = 0, colour = 0;
-  std::u16string style;
-};
-
+// A decimal integer as AddExtraLine writes it; 0 when it does not read.
 long long ReadInteger(const std::u16string& s) {
   std::string narrow;
   for (char16_t c : s) {
@@ -44,6 +39,12 @@ long long ReadInteger(const std::u16string& s) {
   }
   return std::strtoll(narrow.c_str(), nullptr, 10);
 }
+
+int ToInt(long long v) {
+  return static_cast<int>(std::max<long long>(INT32_MIN, std::min<long long>(INT32_MAX, v)));
+}
+
+}  // namespace
 
 ExtraLine ParseExtraLine(std::u16string record) {
   auto take_last = [&record]() {
@@ -62,12 +63,6 @@ ExtraLine ParseExtraLine(std::u16string record) {
   line.x1 = ReadInteger(record);
   return line;
 }
-
-int ToInt(long long v) {
-  return static_cast<int>(std::max<long long>(INT32_MIN, std::min<long long>(INT32_MAX, v)));
-}
-
-}  // namespace
 
 void TChartix::DrawTitle() {
   TCanvas& canvas = Canvas();
