@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -129,6 +130,23 @@ TEST(PNGTest, PictureLargerThanOneDataChunk) {
     ASSERT_EQ(RGB(png.samples[3 * p], png.samples[3 * p + 1], png.samples[3 * p + 2]), colours[p])
         << "pixel " << p;
   }
+}
+
+// Each thread compresses every picture with the one stream it keeps: what a
+// picture compressed before must not change the next file, nor a file on
+// another thread.
+TEST(PNGTest, EarlierPicturesLeaveNoTraceInTheNext) {
+  const auto chart = testing::RandomCellBitmap(400, 300, 5);
+  const auto noise = testing::RandomTrueColourBitmap(300, 200, 0, 6);
+  TpvPNGImage image, other;
+  image.Assign(*chart);
+  other.Assign(*noise);
+  const std::vector<uint8_t> first = Save(image);
+  Save(other);
+  EXPECT_EQ(Save(image), first);
+  std::vector<uint8_t> on_new_thread;
+  std::thread([&] { on_new_thread = Save(image); }).join();
+  EXPECT_EQ(on_new_thread, first);
 }
 
 struct IdatCase {
