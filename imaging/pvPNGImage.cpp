@@ -57,10 +57,11 @@ constexpr size_t kFeedBlockBytes = 32768;
 // Owns one zlib deflate stream, set up as the PNG data stream is compressed:
 // default level, deflate, 32 KiB window, memory level 8, default strategy.
 //
-// Setting a stream up takes about 270 KiB that must be fresh for every
-// picture, and their page faults cost as much as compressing a chart. So
-// every thread keeps the stream it set up once and resets it per picture;
-// a reset stream compresses exactly as a new one.
+// Setting a stream up allocates about 270 KiB; set up for every picture,
+// that memory often comes fresh from the system, and its page faults cost as
+// much as compressing a chart. So every thread keeps the stream it set up
+// first and resets it for each picture: a reset stream compresses exactly as
+// a new one.
 class Deflater {
  public:
   static Deflater& ForThisThread() {
