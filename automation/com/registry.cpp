@@ -139,6 +139,18 @@ LSTATUS KeyOfHandle(Store& store, HKEY key, RegKey** out) {
   return *out == nullptr ? ERROR_KEY_DELETED : ERROR_SUCCESS;
 }
 
+// Runs `f` on the key `handle` names, with the registry locked; fails as
+// KeyOfHandle does, or with ERROR_INVALID_HANDLE when no store is open.
+template <typename F>
+LSTATUS WithKey(HKEY handle, F f) {
+  std::lock_guard<std::mutex> lock(RegistryMutex());
+  Store* store = OpenStore().get();
+  if (store == nullptr) return ERROR_INVALID_HANDLE;
+  RegKey* key;
+  const LSTATUS status = KeyOfHandle(*store, handle, &key);
+  return status == ERROR_SUCCESS ? f(*key) : status;
+}
+
 // Opens (and with `create`, creates) `sub_key` below `key`.
 LSTATUS OpenOrCreate(HKEY key, LPCWSTR sub_key, bool create, PHKEY result, LPDWORD disposition) {
   if (result == nullptr) return ERROR_INVALID_PARAMETER;
@@ -330,14 +342,10 @@ LSTATUS RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD, DWORD dwType, cons
     if (cbData != 0) std::memcpy(data.data(), lpData, cbData);
     // The terminating zero the caller counted is not part of the string.
     if (!data.empty() && data.back() == 0) data.pop_back();
-    std::lock_guard<std::mutex> lock(RegistryMutex());
-    plotvane::Store* store = OpenStore().get();
-    if (store == nullptr) return ERROR_INVALID_HANDLE;
-    RegKey* key;
-    LSTATUS status = plotvane::KeyOfHandle(*store, hKey, &key);
-    if (status != ERROR_SUCCESS) return status;
-    key->values[name] = std::move(data);
-    return ERROR_SUCCESS;
+    return plotvane::WithKey(hKey, [&](RegKey& key) -> LSTATUS {
+      key.values[name] = std::move(data);
+      return ERROR_SUCCESS;
+    });
   } catch (const std::bad_alloc&) {
     return ERROR_OUTOFMEMORY;
   }
@@ -348,23 +356,19 @@ LSTATUS RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD, LPDWORD lpType
   if (lpData != nullptr && lpcbData == nullptr) return ERROR_INVALID_PARAMETER;
   try {
     const std::u16string name = plotvane::ValueName(lpValueName);
-    std::lock_guard<std::mutex> lock(RegistryMutex());
-    plotvane::Store* store = OpenStore().get();
-    if (store == nullptr) return ERROR_INVALID_HANDLE;
-    RegKey* key;
-    LSTATUS status = plotvane::KeyOfHandle(*store, hKey, &key);
-    if (status != ERROR_SUCCESS) return status;
-    auto it = key->values.find(name);
-    if (it == key->values.end()) return ERROR_FILE_NOT_FOUND;
-    if (lpType != nullptr) *lpType = REG_SZ;
-    const DWORD needed = static_cast<DWORD>((it->second.size() + 1) * sizeof(char16_t));
-    if (lpcbData == nullptr) return ERROR_SUCCESS;
-    const DWORD room = *lpcbData;
-    *lpcbData = needed;
-    if (lpData == nullptr) return ERROR_SUCCESS;
-    if (room < needed) return ERROR_MORE_DATA;
-    std::memcpy(lpData, it->second.c_str(), needed);
-    return ERROR_SUCCESS;
+    return plotvane::WithKey(hKey, [&](RegKey& key) -> LSTATUS {
+      auto it = key.values.find(name);
+      if (it == key.values.end()) return ERROR_FILE_NOT_FOUND;
+      if (lpType != nullptr) *lpType = REG_SZ;
+      const DWORD needed = static_cast<DWORD>((it->second.size() + 1) * sizeof(char16_t));
+      if (lpcbData == nullptr) return ERROR_SUCCESS;
+      const DWORD room = *lpcbData;
+      *lpcbData = needed;
+      if (lpData == nullptr) return ERROR_SUCCESS;
+      if (room < needed) return ERROR_MORE_DATA;
+      std::memcpy(lpData, it->second.c_str(), needed);
+      return ERROR_SUCCESS;
+    });
   } catch (const std::bad_alloc&) {
     return ERROR_OUTOFMEMORY;
   }
@@ -373,13 +377,9 @@ LSTATUS RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD, LPDWORD lpType
 LSTATUS RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName) {
   try {
     const std::u16string name = plotvane::ValueName(lpValueName);
-    std::lock_guard<std::mutex> lock(RegistryMutex());
-    plotvane::Store* store = OpenStore().get();
-    if (store == nullptr) return ERROR_INVALID_HANDLE;
-    RegKey* key;
-    LSTATUS status = plotvane::KeyOfHandle(*store, hKey, &key);
-    if (status != ERROR_SUCCESS) return status;
-    return key->values.erase(name) == 1 ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+    return plotvane::WithKey(hKey, [&](RegKey& key) -> LSTATUS {
+      return key.values.erase(name) == 1 ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+    });
   } catch (const std::bad_alloc&) {
     return ERROR_OUTOFMEMORY;
   }
@@ -389,24 +389,20 @@ LSTATUS RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey) {
   try {
     std::vector<std::u16string> names;
     if (!plotvane::detail::SplitKeyPath(lpSubKey, &names)) return ERROR_INVALID_PARAMETER;
-    std::lock_guard<std::mutex> lock(RegistryMutex());
-    plotvane::Store* store = OpenStore().get();
-    if (store == nullptr) return ERROR_INVALID_HANDLE;
-    RegKey* parent;
-    LSTATUS status = plotvane::KeyOfHandle(*store, hKey, &parent);
-    if (status != ERROR_SUCCESS) return status;
-    // A key deletes only below its handle's key: the handle's own key, and a
-    // root, stay.
-    if (names.empty()) return ERROR_ACCESS_DENIED;
-    const std::u16string last = names.back();
-    names.pop_back();
-    parent = plotvane::detail::FindSubkey(*parent, names);
-    if (parent == nullptr) return ERROR_FILE_NOT_FOUND;
-    auto it = parent->subkeys.find(last);
-    if (it == parent->subkeys.end()) return ERROR_FILE_NOT_FOUND;
-    if (!it->second->subkeys.empty()) return ERROR_ACCESS_DENIED;
-    parent->subkeys.erase(it);
-    return ERROR_SUCCESS;
+    return plotvane::WithKey(hKey, [&](RegKey& key) -> LSTATUS {
+      // A key deletes only below its handle's key: the handle's own key, and
+      // a root, stay.
+      if (names.empty()) return ERROR_ACCESS_DENIED;
+      const std::u16string last = names.back();
+      names.pop_back();
+      RegKey* parent = plotvane::detail::FindSubkey(key, names);
+      if (parent == nullptr) return ERROR_FILE_NOT_FOUND;
+      auto it = parent->subkeys.find(last);
+      if (it == parent->subkeys.end()) return ERROR_FILE_NOT_FOUND;
+      if (!it->second->subkeys.empty()) return ERROR_ACCESS_DENIED;
+      parent->subkeys.erase(it);
+      return ERROR_SUCCESS;
+    });
   } catch (const std::bad_alloc&) {
     return ERROR_OUTOFMEMORY;
   }
