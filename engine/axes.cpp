@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/chartix.h"
@@ -45,13 +44,6 @@ Int64 LargestPointValue(const TPointList& points, Pick pick) {
   return m;
 }
 
-// The group an entry of StackedNameList belongs to: its text before the last
-// "=" (none: the empty group).
-std::u16string GroupOfEntry(const std::u16string& entry) {
-  const size_t at = entry.rfind(u'=');
-  return at == std::u16string::npos ? std::u16string() : entry.substr(0, at);
-}
-
 }  // namespace
 
 // ---- Largest values ------------------------------------------------------
@@ -78,28 +70,23 @@ Int64 TChartix::GetMaxY() {
 
 Integer TChartix::GetMaxStackedTotal() {
   // Sums are added in 64 bits and kept to the 32 a stacked total has, so
-  // that large groups saturate instead of wrapping to negative totals.
-  std::unordered_map<std::u16string, long long> sums;
-  const int count = StackedValueList.Count();
-  std::vector<long long> rounded(static_cast<size_t>(count));
-  for (int k = 0; k < count; ++k) {
+  // that large groups saturate instead of wrapping to negative totals. An
+  // item counts in the group it is drawn in.
+  std::vector<long long> sums(static_cast<size_t>(StackedGroupList.Count()));
+  long long smallest = 0;
+  for (int k = 0; k < StackedValueList.Count(); ++k) {
     Double value = 0;
     TryStrToFloat(StackedValueList[k], value);
-    rounded[static_cast<size_t>(k)] = Ceil64(value);
-    if (k < StackedNameList.Count()) {
-      long long& sum = sums[GroupOfEntry(StackedNameList[k])];
-      sum = Saturate32(sum + std::max<long long>(INT32_MIN, std::min<long long>(INT32_MAX,
-                                                                                 rounded[k])));
-    }
+    const long long rounded = Ceil64(value);
+    smallest = std::min(smallest, rounded);
+    const Integer group = StackedGroupOf(k);
+    if (group < 0) continue;
+    long long& sum = sums[static_cast<size_t>(group)];
+    sum = Saturate32(sum + std::max<long long>(INT32_MIN, std::min<long long>(INT32_MAX, rounded)));
   }
   long long m = 0;
-  for (const auto& group : StackedGroupList) {
-    const auto it = sums.find(group);
-    if (it != sums.end()) m = std::max(m, it->second);
-  }
-  if (m == 0) {
-    for (long long r : rounded) m = std::min(m, r);
-  }
+  for (long long sum : sums) m = std::max(m, sum);
+  if (m == 0) m = smallest;
   return Saturate32(m);
 }
 

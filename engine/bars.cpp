@@ -28,20 +28,6 @@ namespace {
 
 long long AbsHeight(const TFont& font) { return std::llabs(static_cast<long long>(font.Height)); }
 
-// A bar of `count` in `slots`: where its slot starts and where its centre
-// lies, both as distances from the origin along the category axis.
-struct Slot {
-  long long start;
-  long double centre;
-};
-
-Slot SlotOf(const SlotLayout& slots, long long i) {
-  const long long pitch = slots.gap + slots.width;
-  return Slot{Round64(static_cast<long double>(slots.spare) / 2) + i * pitch,
-              static_cast<long double>(slots.spare) / 2 + static_cast<long double>(i) * pitch +
-                  static_cast<long double>(slots.width) / 2};
-}
-
 // The value text of a bar's total: its percentage with "%", or its value
 // with prefix and suffix.
 std::u16string TotalText(const TChartix& chart, const std::u16string& mask, Double value,

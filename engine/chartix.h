@@ -10,7 +10,7 @@
 //   render.cpp        GetGraph, PrepareCanvas, text measuring, pixel queries
 //   image_map.cpp     image-map areas
 //   axes.cpp          value axes, scales and grids
-//   pie.cpp, bars.cpp, legends.cpp, texts.cpp   the drawers
+//   pie.cpp, bars.cpp, stacked_bars.cpp, legends.cpp, texts.cpp   the drawers
 //
 // Settings are public fields named with an F prefix, as the automation layer
 // reads and writes them directly; they are never validated (a Word setting
@@ -24,7 +24,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "canvas/bitmap.h"
@@ -112,6 +112,7 @@ extern const std::array<const char16_t*, 211> RNDColourTable;
 
 struct TickScale;
 struct SlotLayout;
+struct Slot;
 
 // One entry of a legend: the name shown beside the swatch and the swatch's
 // colour string.
@@ -128,6 +129,19 @@ struct LegendLayout {
   // In one row, the map area of a name reaches Round(h / 2) above and below
   // the row centre, as in a column, instead of being one cell h high.
   bool centred_row_name_areas = false;
+  // In a column, the box's width in pixels when not negative, in place of
+  // the widest entry name + 3p + s: a legend may size its box by names it
+  // does not list.
+  long long column_width = -1;
+  // In one row, each swatch's top lies Round(s / 2) above the row centre
+  // instead of halfway down the box.
+  bool row_swatch_on_centre = false;
+  // Each name is shown by its part after the last "=" (the whole name when
+  // it has none). A row still takes its box width from the names, but
+  // advances by the widths of the texts shown.
+  bool show_after_last_equals = false;
+  // The brush style in force before the legend is given back after it.
+  bool keep_brush_style = false;
 };
 
 // Which value axis a tick number belongs to: its date, label and
@@ -592,6 +606,10 @@ class TChartix {
   void DrawPieLabel(int index, Double value, Double sum, Extended mid_angle,
                     long long font_height, long long lift, const std::u16string& mask);
   void DrawLegend(TGraphType graph_type);
+  // Appends one entry per line over the bars: each run of points of one
+  // colour, named by its first point (points with empty names left out
+  // under FLegendHideEmptyNames).
+  void AppendLineSeriesEntries(std::vector<LegendEntry>& entries) const;
   // Lays out and draws a legend box of `entries`, anchored at (FLegendX,
   // FLegendY) by FLegendAlign, in one column or one row.
   void DrawLegendBox(const std::vector<LegendEntry>& entries, const LegendLayout& layout);
@@ -600,10 +618,41 @@ class TChartix {
   void DrawTextItems();
   void DrawExtraLines();
 
+  // Stacked bar charts (stacked_bars.cpp).
+  // The text of entry `index` of `list` before its last "=" (empty when it
+  // has none), and after it (the whole text when it has none); "" for an
+  // index out of range.
+  static std::u16string GetEntryName(const TStringList& list, Integer index);
+  static std::u16string GetEntryValue(const TStringList& list, Integer index);
+  // The group (index into StackedGroupList) of stacked item `item`, or -1
+  // when it belongs to none: the group it was added to, which is the group
+  // GetEntryName of its entry names, also when the item's own name holds an
+  // "=".
+  Integer StackedGroupOf(Integer item) const;
+  void DrawVStackedBarGraph();
+  void DrawHStackedBarGraph();
+  // The start both stacked charts share, then their groups one by one.
+  void DrawStackedBarGraph(TGraphType graph_type);
+  // Stacked item `item` of the group in `slot`, from `base` to `base` +
+  // `value` value units on a scale of `per_unit` pixels per unit, with its
+  // value text.
+  void DrawStackedSegment(TGraphType graph_type, const SlotLayout& slots, const Slot& slot,
+                          Integer item, Double base, Double value, Double per_unit,
+                          const std::u16string& mask);
+  // The name of group `group` beside the category axis.
+  void DrawStackedLabel(TGraphType graph_type, Integer group, const Slot& slot);
+  // The total `sum` of the group in `slot` at the end of its bar.
+  void DrawStackedTotal(TGraphType graph_type, const Slot& slot, Double sum, Double per_unit,
+                        const std::u16string& mask, TBrushStyle axis_style);
+  void DrawStackedLegend();
+
   TCanvas& Canvas() { return FBitmap->Canvas(); }
 
-  // The names in StackedGroupList, for a lookup that does not grow with it.
-  std::unordered_set<std::u16string> stacked_groups_;
+  // Each name in StackedGroupList with its index, for a lookup that does
+  // not grow with the list.
+  std::unordered_map<std::u16string, Integer> stacked_groups_;
+  // The group index of each stacked item, as AddStackedData added it.
+  std::vector<Integer> stacked_item_groups_;
 };
 
 }  // namespace plotvane

@@ -67,6 +67,7 @@ void TChartix::ClearData() {
   IMAreaExtra.Clear();
   StackedGroupList.Clear();
   stacked_groups_.clear();
+  stacked_item_groups_.clear();
   StackedNameList.Clear();
   StackedValueList.Clear();
   StackedColourList.Clear();
@@ -107,7 +108,11 @@ void TChartix::ClearAxisLabels() {
 
 void TChartix::AddStackedData(const std::u16string& group, const std::u16string& name,
                               Double value, const std::u16string& colour) {
-  if (stacked_groups_.insert(group).second) StackedGroupList.Add(group);
+  // The item keeps the index of its group: its entry cannot tell the group
+  // apart from a name that holds an "=" itself.
+  const auto found = stacked_groups_.try_emplace(group, StackedGroupList.Count());
+  if (found.second) StackedGroupList.Add(group);
+  stacked_item_groups_.push_back(found.first->second);
   StackedNameList.Add(group + u"=" + name);
   StackedValueList.Add(ValueText(std::fabs(value)));
   StackedColourList.Add(ColourText(colour));

@@ -33,40 +33,50 @@ void TChartix::DrawLegend(TGraphType graph_type) {
     const bool bars = graph_type == cxtVBar || graph_type == cxtHBar;
     if (bars && FShowTrendLine && !FTrendLineName.empty())
       entries.push_back({FTrendLineName, GetColour(FTrendLineColour)});
-    if (bars && FShowLinesWithBars) {
-      // One entry per line: each run of points of one colour.
-      std::u16string last = u"nil";
-      for (const auto& line : Points.Lines()) {
-        for (const auto& point : line.Points) {
-          if (line.Colour == last) continue;
-          if (FLegendHideEmptyNames && point.LineName.empty()) continue;
-          entries.push_back({point.LineName, line.Colour});
-          last = line.Colour;
-        }
-      }
-    }
+    if (bars && FShowLinesWithBars) AppendLineSeriesEntries(entries);
   }
   DrawLegendBox(entries, LegendLayout{});
 }
 
+void TChartix::AppendLineSeriesEntries(std::vector<LegendEntry>& entries) const {
+  // One entry per line: each run of points of one colour.
+  std::u16string last = u"nil";
+  for (const auto& line : Points.Lines()) {
+    for (const auto& point : line.Points) {
+      if (line.Colour == last) continue;
+      if (FLegendHideEmptyNames && point.LineName.empty()) continue;
+      entries.push_back({point.LineName, line.Colour});
+      last = line.Colour;
+    }
+  }
+}
+
 void TChartix::DrawLegendBox(const std::vector<LegendEntry>& entries, const LegendLayout& layout) {
   TCanvas& canvas = Canvas();
+  const TBrushStyle previous_style = canvas.Brush().Style();
   canvas.Font() = FLegendFont;
   const long long n = static_cast<long long>(entries.size());
   const long long h = std::abs(static_cast<long long>(FLegendFont.Height));
   const long long s = FSquare, p = FPadding;
-  std::vector<long long> widths;
+  // The texts shown, and the widths a row advances by.
+  std::vector<std::u16string> shown;
+  std::vector<long long> widths, advances;
   widths.reserve(entries.size());
   long long widest = 0, total_width = 0;
   for (const auto& e : entries) {
     widths.push_back(GetTextWidth(e.name));
     widest = std::max(widest, widths.back());
     total_width += widths.back();
+    if (layout.show_after_last_equals) {
+      shown.push_back(TextAfterLast(e.name, u'='));
+      advances.push_back(GetTextWidth(shown.back()));
+    }
   }
+  if (!layout.show_after_last_equals) advances = widths;
   const long long row = h > s ? h + p : s + p;
   long long box_w, box_h, step = row;
   if (FLegendVertical) {
-    box_w = widest + 3 * p + s;
+    box_w = layout.column_width >= 0 ? layout.column_width : widest + 3 * p + s;
     box_h = n * row + p;
   } else {
     if (n == 0) step = s + p;
@@ -108,7 +118,7 @@ void TChartix::DrawLegendBox(const std::vector<LegendEntry>& entries, const Lege
       t_bottom = yc + half_h;
     } else {
       sx = x0 + (2 * k + 1) * p + k * s + before;
-      sy = y0 + (box_h - s) / 2;
+      sy = layout.row_swatch_on_centre ? yc - half_s : y0 + (box_h - s) / 2;
       tx = x0 + (2 * k + 2) * p + (k + 1) * s + before;
       ty = yc - half_h;
       t_bottom = layout.centred_row_name_areas ? yc + half_h : ty + h;
@@ -117,15 +127,18 @@ void TChartix::DrawLegendBox(const std::vector<LegendEntry>& entries, const Lege
     canvas.Brush().SetColor(SetColour(e.colour, 0));
     canvas.Rectangle(ClampToCanvas(sx), ClampToCanvas(sy), ClampToCanvas(sx + s), ClampToCanvas(sy + s));
     canvas.Brush().SetColor(FLegendBGColour);
-    canvas.TextOut(ClampToCanvas(tx), ClampToCanvas(ty), e.name);
-    const long long w = widths[static_cast<size_t>(k)];
+    const size_t at = static_cast<size_t>(k);
+    canvas.TextOut(ClampToCanvas(tx), ClampToCanvas(ty),
+                   layout.show_after_last_equals ? shown[at] : e.name);
+    const long long w = widths[at];
     if (areas) {
       AddRectArea(ClampToCanvas(sx), ClampToCanvas(sy), ClampToCanvas(sx + s), ClampToCanvas(sy + s), static_cast<Integer>(k));
       AddRectArea(ClampToCanvas(tx), ClampToCanvas(ty), ClampToCanvas(tx + w), ClampToCanvas(t_bottom), static_cast<Integer>(k));
     }
     if (FLegendVertical) yc += row;
-    before += w;
+    before += advances[at];
   }
+  if (layout.keep_brush_style) canvas.Brush().SetStyle(previous_style);
 }
 
 }  // namespace plotvane

@@ -19,16 +19,19 @@ namespace {
 
 constexpr char kNoData[] = "No data items or points defined.";
 
-// The text after the last occurrence of `separator` (the whole text when it
-// has none).
-std::u16string AfterLast(const std::u16string& s, char16_t separator) {
-  const size_t at = s.rfind(separator);
-  return at == std::u16string::npos ? s : s.substr(at + 1);
-}
-
 // The drawers a chart is made of, in drawing order: later ones paint over
 // earlier ones and append their image-map areas after theirs.
-enum class Drawer : uint8_t { kPie, kVBars, kHBars, kLegend, kTitle, kAxisCaptions };
+enum class Drawer : uint8_t {
+  kPie,
+  kVBars,
+  kHBars,
+  kVStackedBars,
+  kHStackedBars,
+  kLegend,
+  kStackedLegend,
+  kTitle,
+  kAxisCaptions,
+};
 
 struct ChartDrawers {
   TGraphType type;
@@ -49,8 +52,9 @@ const std::vector<Drawer>& DrawersOf(TGraphType graph_type, bool full) {
        {D::kHBars, D::kLegend, D::kTitle, D::kAxisCaptions},
        {D::kHBars, D::kLegend, D::kTitle, D::kAxisCaptions}},
       {cxtLine, {D::kTitle, D::kAxisCaptions}, {D::kTitle, D::kAxisCaptions}},
-      {cxtVStackedBar, {D::kTitle, D::kAxisCaptions}, {}},
-      {cxtHStackedBar, {D::kTitle, D::kAxisCaptions}, {}},
+      // The reduced drawing has no stacked charts.
+      {cxtVStackedBar, {D::kVStackedBars, D::kStackedLegend, D::kTitle, D::kAxisCaptions}, {}},
+      {cxtHStackedBar, {D::kHStackedBars, D::kStackedLegend, D::kTitle, D::kAxisCaptions}, {}},
   };
   static const std::vector<Drawer> kNone;
   for (const ChartDrawers& chart : kCharts) {
@@ -95,7 +99,10 @@ void TChartix::DrawChart(TGraphType graph_type, bool full) {
       case Drawer::kPie: DrawPie(); break;
       case Drawer::kVBars: DrawVBarGraph(); break;
       case Drawer::kHBars: DrawHBarGraph(); break;
+      case Drawer::kVStackedBars: DrawVStackedBarGraph(); break;
+      case Drawer::kHStackedBars: DrawHStackedBarGraph(); break;
       case Drawer::kLegend: DrawLegend(graph_type); break;
+      case Drawer::kStackedLegend: DrawStackedLegend(); break;
       case Drawer::kTitle: DrawTitle(); break;
       case Drawer::kAxisCaptions: DrawAxisCaptions(graph_type); break;
     }
@@ -133,7 +140,7 @@ void TChartix::PrepareCanvas(TGraphType graph_type) {
       break;
     case cxtVStackedBar:
     case cxtHStackedBar:
-      for (const auto& c : StackedColourList) add(AfterLast(c, u'='));
+      for (const auto& c : StackedColourList) add(TextAfterLast(c, u'='));
       break;
   }
   if (FShowLinesWithBars && graph_type != cxtPie && graph_type != cxtLine) add_point_colours();

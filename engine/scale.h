@@ -165,6 +165,21 @@ struct SlotLayout {
 SlotLayout LayOutSlots(long long length, long long count, long long width, long long gap,
                        bool widen);
 
+// Bar i (from 0) of `slots`: where its slot starts, Round(E/2) + i (G + W),
+// and where its centre lies, E/2 + i (G + W) + W/2 unrounded, both as
+// distances from the origin along the category axis.
+struct Slot {
+  long long start;
+  long double centre;
+};
+
+inline Slot SlotOf(const SlotLayout& slots, long long i) {
+  const long long pitch = slots.gap + slots.width;
+  return Slot{Round64(static_cast<long double>(slots.spare) / 2) + i * pitch,
+              static_cast<long double>(slots.spare) / 2 + static_cast<long double>(i) * pitch +
+                  static_cast<long double>(slots.width) / 2};
+}
+
 }  // namespace plotvane
 
 #endif  // PLOTVANE_ENGINE_SCALE_H_

@@ -27,6 +27,16 @@ std::u16string UpperCase(std::u16string s) {
   return s;
 }
 
+std::u16string TextBeforeLast(const std::u16string& s, char16_t separator) {
+  const size_t at = s.rfind(separator);
+  return at == std::u16string::npos ? std::u16string() : s.substr(0, at);
+}
+
+std::u16string TextAfterLast(const std::u16string& s, char16_t separator) {
+  const size_t at = s.rfind(separator);
+  return at == std::u16string::npos ? s : s.substr(at + 1);
+}
+
 int TStringList::Add(std::u16string s) {
   if (!sorted_) {
     items_.push_back(std::move(s));

@@ -16,6 +16,10 @@ namespace plotvane {
 int CompareText(const std::u16string& a, const std::u16string& b);
 // ASCII letters turned to upper case, every other code unit unchanged.
 std::u16string UpperCase(std::u16string s);
+// The text of `s` before its last `separator` (empty when it has none) and
+// after it (the whole text when it has none).
+std::u16string TextBeforeLast(const std::u16string& s, char16_t separator);
+std::u16string TextAfterLast(const std::u16string& s, char16_t separator);
 
 class TStringList {
  public:

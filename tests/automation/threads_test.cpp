@@ -84,6 +84,11 @@ void Configure(const DrawClient& o, const Job& job) {
   put(u"DateTimeFormat", Variant::I4(v % 3));
   put(u"DateFormatString", Variant::String(kDates[v % 4]));
   put(u"TimeFormatString", Variant::String(kTimes[(v / 2) % 4]));
+  put(u"ShowBarTotal", Variant::Bool(true));
+  put(u"LabelVertical", Variant::Bool(v % 3 == 1));
+  put(u"ShowStackedValue", Variant::Bool(true));
+  put(u"StackedTextAlign", Variant::I4(v % 6));
+  put(u"StackedTextTransparent", Variant::Bool(v % 2 == 0));
   for (int i = 0; i < 6; ++i) {
     const std::u16string name = u"Item " + std::u16string(1, u'a' + i);
     call(u"AddData", Values(Variant::String(name), Variant::R8(3 + (i * 7 + v) % 11),

@@ -4,6 +4,7 @@
 #ifndef PLOTVANE_TESTS_ENGINE_CHART_FIXTURE_H_
 #define PLOTVANE_TESTS_ENGINE_CHART_FIXTURE_H_
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 #include <string>
@@ -40,6 +41,8 @@ class TChartixTestPeer {
   static Int64 MaxValue(TChartix& c) { return c.GetMaxValue(); }
   static Int64 MaxY(TChartix& c) { return c.GetMaxY(); }
   static Integer MaxStackedTotal(TChartix& c) { return c.GetMaxStackedTotal(); }
+  static std::u16string EntryName(const TStringList& l, int i) { return TChartix::GetEntryName(l, i); }
+  static std::u16string EntryValue(const TStringList& l, int i) { return TChartix::GetEntryValue(l, i); }
 };
 
 namespace testing_charts {
@@ -52,12 +55,14 @@ inline std::string Draw(TChartix& chart, TGraphType type) {
 }
 
 // The bounding box of the pixels of exactly `colour` in the last drawing,
-// right and bottom inclusive; Left > Right when there is none.
-inline TRect Extent(const TChartix& chart, TColor colour) {
+// right and bottom inclusive, looking only inside `within` (edges
+// inclusive); Left > Right when there is none.
+inline TRect Extent(const TChartix& chart, TColor colour,
+                    const TRect& within = TRect{0, 0, INT_MAX, INT_MAX}) {
   TRect box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
   const TBitmap& bitmap = chart.Bitmap();
-  for (int y = 0; y < bitmap.Height(); ++y) {
-    for (int x = 0; x < bitmap.Width(); ++x) {
+  for (int y = std::max(0, within.Top); y < bitmap.Height() && y <= within.Bottom; ++y) {
+    for (int x = std::max(0, within.Left); x < bitmap.Width() && x <= within.Right; ++x) {
       if (chart.PixelColour(x, y) != colour) continue;
       box.Left = std::min(box.Left, x);
       box.Top = std::min(box.Top, y);
