@@ -178,7 +178,8 @@ void TChartix::DrawVBarGraph() {
     const Double percent = Total != 0 ? std::fabs(v) * 100 / Total : 0;
     canvas.Brush().SetColor(SetColour(ColourList[i], 0));
     const bool above = v >= FYOffset;
-    const long long height = Round64(((FShowPercent ? percent : v) - static_cast<long double>(FYOffset)) * scale);
+    const long long height =
+        PixelLength(((FShowPercent ? percent : v) - static_cast<long double>(FYOffset)) * scale);
     const Slot slot = SlotOf(slots, i);
     const long long left = x0 + slot.start;
     // A bar above the origin line covers rows y0 - height to y0, one below
@@ -301,7 +302,8 @@ void TChartix::DrawHBarGraph() {
     const Double percent = Total != 0 ? std::fabs(v) * 100 / Total : 0;
     canvas.Brush().SetColor(SetColour(ColourList[i], 0));
     const bool above = v >= FYOffset;
-    const long long length = Round64(((FShowPercent ? percent : v) - static_cast<long double>(FYOffset)) * scale);
+    const long long length =
+        PixelLength(((FShowPercent ? percent : v) - static_cast<long double>(FYOffset)) * scale);
     const Slot slot = SlotOf(slots, i);
     const long long bottom = y0 - slot.start;
     // A percentage bar always runs right; otherwise the origin column
