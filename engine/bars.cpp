@@ -81,12 +81,8 @@ Double BarScale(const TChartix& chart) {
 TBrushStyle TChartix::DrawBarFrame(TGraphType graph_type) {
   const bool vertical = graph_type == cxtVBar || graph_type == cxtVStackedBar;
   PrepareCanvas(graph_type);
-  FBitmap->SetHeight(FHeight);
-  FBitmap->SetWidth(FWidth);
+  PaintBackground();
   TCanvas& canvas = Canvas();
-  canvas.Brush().SetColor(FBGColour);
-  canvas.Pen().Color = FBGColour;
-  canvas.Rectangle(0, 0, FWidth, FHeight);
 
   const long long x0 = FOriginX, y0 = FOriginY;
   TRect plot;
@@ -185,7 +181,8 @@ void TChartix::DrawVBarGraph() {
     // A bar above the origin line covers rows y0 - height to y0, one below
     // it rows y0 to y0 - height: the corners differ by one row on each side.
     const int l = ClampToCanvas(left), t = ClampToCanvas(y0 + (above ? 1 : 0));
-    const int r = ClampToCanvas(left + slots.width), b = ClampToCanvas(y0 - height + (above ? 0 : 1));
+    const int r = ClampToCanvas(left + slots.width),
+              b = ClampToCanvas(y0 - height + (above ? 0 : 1));
     canvas.Rectangle(l, t, r, b);
     if (FUseImageMap && FIMDataArea) AddRectArea(l, t, r, b, i);
 

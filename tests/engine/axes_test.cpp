@@ -1,9 +1,9 @@
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "engine/chartix.h"
 #include "engine/errors.h"
@@ -47,11 +47,15 @@ struct AxisCase {
 
 TEST(AxesTest, VerticalTicksCarryTheirNumbers) {
   const AxisCase cases[] = {
-      {"automatic", [](TChartix&) {},
+      {"automatic",
+       [](TChartix&) {},
        {{50, u"40"}, {100, u"30"}, {150, u"20"}, {200, u"10"}, {250, u"0"}}},
-      {"given step 15", [](TChartix& c) { c.FYGrad = 15; }, {{100, u"30"}, {175, u"15"}, {250, u"0"}}},
+      {"given step 15",
+       [](TChartix& c) { c.FYGrad = 15; },
+       {{100, u"30"}, {175, u"15"}, {250, u"0"}}},
       // 37 of 54 is 68.5 %: top 70, step 14.
-      {"percentages", [](TChartix& c) { c.FShowPercent = true; },
+      {"percentages",
+       [](TChartix& c) { c.FShowPercent = true; },
        {{50, u"70%"}, {90, u"56%"}, {130, u"42%"}, {170, u"28%"}, {210, u"14%"}, {250, u"0%"}}},
       {"prefix and suffix",
        [](TChartix& c) {

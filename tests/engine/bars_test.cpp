@@ -1,8 +1,8 @@
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <memory>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "engine/chartix.h"
 #include "engine/errors.h"
@@ -37,15 +37,15 @@ TEST(BarsTest, SlotsAndThePublishedLayout) {
   struct Case {
     TGraphType type;
     int count, axis, width, gap;
-    int first_edge;        // first pixel of bar 1 along the category axis, from the origin
+    int first_edge;         // first pixel of bar 1 along the category axis, from the origin
     int w, g, first, last;  // read back; positions relative to the origin
   } cases[] = {
       {cxtVBar, 5, 400, 0, 0, 18, 41, 40, 18 + 20, 18 + 20 + 4 * 81},
       {cxtHBar, 5, 400, 0, 0, 20, 40, 40, -(20 + 20), -(20 + 20 + 4 * 80)},
       {cxtVBar, 3, 4, 0, 0, 0, 1, 0, 0 + 0, 0 + 2},  // widened from 0: E = 1, Round(0.5) = 0
       {cxtVBar, 4, 300, 30, 0, 22, 30, 45, 22 + 15, 22 + 15 + 3 * 75},
-      {cxtVBar, 1, 10, 5, 0, 2, 5, 5, 4, 4},   // E = 5: Round(2.5) + Round(2.5)
-      {cxtVBar, 1, 12, 5, 0, 4, 5, 7, 6, 6},   // E = 7: Round(3.5) + Round(2.5)
+      {cxtVBar, 1, 10, 5, 0, 2, 5, 5, 4, 4},  // E = 5: Round(2.5) + Round(2.5)
+      {cxtVBar, 1, 12, 5, 0, 4, 5, 7, 6, 6},  // E = 7: Round(3.5) + Round(2.5)
   };
   for (const Case& c : cases) {
     auto chart = Chart();
