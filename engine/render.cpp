@@ -28,7 +28,15 @@ std::u16string AfterLast(const std::u16string& s, char16_t separator) {
 
 // The drawers a chart is made of, in drawing order: later ones paint over
 // earlier ones and append their image-map areas after theirs.
-enum class Drawer : uint8_t { kPie, kVBars, kHBars, kLegend, kTitle, kAxisCaptions };
+enum class Drawer : uint8_t {
+  kPie,
+  kVBars,
+  kHBars,
+  kTrendLine,  // when FShowTrendLine
+  kLegend,
+  kTitle,
+  kAxisCaptions,
+};
 
 struct ChartDrawers {
   TGraphType type;
@@ -43,10 +51,10 @@ const std::vector<Drawer>& DrawersOf(TGraphType graph_type, bool full) {
   static const ChartDrawers kCharts[] = {
       {cxtPie, {D::kPie, D::kLegend, D::kTitle}, {D::kPie, D::kLegend, D::kTitle}},
       {cxtVBar,
-       {D::kVBars, D::kLegend, D::kTitle, D::kAxisCaptions},
+       {D::kVBars, D::kTrendLine, D::kLegend, D::kTitle, D::kAxisCaptions},
        {D::kVBars, D::kLegend, D::kTitle, D::kAxisCaptions}},
       {cxtHBar,
-       {D::kHBars, D::kLegend, D::kTitle, D::kAxisCaptions},
+       {D::kHBars, D::kTrendLine, D::kLegend, D::kTitle, D::kAxisCaptions},
        {D::kHBars, D::kLegend, D::kTitle, D::kAxisCaptions}},
       {cxtLine, {D::kTitle, D::kAxisCaptions}, {D::kTitle, D::kAxisCaptions}},
       {cxtVStackedBar, {D::kTitle, D::kAxisCaptions}, {}},
@@ -95,6 +103,9 @@ void TChartix::DrawChart(TGraphType graph_type, bool full) {
       case Drawer::kPie: DrawPie(); break;
       case Drawer::kVBars: DrawVBarGraph(); break;
       case Drawer::kHBars: DrawHBarGraph(); break;
+      case Drawer::kTrendLine:
+        if (FShowTrendLine) DrawTrendLine(graph_type);
+        break;
       case Drawer::kLegend: DrawLegend(graph_type); break;
       case Drawer::kTitle: DrawTitle(); break;
       case Drawer::kAxisCaptions: DrawAxisCaptions(graph_type); break;
