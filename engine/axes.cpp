@@ -61,11 +61,13 @@ Int64 TChartix::GetMaxValue() {
 }
 
 Int64 TChartix::GetMaxX() {
-  return LargestPointValue(Points, [](const TPointEntry& p) -> const std::u16string& { return p.X; });
+  return LargestPointValue(Points,
+                           [](const TPointEntry& p) -> const std::u16string& { return p.X; });
 }
 
 Int64 TChartix::GetMaxY() {
-  return LargestPointValue(Points, [](const TPointEntry& p) -> const std::u16string& { return p.Y; });
+  return LargestPointValue(Points,
+                           [](const TPointEntry& p) -> const std::u16string& { return p.Y; });
 }
 
 Integer TChartix::GetMaxStackedTotal() {
@@ -140,9 +142,9 @@ TickScale TChartix::PrepareScale(Double& top, Double& grad, Double& offset, Int6
 
 std::u16string TChartix::TickText(AxisKind axis, Double value, const std::u16string& mask,
                                   bool origin) {
-  const bool dates = axis == AxisKind::kVertical   ? FUseYAxisDates
-                     : axis == AxisKind::kX        ? FUseXAxisDates
-                                                   : false;
+  const bool dates = axis == AxisKind::kVertical ? FUseYAxisDates
+                     : axis == AxisKind::kX      ? FUseXAxisDates
+                                                 : false;
   const std::u16string t = dates ? GetDateText(value) : FormatFloat(mask, value);
   if (FShowPercent && axis != AxisKind::kX) return origin ? u"0%" : t + u"%";
   const bool labels = axis == AxisKind::kX ? FUseXAxisLabels : FUseYAxisLabels;
@@ -151,9 +153,12 @@ std::u16string TChartix::TickText(AxisKind axis, Double value, const std::u16str
     return axis == AxisKind::kX ? GetXAxisLabel(key) : GetYAxisLabel(key);
   }
   switch (axis) {
-    case AxisKind::kVertical: return AddPrefixSuffixY(t);
-    case AxisKind::kHorizontalBars: return AddPrefixSuffix(t);
-    case AxisKind::kX: return AddPrefixSuffixX(t);
+    case AxisKind::kVertical:
+      return AddPrefixSuffixY(t);
+    case AxisKind::kHorizontalBars:
+      return AddPrefixSuffix(t);
+    case AxisKind::kX:
+      return AddPrefixSuffixX(t);
   }
   return t;
 }
@@ -207,7 +212,8 @@ void TChartix::DrawGrid(TGraphType graph_type) {
   const Int64 b = YAxisMaxValue(graph_type);
   const long long length = static_cast<long long>(FMaxY) - FYAxisNegative;
   Double per_unit = 0;  // the axis, not its grid, publishes the pixels per unit
-  const TickScale scale = PrepareScale(FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, per_unit);
+  const TickScale scale =
+      PrepareScale(FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, per_unit);
 
   TCanvas& canvas = Canvas();
   canvas.Pen().Color = FGridColour;
@@ -273,7 +279,8 @@ void TChartix::DrawHBarAxis(TGraphType graph_type) {
   }
   const long long length = static_cast<long long>(FMaxY) - FYAxisNegative;
   Double per_unit = 0;  // this axis leaves YLinePX alone
-  const TickScale scale = PrepareScale(FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, per_unit);
+  const TickScale scale =
+      PrepareScale(FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, per_unit);
 
   const long long x0 = FOriginX, y0 = FOriginY;
   canvas.MoveTo(ClampToCanvas(x0 + length), ClampToCanvas(y0));

@@ -10,7 +10,7 @@
 //   render.cpp        GetGraph, PrepareCanvas, text measuring, pixel queries
 //   image_map.cpp     image-map areas
 //   axes.cpp          value axes, scales and grids
-//   pie.cpp, bars.cpp, stacked_bars.cpp, legends.cpp, texts.cpp   the drawers
+//   pie.cpp, bars.cpp, bar_lines.cpp, stacked_bars.cpp, legends.cpp, texts.cpp   the drawers
 //
 // Settings are public fields named with an F prefix, as the automation layer
 // reads and writes them directly; they are never validated (a Word setting
@@ -539,6 +539,9 @@ class TChartix {
 
   // Render driver.
   void PrepareCanvas(TGraphType graph_type);
+  // Sizes the bitmap PrepareCanvas made to FWidth x FHeight and paints it in
+  // FBGColour, brush and pen both.
+  void PaintBackground();
   // The drawers of one chart type in their order: those of a full drawing,
   // or of the reduced drawing of Handle.
   void DrawChart(TGraphType graph_type, bool full);
@@ -599,6 +602,9 @@ class TChartix {
   void DrawVBarLabel(int index, long double centre, Double value);
   void DrawHBarTexts(int index, long double centre, long long bar_end, Double value,
                      Double percent, const std::u16string& mask);
+
+  // Overlays of bar charts (bar_lines.cpp).
+  void DrawTrendLine(TGraphType graph_type);
 
   // Drawers.
   void DrawPie();

@@ -27,6 +27,7 @@ enum class Drawer : uint8_t {
   kHBars,
   kVStackedBars,
   kHStackedBars,
+  kTrendLine,  // when FShowTrendLine
   kLegend,
   kStackedLegend,
   kTitle,
@@ -46,10 +47,10 @@ const std::vector<Drawer>& DrawersOf(TGraphType graph_type, bool full) {
   static const ChartDrawers kCharts[] = {
       {cxtPie, {D::kPie, D::kLegend, D::kTitle}, {D::kPie, D::kLegend, D::kTitle}},
       {cxtVBar,
-       {D::kVBars, D::kLegend, D::kTitle, D::kAxisCaptions},
+       {D::kVBars, D::kTrendLine, D::kLegend, D::kTitle, D::kAxisCaptions},
        {D::kVBars, D::kLegend, D::kTitle, D::kAxisCaptions}},
       {cxtHBar,
-       {D::kHBars, D::kLegend, D::kTitle, D::kAxisCaptions},
+       {D::kHBars, D::kTrendLine, D::kLegend, D::kTitle, D::kAxisCaptions},
        {D::kHBars, D::kLegend, D::kTitle, D::kAxisCaptions}},
       {cxtLine, {D::kTitle, D::kAxisCaptions}, {D::kTitle, D::kAxisCaptions}},
       // The reduced drawing has no stacked charts.
@@ -101,6 +102,9 @@ void TChartix::DrawChart(TGraphType graph_type, bool full) {
       case Drawer::kHBars: DrawHBarGraph(); break;
       case Drawer::kVStackedBars: DrawVStackedBarGraph(); break;
       case Drawer::kHStackedBars: DrawHStackedBarGraph(); break;
+      case Drawer::kTrendLine:
+        if (FShowTrendLine) DrawTrendLine(graph_type);
+        break;
       case Drawer::kLegend: DrawLegend(graph_type); break;
       case Drawer::kStackedLegend: DrawStackedLegend(); break;
       case Drawer::kTitle: DrawTitle(); break;
@@ -173,6 +177,15 @@ void TChartix::PrepareCanvas(TGraphType graph_type) {
     palette.push_back(TPaletteEntry{GetRValue(c), GetGValue(c), GetBValue(c), 0});
   }
   FBitmap->SetPalette(palette);
+}
+
+void TChartix::PaintBackground() {
+  FBitmap->SetHeight(FHeight);
+  FBitmap->SetWidth(FWidth);
+  TCanvas& canvas = Canvas();
+  canvas.Brush().SetColor(FBGColour);
+  canvas.Pen().Color = FBGColour;
+  canvas.Rectangle(0, 0, FWidth, FHeight);
 }
 
 Integer TChartix::GetTextHeight(const std::u16string& text) { return Canvas().TextExtent(text).cy; }

@@ -35,7 +35,7 @@ long long Half(long long v) { return v / 2; }  // truncating, in 64 bits
 
 // R(x): a height of x value units in pixels from the origin line.
 long long ScaledLength(Double x, Double per_unit) {
-  return Round64(static_cast<long double>(x) * per_unit);
+  return PixelLength(static_cast<long double>(x) * per_unit);
 }
 
 // The two corners a segment is drawn with, in 64 bits.

@@ -4,27 +4,27 @@
 #ifndef PLOTVANE_TESTS_ENGINE_CHART_FIXTURE_H_
 #define PLOTVANE_TESTS_ENGINE_CHART_FIXTURE_H_
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <climits>
 #include <memory>
 #include <string>
 
-#include <gtest/gtest.h>
-
 #include "canvas/bitmap.h"
 #include "engine/chartix.h"
 
 // Expects `statement` to throw `type` whose what() is exactly `message`.
-#define EXPECT_THROW_MSG(statement, type, message)                                  \
-  do {                                                                              \
-    try {                                                                           \
-      statement;                                                                    \
-      ADD_FAILURE() << #statement " threw nothing; expected " #type;                \
-    } catch (const type& e) {                                                       \
-      EXPECT_STREQ(e.what(), message);                                              \
-    } catch (...) {                                                                 \
-      ADD_FAILURE() << #statement " threw something other than " #type;            \
-    }                                                                               \
+#define EXPECT_THROW_MSG(statement, type, message)                      \
+  do {                                                                  \
+    try {                                                               \
+      statement;                                                        \
+      ADD_FAILURE() << #statement " threw nothing; expected " #type;    \
+    } catch (const type& e) {                                           \
+      EXPECT_STREQ(e.what(), message);                                  \
+    } catch (...) {                                                     \
+      ADD_FAILURE() << #statement " threw something other than " #type; \
+    }                                                                   \
   } while (0)
 
 namespace plotvane {
@@ -41,8 +41,12 @@ class TChartixTestPeer {
   static Int64 MaxValue(TChartix& c) { return c.GetMaxValue(); }
   static Int64 MaxY(TChartix& c) { return c.GetMaxY(); }
   static Integer MaxStackedTotal(TChartix& c) { return c.GetMaxStackedTotal(); }
-  static std::u16string EntryName(const TStringList& l, int i) { return TChartix::GetEntryName(l, i); }
-  static std::u16string EntryValue(const TStringList& l, int i) { return TChartix::GetEntryValue(l, i); }
+  static std::u16string EntryName(const TStringList& l, int i) {
+    return TChartix::GetEntryName(l, i);
+  }
+  static std::u16string EntryValue(const TStringList& l, int i) {
+    return TChartix::GetEntryValue(l, i);
+  }
 };
 
 namespace testing_charts {
@@ -55,14 +59,13 @@ inline std::string Draw(TChartix& chart, TGraphType type) {
 }
 
 // The bounding box of the pixels of exactly `colour` in the last drawing,
-// right and bottom inclusive, looking only inside `within` (edges
-// inclusive); Left > Right when there is none.
-inline TRect Extent(const TChartix& chart, TColor colour,
-                    const TRect& within = TRect{0, 0, INT_MAX, INT_MAX}) {
+// within `area` (right and bottom exclusive) when given; right and bottom
+// inclusive, {INT_MAX, INT_MAX, INT_MIN, INT_MIN} when there is none.
+inline TRect Extent(const TChartix& chart, TColor colour, TRect area = {0, 0, INT_MAX, INT_MAX}) {
   TRect box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
   const TBitmap& bitmap = chart.Bitmap();
-  for (int y = std::max(0, within.Top); y < bitmap.Height() && y <= within.Bottom; ++y) {
-    for (int x = std::max(0, within.Left); x < bitmap.Width() && x <= within.Right; ++x) {
+  for (int y = std::max(0, area.Top); y < std::min(bitmap.Height(), area.Bottom); ++y) {
+    for (int x = std::max(0, area.Left); x < std::min(bitmap.Width(), area.Right); ++x) {
       if (chart.PixelColour(x, y) != colour) continue;
       box.Left = std::min(box.Left, x);
       box.Top = std::min(box.Top, y);

@@ -145,7 +145,7 @@ TEST(StackedBarsTest, SegmentValuesTakeTheirCellAtEachAlignment) {
     chart->FStackedTextBGColor = kCell;
     Draw(*chart, c.type);
     // Only the upper segment's value lies here.
-    const TRect upper = c.type == cxtVStackedBar ? TRect{0, 0, 399, 199} : TRect{101, 0, 399, 299};
+    const TRect upper = c.type == cxtVStackedBar ? TRect{0, 0, 400, 200} : TRect{101, 0, 400, 300};
     EXPECT_EQ(ToString(Extent(*chart, kCell, upper)), ToString(c.cell));
   }
 }
