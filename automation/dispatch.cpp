@@ -17,6 +17,7 @@
 #include "automation/com/variant.h"
 #include "automation/draw_object.h"
 #include "automation/members.h"
+#include "automation/vtable.h"
 #include "canvas/utf8.h"
 
 namespace plotvane {
@@ -93,6 +94,22 @@ HRESULT Coerce(const VARIANT& source, TArgType type, VARIANT* target) {
 
 }  // namespace
 
+HRESULT CallMember(Tdraw& draw, const TMember& member, TAccessor accessor, VARIANT* args,
+                   const VARIANT& value, VARIANT* result, EXCEPINFO* excep_info) {
+  try {
+    switch (accessor) {
+      case TAccessor::kGet: member.get(draw, args, result); break;
+      case TAccessor::kPut: member.put(draw, args, value); break;
+      case TAccessor::kCall: member.call(draw, args, result); break;
+    }
+  } catch (const std::exception& e) {
+    return ReportFailure(e.what(), excep_info);
+  } catch (...) {
+    return ReportFailure("Unexpected failure", excep_info);
+  }
+  return S_OK;
+}
+
 HRESULT Tdraw::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID, DISPID* rgDispId) {
   if (cNames == 0) return S_OK;
   if (rgszNames == nullptr || rgDispId == nullptr) return E_INVALIDARG;
@@ -168,19 +185,9 @@ HRESULT Tdraw::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISPPARAMS
   }
 
   Variant result;
-  try {
-    if (put) {
-      member->put(*this, args.data(), value);
-    } else if (get) {
-      member->get(*this, args.data(), result.Get());
-    } else {
-      member->call(*this, args.data(), result.Get());
-    }
-  } catch (const std::exception& e) {
-    return ReportFailure(e.what(), pExcepInfo);
-  } catch (...) {
-    return ReportFailure("Unexpected failure", pExcepInfo);
-  }
+  const TAccessor accessor = put ? TAccessor::kPut : get ? TAccessor::kGet : TAccessor::kCall;
+  const HRESULT hr = CallMember(*this, *member, accessor, args.data(), value, result.Get(), pExcepInfo);
+  if (FAILED(hr)) return hr;
   if (pVarResult != nullptr) {
     VariantClear(pVarResult);
     *pVarResult = result.Detach();

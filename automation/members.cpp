@@ -12,12 +12,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <iterator>
 #include <string>
 
 #include "automation/com/guid.h"
 #include "automation/com/variant.h"
 #include "automation/draw_object.h"
 #include "automation/output.h"
+#include "automation/vtable.h"
 #include "imaging/byte_writer.h"
 
 namespace plotvane {
@@ -326,22 +329,23 @@ using K = TMemberKind;
 using T = TArgType;
 constexpr std::array<TParam, kMaxParams> kNoParams{};
 
-TMember Prop(const char* name, DISPID id, T type, TGetHandler get, TPutHandler put) {
+constexpr TMember Prop(const char* name, DISPID id, T type, TGetHandler get, TPutHandler put) {
   return TMember{name, id, K::kGetPut, type, 0, kNoParams, get, put, nullptr};
 }
-TMember ReadOnly(const char* name, DISPID id, T type, TGetHandler get) {
+constexpr TMember ReadOnly(const char* name, DISPID id, T type, TGetHandler get) {
   return TMember{name, id, K::kGet, type, 0, kNoParams, get, nullptr, nullptr};
 }
-TMember Indexed(const char* name, DISPID id, T type, TParam index, TGetHandler get) {
+constexpr TMember Indexed(const char* name, DISPID id, T type, TParam index, TGetHandler get) {
   TMember m{name, id, K::kGet, type, 1, kNoParams, get, nullptr, nullptr};
   m.params[0] = index;
   return m;
 }
-TMember Method(const char* name, DISPID id, T result, std::initializer_list<TParam> params,
-               TCallHandler call) {
+constexpr TMember Method(const char* name, DISPID id, T result,
+                         std::initializer_list<TParam> params, TCallHandler call) {
   TMember m{name, id, K::kMethod, result, static_cast<uint8_t>(params.size()), kNoParams,
             nullptr, nullptr, call};
-  std::copy(params.begin(), params.end(), m.params.begin());
+  size_t i = 0;
+  for (const TParam& p : params) m.params[i++] = p;
   return m;
 }
 
@@ -372,8 +376,8 @@ TMember Method(const char* name, DISPID id, T result, std::initializer_list<TPar
 #define BYTES_PROP(N, ID, K, F) ReadOnly(#N, ID, T::kVariant, BytesGet<K, F>)
 #define SAVE_METHOD(N, ID, K, F) Method(#N, ID, T::kNone, {{"FileName", T::kBstr}}, SaveCall<K, F>)
 
-std::vector<TMember> BuildTable() {
-  return {
+// In virtual-table order, which is also the order of the type library.
+constexpr TMember kTable[] = {
     WORD_PROP(Width, 3, FWidth),
     WORD_PROP(Height, 4, FHeight),
     WORD_PROP(CenterX, 5, FCentreX),
@@ -578,14 +582,22 @@ std::vector<TMember> BuildTable() {
     Method("AddCustomLegend", 202, T::kNone, {{"Value", T::kBstr}, {"Colour", T::kBstr}}, AddCustomLegendCall),
     Method("ClearCustomLegend", 203, T::kNone, {}, ClearCustomLegendCall),
     Method("Base64Out", 204, T::kBstr, {{"GraphType", T::kGraphType}, {"FileFormat", T::kImageFormat}}, Base64OutCall),
-  };
-}
+};
+constexpr size_t kMemberCount = sizeof(kTable) / sizeof(kTable[0]);
 
 }  // namespace
 
 const std::vector<TMember>& Members() {
-  static const std::vector<TMember> table = BuildTable();
+  static const std::vector<TMember> table(std::begin(kTable), std::end(kTable));
   return table;
+}
+
+const TVtableEntry* MemberVtableEntries(size_t* count) {
+  // The entries are typed functions made from the table itself, so the
+  // virtual table cannot disagree with Invoke about a member.
+  static const auto entries = MemberEntries<kTable, kMemberCount>();
+  *count = entries.size();
+  return entries.data();
 }
 
 namespace {

@@ -39,6 +39,9 @@ using DOUBLE = double;
 using PVOID = void*;
 using LPVOID = void*;
 
+// A colour as automation passes it: 0x00BBGGRR.
+using OLE_COLOR = uint32_t;
+
 using HRESULT = int32_t;
 using SCODE = int32_t;
 using DISPID = int32_t;
