@@ -141,7 +141,7 @@ struct Entries<Table, M, std::index_sequence<I...>> {
   static HRESULT Deliver(HRESULT hr, Variant& result, Out<kType>* out) {
     if (FAILED(hr)) return hr;
     if constexpr (kType != TArgType::kVariant) {
-      hr = result.ChangeType(VarTypeOf(kType));
+      if (result.vt() != VarTypeOf(kType)) hr = result.ChangeType(VarTypeOf(kType));
       if (FAILED(hr)) return hr;
     }
     *out = CType<kType>::Load(*result.Get());
