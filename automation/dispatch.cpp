@@ -18,29 +18,12 @@
 #include "automation/draw_object.h"
 #include "automation/members.h"
 #include "automation/vtable.h"
-#include "canvas/utf8.h"
+#include "base/ascii.h"
+#include "base/utf.h"
 
 namespace plotvane {
 
 namespace {
-
-bool SameTextIgnoringCase(const std::u16string& a, const char* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i] != '\0'; ++i) {
-    char16_t x = a[i], y = static_cast<unsigned char>(b[i]);
-    if (x >= u'a' && x <= u'z') x -= 32;
-    if (y >= u'a' && y <= u'z') y -= 32;
-    if (x != y) return false;
-  }
-  return i == a.size() && b[i] == '\0';
-}
-
-std::u16string Widen(const char* s) {
-  std::u16string out;
-  for (; *s; ++s) out += static_cast<char16_t>(static_cast<unsigned char>(*s));
-  return out;
-}
-
 
 // Leaves the details of a failed member for the caller: the thread's error
 // object, and the EXCEPINFO when the caller gave one.
@@ -127,7 +110,7 @@ HRESULT Tdraw::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID, DIS
     }
     const std::u16string name(rgszNames[i]);
     for (uint8_t p = 0; p < member->param_count; ++p) {
-      if (SameTextIgnoringCase(name, member->params[p].name)) rgDispId[i] = p;
+      if (EqualIgnoringCase(name, member->params[p].name)) rgDispId[i] = p;
     }
     if (rgDispId[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
   }

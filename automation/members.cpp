@@ -21,6 +21,7 @@
 #include "automation/draw_object.h"
 #include "automation/output.h"
 #include "automation/vtable.h"
+#include "base/ascii.h"
 #include "imaging/byte_writer.h"
 
 namespace plotvane {
@@ -296,7 +297,7 @@ void PutRNDColor(Tdraw& d, const VARIANT*, const VARIANT& v) { d.Graph().SetRNDC
 
 void VersionGet(Tdraw&, const VARIANT*, VARIANT* r) {
   const std::string text = "Plotvane 3.1.1.0 (" + std::to_string(sizeof(void*) * 8) + " bit)";
-  ReturnString(r, std::u16string(text.begin(), text.end()));
+  ReturnString(r, Widen(text));
 }
 void CreateGUIDGet(Tdraw&, const VARIANT*, VARIANT* r) {
   GUID guid{};
@@ -317,8 +318,7 @@ void SaveCall(Tdraw& d, const VARIANT* a, VARIANT*) { SaveChart(d, K, F, Str(a[0
 void BMPHandleGet(Tdraw& d, const VARIANT* a, VARIANT* r) { ReturnI4(r, BMPHandle(d, I4(a[0]))); }
 void DummyGraphCall(Tdraw& d, const VARIANT* a, VARIANT*) { DummyGraph(d, I4(a[0])); }
 void Base64OutCall(Tdraw& d, const VARIANT* a, VARIANT* r) {
-  const std::string text = Base64Out(d, I4(a[0]), I4(a[1]));
-  ReturnString(r, std::u16string(text.begin(), text.end()));
+  ReturnString(r, Widen(Base64Out(d, I4(a[0]), I4(a[1]))));
 }
 
 // ---------------------------------------------------------------------------
@@ -602,27 +602,13 @@ const TVtableEntry* MemberVtableEntries(size_t* count) {
 
 namespace {
 
-// Orders member names ignoring letter case (ASCII: member names are ASCII).
-int CompareName(const std::u16string& a, const char* b) {
-  size_t i = 0;
-  for (;; ++i) {
-    const bool a_end = i == a.size(), b_end = b[i] == '\0';
-    if (a_end || b_end) return a_end == b_end ? 0 : (a_end ? -1 : 1);
-    char16_t x = a[i], y = static_cast<unsigned char>(b[i]);
-    if (x >= u'a' && x <= u'z') x -= 32;
-    if (y >= u'a' && y <= u'z') y -= 32;
-    if (x != y) return x < y ? -1 : 1;
-  }
-}
-
 // The members sorted by name, for a binary search.
 const std::vector<const TMember*>& ByName() {
   static const std::vector<const TMember*> sorted = [] {
     std::vector<const TMember*> v;
     for (const TMember& m : Members()) v.push_back(&m);
     std::sort(v.begin(), v.end(), [](const TMember* a, const TMember* b) {
-      const std::string an(a->name);
-      return CompareName(std::u16string(an.begin(), an.end()), b->name) < 0;
+      return CompareIgnoringCase(std::string_view(a->name), std::string_view(b->name)) < 0;
     });
     return v;
   }();
@@ -635,9 +621,9 @@ const TMember* FindMember(const std::u16string& name) {
   const auto& sorted = ByName();
   auto it = std::lower_bound(sorted.begin(), sorted.end(), name,
                              [](const TMember* m, const std::u16string& key) {
-                               return CompareName(key, m->name) > 0;
+                               return CompareIgnoringCase(key, m->name) > 0;
                              });
-  return it != sorted.end() && CompareName(name, (*it)->name) == 0 ? *it : nullptr;
+  return it != sorted.end() && EqualIgnoringCase(name, (*it)->name) ? *it : nullptr;
 }
 
 const TMember* FindMember(DISPID dispid) {

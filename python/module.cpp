@@ -19,8 +19,8 @@
 
 #include "automation/com/com.h"
 #include "automation/com/typeinfo.h"
+#include "base/utf.h"
 #include "plotvane.h"
-#include "tools/text.h"
 #include "tools/type_reader.h"
 
 namespace py = pybind11;
@@ -37,7 +37,7 @@ Variant ToVariant(const py::handle& value) {
     return Variant::R8(static_cast<double>(n));
   }
   if (py::isinstance<py::float_>(value)) return Variant::R8(value.cast<double>());
-  if (py::isinstance<py::str>(value)) return Variant::String(ToUtf16(value.cast<std::string>()));
+  if (py::isinstance<py::str>(value)) return Variant::String(Utf8ToUtf16(value.cast<std::string>()));
   throw py::type_error("plotvane: arguments are bool, int, float, str or None, not " +
                        std::string(py::str(value.get_type().attr("__name__"))));
 }
@@ -53,7 +53,7 @@ py::object FromVariant(const VARIANT& v) {
     case VT_R4: return py::float_(v.fltVal);
     case VT_R8: return py::float_(v.dblVal);
     case VT_BSTR: {
-      const std::string text = ToUtf8(std::u16string_view(v.bstrVal == nullptr ? u"" : v.bstrVal,
+      const std::string text = Utf16ToUtf8(std::u16string_view(v.bstrVal == nullptr ? u"" : v.bstrVal,
                                                            SysStringLen(v.bstrVal)));
       return py::str(text);
     }
@@ -77,7 +77,7 @@ std::pair<std::string, std::string> TakeErrorInfo() {
   BStr source, description;
   error->GetSource(source.ReleaseAndGetAddressOf());
   error->GetDescription(description.ReleaseAndGetAddressOf());
-  return {ToUtf8(source.view()), ToUtf8(description.view())};
+  return {Utf16ToUtf8(source.view()), Utf16ToUtf8(description.view())};
 }
 
 // One Draw object of the server.
@@ -93,7 +93,7 @@ class DrawObject {
 
   // The member number of `name`, matched without case; -1 when unknown.
   DISPID IdOf(const std::string& name) const {
-    std::u16string text = ToUtf16(name);
+    std::u16string text = Utf8ToUtf16(name);
     LPOLESTR names[] = {text.data()};
     DISPID id = DISPID_UNKNOWN;
     if (FAILED(draw_->GetIDsOfNames(IID_NULL, names, 1, 0, &id))) return DISPID_UNKNOWN;

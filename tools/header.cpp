@@ -18,7 +18,7 @@
 #include "automation/com/com_ptr.h"
 #include "automation/com/guid.h"
 #include "automation/com/variant.h"
-#include "tools/text.h"
+#include "base/utf.h"
 #include "tools/type_reader.h"
 
 namespace plotvane {
@@ -226,7 +226,7 @@ HRESULT WriteHeader(ITypeLib* library, std::string* out) {
     BStr name_text, help_text;
     Check(library->GetDocumentation(-1, name_text.ReleaseAndGetAddressOf(),
                                     help_text.ReleaseAndGetAddressOf(), nullptr, nullptr));
-    const std::string name = ToUtf8(name_text.view());
+    const std::string name = Utf16ToUtf8(name_text.view());
     std::string guard;
     for (char c : name) guard += static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
     guard += "_H_";
@@ -239,7 +239,7 @@ HRESULT WriteHeader(ITypeLib* library, std::string* out) {
       WriteDescription(info.Get(), &enums, &ids, &interfaces);
     }
     *out += "/* " + name + " " + std::to_string(attr.wMajorVerNum) + "." +
-            std::to_string(attr.wMinorVerNum) + ": " + ToUtf8(help_text.view()) +
+            std::to_string(attr.wMinorVerNum) + ": " + Utf16ToUtf8(help_text.view()) +
             ", for C and C++ clients.\n"
             "   Generated from the server's type library by `plotvane header`: do not edit;\n"
             "   the interface is described by the server's member table. */\n";

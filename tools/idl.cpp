@@ -10,6 +10,7 @@
 #include "automation/com/com_ptr.h"
 #include "automation/com/guid.h"
 #include "automation/com/variant.h"
+#include "base/utf.h"
 #include "tools/text.h"
 #include "tools/type_reader.h"
 
@@ -197,9 +198,9 @@ HRESULT WriteIdl(ITypeLib* library, std::string* out) {
         "uuid(" + GuidText(attr.guid) + ")",
         "version(" + std::to_string(attr.wMajorVerNum) + "." + std::to_string(attr.wMinorVerNum) +
             ")"};
-    if (help.size() > 0) attributes.push_back("helpstring(" + JsonQuoted(ToUtf8(help.view())) + ")");
+    if (help.size() > 0) attributes.push_back("helpstring(" + JsonQuoted(Utf16ToUtf8(help.view())) + ")");
     *out += Attributes(attributes, "");
-    *out += "library " + ToUtf8(name.view()) + "\n{\n";
+    *out += "library " + Utf16ToUtf8(name.view()) + "\n{\n";
     const UINT count = library->GetTypeInfoCount();
     for (UINT i = 0; i < count; ++i) {
       ComPtr<ITypeInfo> info;

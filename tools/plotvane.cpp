@@ -20,12 +20,12 @@
 #include "automation/com/com_ptr.h"
 #include "automation/com/registry.h"
 #include "automation/com/typeinfo.h"
+#include "base/utf.h"
 #include "tools/client.h"
 #include "tools/gallery.h"
 #include "tools/header.h"
 #include "tools/idl.h"
 #include "tools/script.h"
-#include "tools/text.h"
 
 namespace plotvane {
 namespace {
@@ -176,7 +176,7 @@ int Version(const std::vector<std::string>& args) {
     return kFailed;
   }
   BSTR text = outcome.value->bstrVal;
-  std::cout << ToUtf8(std::u16string_view(text, SysStringLen(text))) << "\n";
+  std::cout << Utf16ToUtf8(std::u16string_view(text, SysStringLen(text))) << "\n";
   return kOk;
 }
 

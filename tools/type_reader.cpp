@@ -3,7 +3,7 @@
 #include "automation/com/bstr.h"
 #include "automation/com/com_ptr.h"
 #include "automation/com/guid.h"
-#include "tools/text.h"
+#include "base/utf.h"
 
 namespace plotvane {
 
@@ -14,15 +14,15 @@ void Check(HRESULT hr) {
 std::string GuidText(REFGUID guid) {
   OLECHAR text[kGuidStringSize];
   StringFromGUID2(guid, text, kGuidStringSize);
-  return ToUtf8(std::u16string_view(text + 1, kGuidStringLength - 2));
+  return Utf16ToUtf8(std::u16string_view(text + 1, kGuidStringLength - 2));
 }
 
 void Documentation(ITypeInfo* info, MEMBERID memid, std::string* name, std::string* help) {
   BStr name_text, help_text;
   Check(info->GetDocumentation(memid, name_text.ReleaseAndGetAddressOf(),
                                help_text.ReleaseAndGetAddressOf(), nullptr, nullptr));
-  if (name != nullptr) *name = ToUtf8(name_text.view());
-  if (help != nullptr) *help = ToUtf8(help_text.view());
+  if (name != nullptr) *name = Utf16ToUtf8(name_text.view());
+  if (help != nullptr) *help = Utf16ToUtf8(help_text.view());
 }
 
 std::string NameOf(ITypeInfo* info) {
@@ -43,7 +43,7 @@ std::vector<std::string> FunctionNames(ITypeInfo* info, const FUNCDESC* f) {
   Check(info->GetNames(f->memid, names.data(), static_cast<UINT>(names.size()), &count));
   std::vector<std::string> texts;
   for (UINT i = 0; i < count; ++i) {
-    texts.push_back(ToUtf8(std::u16string_view(names[i], SysStringLen(names[i]))));
+    texts.push_back(Utf16ToUtf8(std::u16string_view(names[i], SysStringLen(names[i]))));
     SysFreeString(names[i]);
   }
   if (texts.empty()) texts.emplace_back();

@@ -13,9 +13,9 @@
 
 #include "automation/com/com.h"
 #include "automation/com/typeinfo.h"
-#include "fuzz/scratch_folder.h"
+#include "testing/scratch_folder.h"
 #include "plotvane.h"
-#include "tests/support/draw_client.h"
+#include "testing/draw_client.h"
 
 namespace plotvane {
 namespace {
@@ -290,7 +290,7 @@ class VtableTest : public ::testing::Test {
     if (early_ != nullptr) early_->Release();
   }
 
-  fuzz::ScratchFolder folder_{"plotvane-vtable"};
+  ScratchFolder folder_{"plotvane-vtable"};
   DrawClient early_holder_;  // bound early, through `early_`
   IDraw* early_ = nullptr;
   DrawClient late_;          // its twin, bound late
