@@ -138,8 +138,14 @@ void TChartix::RepairPieSeam(TPoint seam, TColor colour) {
     if (x < 0 || y < 0 || x >= FBitmap->Width() || y >= FBitmap->Height()) return kClrInvalid;
     return FBitmap->GetPixel(x, y);
   };
-  for (int x = std::min(seam.x, cx); x <= std::max(seam.x, cx); ++x) {
-    for (int y = std::min(seam.y, cy); y <= std::max(seam.y, cy); ++y) {
+  // Only the part of the box on the bitmap can hold the pen, so a pie far
+  // larger than the picture costs no more than the picture's pixels.
+  const int x_first = std::max(std::min(seam.x, cx), 0);
+  const int x_last = std::min(std::max(seam.x, cx), FBitmap->Width() - 1);
+  const int y_first = std::max(std::min(seam.y, cy), 0);
+  const int y_last = std::min(std::max(seam.y, cy), FBitmap->Height() - 1);
+  for (int x = x_first; x <= x_last; ++x) {
+    for (int y = y_first; y <= y_last; ++y) {
       if (pixel(x, y) != pen) continue;
       const TColor reference = pixel(cx + d, cy);
       bool touches_reference = false, only_pen_and_reference = true;
