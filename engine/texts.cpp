@@ -80,7 +80,7 @@ void TChartix::DrawAxisCaptions(TGraphType graph_type) {
           font_height + FOriginY + 3 + TextBottom + FXMarkSize, INT_MAX / 4));
     } else {
       x = Round((static_cast<long double>(FMaxX) - w) / 2) + FOriginX - FXAxisNegative;
-      y = TextBottom + 3;
+      y = ClampToCanvas(static_cast<long long>(TextBottom) + 3);
     }
     canvas.TextOut(x, y, bottom_text);
   }
@@ -90,7 +90,9 @@ void TChartix::DrawAxisCaptions(TGraphType graph_type) {
   canvas.Font() = MadeFont(FAxisTextFont, 900);
   if (!side_text.empty()) {
     const TSize extent = canvas.TextExtent(side_text);
-    const int x = TextLeft - extent.cy - 5;
+    // TextLeft may stand at the end of the integer range when a text left of
+    // the plot lay that far out.
+    const int x = ClampToCanvas(static_cast<long long>(TextLeft) - extent.cy - 5);
     const int y = horizontal_bars
                       ? FOriginY - Round((static_cast<long double>(FMaxX) - extent.cx) / 2) -
                             FXAxisNegative

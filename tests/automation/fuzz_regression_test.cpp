@@ -158,5 +158,20 @@ TEST(FuzzFindingsTest, ASeamFarBeyondThePictureCostsOnlyThePicturesPixels) {
   EXPECT_LT(took.count(), 0.5);
 }
 
+// The side caption is placed left of the furthest text left of the plot. The
+// total of a bar reaching far left of the axis stands at the end of the
+// integer range, and the caption's column is then worked out without
+// overflowing.
+TEST(FuzzFindingsTest, ACaptionBesideATotalAtTheIntegerEndIsPlaced) {
+  Object o;
+  o.Put(u"VerticalBars", Variant::Bool(false));
+  o.Put(u"ShowBarTotal", Variant::Bool(true));
+  o.Put(u"XAxisText", Variant::String(u"Across"));
+  o.Call(u"AddData", Values(Variant::String(u"Far"), Variant::R8(-488447488), Variant::String(u"R")));
+  o.Call(u"AddData", Values(Variant::String(u"Near"), Variant::R8(3), Variant::String(u"R")));
+  Variant bytes;
+  EXPECT_EQ(o.Invoke(u"PNGBar", DISPATCH_PROPERTYGET, {}, bytes.Get()), S_OK);
+}
+
 }  // namespace
 }  // namespace plotvane

@@ -41,12 +41,6 @@ class TChartixTestPeer {
   static Int64 MaxValue(TChartix& c) { return c.GetMaxValue(); }
   static Int64 MaxY(TChartix& c) { return c.GetMaxY(); }
   static Integer MaxStackedTotal(TChartix& c) { return c.GetMaxStackedTotal(); }
-  static std::u16string EntryName(const TStringList& l, int i) {
-    return TChartix::GetEntryName(l, i);
-  }
-  static std::u16string EntryValue(const TStringList& l, int i) {
-    return TChartix::GetEntryValue(l, i);
-  }
 };
 
 namespace testing_charts {

@@ -258,18 +258,6 @@ TEST(StackedBarsTest, GroupsAreCaseSensitiveAndItemsStayInTheGroupTheyWereAddedT
   EXPECT_TRUE(TextDrawnAt(*chart, chart->FLabelFont, 0, u"b", Round(258 - whole / 2.0L), 253));
 }
 
-TEST(StackedBarsTest, EntryNameAndValueSplitAtTheLastEquals) {
-  TStringList list;
-  for (const char16_t* s : {u"g=n", u"a=b=c", u"plain", u"=", u"g="}) list.Add(s);
-  const std::vector<std::u16string> names = {u"g", u"a=b", u"", u"", u"g"};
-  const std::vector<std::u16string> values = {u"n", u"c", u"plain", u"", u""};
-  for (int i = 0; i < list.Count(); ++i) {
-    EXPECT_EQ(TChartixTestPeer::EntryName(list, i), names[static_cast<size_t>(i)]) << i;
-    EXPECT_EQ(TChartixTestPeer::EntryValue(list, i), values[static_cast<size_t>(i)]) << i;
-  }
-  EXPECT_EQ(TChartixTestPeer::EntryName(list, 5), u"");
-}
-
 TEST(StackedBarsTest, ATopBelowZeroDrawsNoGroupAndGivesTheSettingsBack) {
   for (TGraphType type : {cxtVStackedBar, cxtHStackedBar}) {
     auto chart = NewChart(kThreeItems);
