@@ -28,7 +28,18 @@ std::u16string AfterLast(const std::u16string& s, char16_t separator) {
 
 // The drawers a chart is made of, in drawing order: later ones paint over
 // earlier ones and append their image-map areas after theirs.
-enum class Drawer : uint8_t { kPie, kVBars, kHBars, kLegend, kTitle, kAxisCaptions };
+enum class Drawer : uint8_t {
+  kPie,
+  kVBars,
+  kHBars,
+  kLegend,
+  kTitle,
+  kAxisCaptions,
+  kLineGraph,
+  kLineLegend,
+  kMarkers,
+  kLineGraphText,
+};
 
 struct ChartDrawers {
   TGraphType type;
@@ -48,7 +59,9 @@ const std::vector<Drawer>& DrawersOf(TGraphType graph_type, bool full) {
       {cxtHBar,
        {D::kHBars, D::kLegend, D::kTitle, D::kAxisCaptions},
        {D::kHBars, D::kLegend, D::kTitle, D::kAxisCaptions}},
-      {cxtLine, {D::kTitle, D::kAxisCaptions}, {D::kTitle, D::kAxisCaptions}},
+      {cxtLine,
+       {D::kLineGraph, D::kLineLegend, D::kTitle, D::kAxisCaptions, D::kMarkers, D::kLineGraphText},
+       {D::kLineGraph, D::kLineLegend, D::kTitle, D::kAxisCaptions, D::kLineGraphText}},
       {cxtVStackedBar, {D::kTitle, D::kAxisCaptions}, {}},
       {cxtHStackedBar, {D::kTitle, D::kAxisCaptions}, {}},
   };
@@ -98,6 +111,10 @@ void TChartix::DrawChart(TGraphType graph_type, bool full) {
       case Drawer::kLegend: DrawLegend(graph_type); break;
       case Drawer::kTitle: DrawTitle(); break;
       case Drawer::kAxisCaptions: DrawAxisCaptions(graph_type); break;
+      case Drawer::kLineGraph: DrawLineGraph(); break;
+      case Drawer::kLineLegend: DrawLineLegend(); break;
+      case Drawer::kMarkers: DrawMarkers(); break;
+      case Drawer::kLineGraphText: DrawLineGraphText(); break;
     }
   }
 }
