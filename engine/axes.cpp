@@ -69,11 +69,13 @@ Int64 TChartix::GetMaxValue() {
 }
 
 Int64 TChartix::GetMaxX() {
-  return LargestPointValue(Points, [](const TPointEntry& p) -> const std::u16string& { return p.X; });
+  return LargestPointValue(Points,
+                           [](const TPointEntry& p) -> const std::u16string& { return p.X; });
 }
 
 Int64 TChartix::GetMaxY() {
-  return LargestPointValue(Points, [](const TPointEntry& p) -> const std::u16string& { return p.Y; });
+  return LargestPointValue(Points,
+                           [](const TPointEntry& p) -> const std::u16string& { return p.Y; });
 }
 
 Integer TChartix::GetMaxStackedTotal() {
@@ -88,8 +90,8 @@ Integer TChartix::GetMaxStackedTotal() {
     rounded[static_cast<size_t>(k)] = Ceil64(value);
     if (k < StackedNameList.Count()) {
       long long& sum = sums[GroupOfEntry(StackedNameList[k])];
-      sum = Saturate32(sum + std::max<long long>(INT32_MIN, std::min<long long>(INT32_MAX,
-                                                                                 rounded[k])));
+      sum = Saturate32(sum +
+                       std::max<long long>(INT32_MIN, std::min<long long>(INT32_MAX, rounded[k])));
     }
   }
   long long m = 0;
@@ -153,9 +155,9 @@ TickScale TChartix::PrepareScale(Double& top, Double& grad, Double& offset, Int6
 
 std::u16string TChartix::TickText(AxisKind axis, Double value, const std::u16string& mask,
                                   bool origin) {
-  const bool dates = axis == AxisKind::kVertical   ? FUseYAxisDates
-                     : axis == AxisKind::kX        ? FUseXAxisDates
-                                                   : false;
+  const bool dates = axis == AxisKind::kVertical ? FUseYAxisDates
+                     : axis == AxisKind::kX      ? FUseXAxisDates
+                                                 : false;
   const std::u16string t = dates ? GetDateText(value) : FormatFloat(mask, value);
   if (FShowPercent && axis != AxisKind::kX) return origin ? u"0%" : t + u"%";
   const bool labels = axis == AxisKind::kX ? FUseXAxisLabels : FUseYAxisLabels;
@@ -164,9 +166,12 @@ std::u16string TChartix::TickText(AxisKind axis, Double value, const std::u16str
     return axis == AxisKind::kX ? GetXAxisLabel(key) : GetYAxisLabel(key);
   }
   switch (axis) {
-    case AxisKind::kVertical: return AddPrefixSuffixY(t);
-    case AxisKind::kHorizontalBars: return AddPrefixSuffix(t);
-    case AxisKind::kX: return AddPrefixSuffixX(t);
+    case AxisKind::kVertical:
+      return AddPrefixSuffixY(t);
+    case AxisKind::kHorizontalBars:
+      return AddPrefixSuffix(t);
+    case AxisKind::kX:
+      return AddPrefixSuffixX(t);
   }
   return t;
 }
@@ -220,7 +225,8 @@ void TChartix::DrawGrid(TGraphType graph_type) {
   const Int64 b = YAxisMaxValue(graph_type);
   const long long length = static_cast<long long>(FMaxY) - FYAxisNegative;
   Double per_unit = 0;  // the axis, not its grid, publishes the pixels per unit
-  const TickScale scale = PrepareScale(FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, per_unit);
+  const TickScale scale =
+      PrepareScale(FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, per_unit);
 
   TCanvas& canvas = Canvas();
   canvas.Pen().Color = FGridColour;
@@ -286,7 +292,8 @@ void TChartix::DrawHBarAxis(TGraphType graph_type) {
   }
   const long long length = static_cast<long long>(FMaxY) - FYAxisNegative;
   Double per_unit = 0;  // this axis leaves YLinePX alone
-  const TickScale scale = PrepareScale(FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, per_unit);
+  const TickScale scale =
+      PrepareScale(FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, per_unit);
 
   const long long x0 = FOriginX, y0 = FOriginY;
   canvas.MoveTo(ClampToCanvas(x0 + length), ClampToCanvas(y0));

@@ -81,12 +81,8 @@ Double BarScale(const TChartix& chart) {
 TBrushStyle TChartix::DrawBarFrame(TGraphType graph_type) {
   const bool vertical = graph_type == cxtVBar || graph_type == cxtVStackedBar;
   PrepareCanvas(graph_type);
-  FBitmap->SetHeight(FHeight);
-  FBitmap->SetWidth(FWidth);
+  PaintBackground();
   TCanvas& canvas = Canvas();
-  canvas.Brush().SetColor(FBGColour);
-  canvas.Pen().Color = FBGColour;
-  canvas.Rectangle(0, 0, FWidth, FHeight);
 
   const long long x0 = FOriginX, y0 = FOriginY;
   TRect plot;
@@ -178,13 +174,15 @@ void TChartix::DrawVBarGraph() {
     const Double percent = Total != 0 ? std::fabs(v) * 100 / Total : 0;
     canvas.Brush().SetColor(SetColour(ColourList[i], 0));
     const bool above = v >= FYOffset;
-    const long long height = Round64(((FShowPercent ? percent : v) - static_cast<long double>(FYOffset)) * scale);
+    const long long height =
+        PixelLength(((FShowPercent ? percent : v) - static_cast<long double>(FYOffset)) * scale);
     const Slot slot = SlotOf(slots, i);
     const long long left = x0 + slot.start;
     // A bar above the origin line covers rows y0 - height to y0, one below
     // it rows y0 to y0 - height: the corners differ by one row on each side.
     const int l = ClampToCanvas(left), t = ClampToCanvas(y0 + (above ? 1 : 0));
-    const int r = ClampToCanvas(left + slots.width), b = ClampToCanvas(y0 - height + (above ? 0 : 1));
+    const int r = ClampToCanvas(left + slots.width),
+              b = ClampToCanvas(y0 - height + (above ? 0 : 1));
     canvas.Rectangle(l, t, r, b);
     if (FUseImageMap && FIMDataArea) AddRectArea(l, t, r, b, i);
 
@@ -301,7 +299,8 @@ void TChartix::DrawHBarGraph() {
     const Double percent = Total != 0 ? std::fabs(v) * 100 / Total : 0;
     canvas.Brush().SetColor(SetColour(ColourList[i], 0));
     const bool above = v >= FYOffset;
-    const long long length = Round64(((FShowPercent ? percent : v) - static_cast<long double>(FYOffset)) * scale);
+    const long long length =
+        PixelLength(((FShowPercent ? percent : v) - static_cast<long double>(FYOffset)) * scale);
     const Slot slot = SlotOf(slots, i);
     const long long bottom = y0 - slot.start;
     // A percentage bar always runs right; otherwise the origin column

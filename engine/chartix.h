@@ -527,6 +527,9 @@ class TChartix {
 
   // Render driver.
   void PrepareCanvas(TGraphType graph_type);
+  // Sizes the bitmap PrepareCanvas made to FWidth x FHeight and paints it in
+  // FBGColour, brush and pen both.
+  void PaintBackground();
   // The drawers of one chart type in their order: those of a full drawing,
   // or of the reduced drawing of Handle.
   void DrawChart(TGraphType graph_type, bool full);

@@ -11,6 +11,7 @@
 #include "canvas/canvas.h"
 #include "canvas/font.h"
 #include "engine/chartix.h"
+#include "engine/rounding.h"
 
 namespace plotvane {
 
@@ -115,6 +116,14 @@ class AutoSettingsScope {
 inline int ClampToCanvas(long long v) {
   constexpr long long kLimit = INT_MAX / 4;
   return static_cast<int>(std::max(-kLimit, std::min(kLimit, v)));
+}
+
+// A length in pixels from a real value, Round with halves to even, held to
+// +-2^40: far beyond any bitmap, yet room to add and subtract positions
+// without overflow.
+inline long long PixelLength(long double v) {
+  constexpr long long kLimit = 1LL << 40;
+  return std::max(-kLimit, std::min(kLimit, Round64(v)));
 }
 
 }  // namespace plotvane

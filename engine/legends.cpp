@@ -94,7 +94,8 @@ void TChartix::DrawLegendBox(const std::vector<LegendEntry>& entries, const Lege
 
   canvas.Brush().SetColor(FLegendBGColour);
   canvas.Pen().Color = FShowLegendBox ? FLegendFont.Color : FLegendBGColour;
-  canvas.Rectangle(ClampToCanvas(x0), ClampToCanvas(y0), ClampToCanvas(x0 + box_w), ClampToCanvas(y0 + box_h));
+  canvas.Rectangle(ClampToCanvas(x0), ClampToCanvas(y0), ClampToCanvas(x0 + box_w),
+                   ClampToCanvas(y0 + box_h));
 
   const bool areas = layout.map_areas && FUseImageMap && FIMLegend;
   const long long half_s = Round(static_cast<long double>(s) / 2);
@@ -119,13 +120,16 @@ void TChartix::DrawLegendBox(const std::vector<LegendEntry>& entries, const Lege
     }
     canvas.Pen().Color = FLegendFont.Color;
     canvas.Brush().SetColor(SetColour(e.colour, 0));
-    canvas.Rectangle(ClampToCanvas(sx), ClampToCanvas(sy), ClampToCanvas(sx + s), ClampToCanvas(sy + s));
+    const int left = ClampToCanvas(sx), top = ClampToCanvas(sy);
+    const int right = ClampToCanvas(sx + s), bottom = ClampToCanvas(sy + s);
+    canvas.Rectangle(left, top, right, bottom);
     canvas.Brush().SetColor(FLegendBGColour);
     canvas.TextOut(ClampToCanvas(tx), ClampToCanvas(ty), e.name);
     const long long w = widths[static_cast<size_t>(k)];
     if (areas) {
-      AddRectArea(ClampToCanvas(sx), ClampToCanvas(sy), ClampToCanvas(sx + s), ClampToCanvas(sy + s), static_cast<Integer>(k));
-      AddRectArea(ClampToCanvas(tx), ClampToCanvas(ty), ClampToCanvas(tx + w), ClampToCanvas(t_bottom), static_cast<Integer>(k));
+      AddRectArea(left, top, right, bottom, static_cast<Integer>(k));
+      AddRectArea(ClampToCanvas(tx), ClampToCanvas(ty), ClampToCanvas(tx + w),
+                  ClampToCanvas(t_bottom), static_cast<Integer>(k));
     }
     if (FLegendVertical) yc += row;
     before += w;

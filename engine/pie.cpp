@@ -69,12 +69,8 @@ void TChartix::DrawPie() {
   Total = sum;
   if (sum == 0 || !std::isfinite(sum)) return;
 
-  FBitmap->SetHeight(FHeight);
-  FBitmap->SetWidth(FWidth);
+  PaintBackground();
   TCanvas& canvas = Canvas();
-  canvas.Brush().SetColor(FBGColour);
-  canvas.Pen().Color = FBGColour;
-  canvas.Rectangle(0, 0, FWidth, FHeight);
 
   canvas.Pen().Color = FGraphPen;
   if (FPieDia % 2 == 0) ++FPieDia;  // an odd diameter has a centre pixel

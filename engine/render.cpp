@@ -185,6 +185,15 @@ void TChartix::PrepareCanvas(TGraphType graph_type) {
   FBitmap->SetPalette(palette);
 }
 
+void TChartix::PaintBackground() {
+  FBitmap->SetHeight(FHeight);
+  FBitmap->SetWidth(FWidth);
+  TCanvas& canvas = Canvas();
+  canvas.Brush().SetColor(FBGColour);
+  canvas.Pen().Color = FBGColour;
+  canvas.Rectangle(0, 0, FWidth, FHeight);
+}
+
 Integer TChartix::GetTextHeight(const std::u16string& text) { return Canvas().TextExtent(text).cy; }
 
 Integer TChartix::GetTextWidth(const std::u16string& text) { return Canvas().TextExtent(text).cx; }

@@ -48,10 +48,10 @@ struct TickScale {
   double top = 0;
   double grad = 0;
   double offset = 0;
-  double px = 0;          // pixels between two ticks, unrounded
-  long long length = 0;   // pixels of the positive part
-  long long negative = 0; // pixels of the negative part
-  int decimals = 0;       // the number setting FDecimals
+  double px = 0;           // pixels between two ticks, unrounded
+  long long length = 0;    // pixels of the positive part
+  long long negative = 0;  // pixels of the negative part
+  int decimals = 0;        // the number setting FDecimals
 };
 
 // Ticks closer together than a pixel would be painted over one another at
@@ -68,7 +68,8 @@ inline long long LastAtSamePixel(long long k, long long pixel, double px) {
   long long k2 = far >= 4.0e18L ? 4000000000000000000LL : static_cast<long long>(far);
   if (k2 < k) k2 = k;
   while (k2 > k && Round64(static_cast<long double>(k2) * px) != pixel) --k2;
-  while (k2 < 4000000000000000000LL && Round64(static_cast<long double>(k2 + 1) * px) == pixel) ++k2;
+  while (k2 < 4000000000000000000LL && Round64(static_cast<long double>(k2 + 1) * px) == pixel)
+    ++k2;
   return k2;
 }
 

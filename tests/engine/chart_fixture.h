@@ -4,26 +4,27 @@
 #ifndef PLOTVANE_TESTS_ENGINE_CHART_FIXTURE_H_
 #define PLOTVANE_TESTS_ENGINE_CHART_FIXTURE_H_
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <climits>
 #include <memory>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "canvas/bitmap.h"
 #include "engine/chartix.h"
 
 // Expects `statement` to throw `type` whose what() is exactly `message`.
-#define EXPECT_THROW_MSG(statement, type, message)                                  \
-  do {                                                                              \
-    try {                                                                           \
-      statement;                                                                    \
-      ADD_FAILURE() << #statement " threw nothing; expected " #type;                \
-    } catch (const type& e) {                                                       \
-      EXPECT_STREQ(e.what(), message);                                              \
-    } catch (...) {                                                                 \
-      ADD_FAILURE() << #statement " threw something other than " #type;            \
-    }                                                                               \
+#define EXPECT_THROW_MSG(statement, type, message)                      \
+  do {                                                                  \
+    try {                                                               \
+      statement;                                                        \
+      ADD_FAILURE() << #statement " threw nothing; expected " #type;    \
+    } catch (const type& e) {                                           \
+      EXPECT_STREQ(e.what(), message);                                  \
+    } catch (...) {                                                     \
+      ADD_FAILURE() << #statement " threw something other than " #type; \
+    }                                                                   \
   } while (0)
 
 namespace plotvane {
@@ -56,12 +57,13 @@ inline std::string Draw(TChartix& chart, TGraphType type) {
 }
 
 // The bounding box of the pixels of exactly `colour` in the last drawing,
-// right and bottom inclusive; Left > Right when there is none.
-inline TRect Extent(const TChartix& chart, TColor colour) {
+// within `area` (right and bottom exclusive) when given; right and bottom
+// inclusive, {INT_MAX, INT_MAX, INT_MIN, INT_MIN} when there is none.
+inline TRect Extent(const TChartix& chart, TColor colour, TRect area = {0, 0, INT_MAX, INT_MAX}) {
   TRect box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
   const TBitmap& bitmap = chart.Bitmap();
-  for (int y = 0; y < bitmap.Height(); ++y) {
-    for (int x = 0; x < bitmap.Width(); ++x) {
+  for (int y = std::max(0, area.Top); y < std::min(bitmap.Height(), area.Bottom); ++y) {
+    for (int x = std::max(0, area.Left); x < std::min(bitmap.Width(), area.Right); ++x) {
       if (chart.PixelColour(x, y) != colour) continue;
       box.Left = std::min(box.Left, x);
       box.Top = std::min(box.Top, y);

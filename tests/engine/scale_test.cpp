@@ -1,9 +1,9 @@
 #include "engine/scale.h"
 
+#include <gtest/gtest.h>
+
 #include <utility>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "engine/errors.h"
 #include "tests/engine/chart_fixture.h"
@@ -16,10 +16,21 @@ TEST(ScaleTest, AutomaticTopAndStepFollowTheLargestValueAndTheAxisLength) {
     long long length, max_value;
     double top, grad;
   } cases[] = {
-      {200, 37, 40, 10},     {200, 30, 30, 6},     {200, 7, 8, 2},        {200, 3, 4, 1},
-      {200, 0, 1, 1},        {200, 1, 1, 1},       {200, -37, -37, 12},   {200, 101, 200, 50},
-      {200, 986, 1000, 250}, {200, 1234, 2000, 500}, {200, 55, 60, 15},   {200, 99, 100, 25},
-      {400, 37, 40, 5},      {400, 250, 300, 30},  {400, 1234, 2000, 250},
+      {200, 37, 40, 10},
+      {200, 30, 30, 6},
+      {200, 7, 8, 2},
+      {200, 3, 4, 1},
+      {200, 0, 1, 1},
+      {200, 1, 1, 1},
+      {200, -37, -37, 12},
+      {200, 101, 200, 50},
+      {200, 986, 1000, 250},
+      {200, 1234, 2000, 500},
+      {200, 55, 60, 15},
+      {200, 99, 100, 25},
+      {400, 37, 40, 5},
+      {400, 250, 300, 30},
+      {400, 1234, 2000, 250},
       // No spacing fits an axis without a positive part: the step is the value.
       {0, -37, -37, 37},
   };
@@ -45,8 +56,7 @@ TEST(ScaleTest, GivenValuesPercentagesAndTheFontSize) {
   CalculateScale(grad, top, 0, 37, 200, -8, false);  // a negative size counts as its size
   EXPECT_EQ(grad, 10);
   top = grad = 0;
-  EXPECT_THROW_MSG(CalculateScale(grad, top, 0, 37, 200, 0, false), EDivByZero,
-                   "Division by zero");
+  EXPECT_THROW_MSG(CalculateScale(grad, top, 0, 37, 200, 0, false), EDivByZero, "Division by zero");
 }
 
 TEST(ScaleTest, SlotsAreRoundedDownAndCentredByTheSpareRoom) {
@@ -57,8 +67,8 @@ TEST(ScaleTest, SlotsAreRoundedDownAndCentredByTheSpareRoom) {
   } cases[] = {
       {400, 5, 0, 0, true, 41, 40, 35},  // one more pixel per bar still fits
       {400, 5, 0, 0, false, 40, 40, 40},
-      {4, 3, 0, 0, true, 1, 0, 1},       // widened from 0, then the gap from the width
-      {4, 3, 0, 0, false, 0, 0, 4},      // zero-width bars
+      {4, 3, 0, 0, true, 1, 0, 1},   // widened from 0, then the gap from the width
+      {4, 3, 0, 0, false, 0, 0, 4},  // zero-width bars
       {300, 4, 30, 0, true, 30, 45, 45},
       {300, 4, 0, 20, true, 55, 20, 20},
       {100, 4, 40, 10, true, 40, 10, -90},  // too wide: the bars start before the axis
