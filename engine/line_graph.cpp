@@ -60,9 +60,7 @@ long long Offset(long long origin, long double distance) {
 // so that its visible part keeps its slope however far off its ends lie.
 void Segment(TCanvas& canvas, Pixel from, Pixel to) {
   const long long limit = ClampToCanvas(LLONG_MAX);
-  auto inside = [limit](Pixel p) {
-    return std::llabs(p.x) <= limit && std::llabs(p.y) <= limit;
-  };
+  auto inside = [limit](Pixel p) { return std::llabs(p.x) <= limit && std::llabs(p.y) <= limit; };
   if (!inside(from) || !inside(to)) {
     // Liang-Barsky: the parameter range [t0, t1] of from + t (to - from)
     // that lies within the square of the range.
@@ -83,19 +81,17 @@ void Segment(TCanvas& canvas, Pixel from, Pixel to) {
     };
     const long double fx = from.x, fy = from.y, l = limit;
     if (!clip(-dx, fx + l) || !clip(dx, l - fx) || !clip(-dy, fy + l) || !clip(dy, l - fy)) return;
-    const Pixel a{Round64(fx + t0 * dx), Round64(fy + t0 * dy)};
-    const Pixel b{Round64(fx + t1 * dx), Round64(fy + t1 * dy)};
-    from = a;
-    to = b;
+    to = {Round64(fx + t1 * dx), Round64(fy + t1 * dy)};
+    from = {Round64(fx + t0 * dx), Round64(fy + t0 * dy)};
   }
   canvas.MoveTo(ClampToCanvas(from.x), ClampToCanvas(from.y));
   canvas.LineTo(ClampToCanvas(to.x), ClampToCanvas(to.y));
 }
 
-// The plot area: the axes' extent, widened by the label font's point size
-// f towards the side where the numbers of an axis with a negative part
-// lie: upwards when the X axis has one, to the right when the vertical
-// axis has one, and to the left and downwards when both have.
+// The plot area: the extent of the axes, widened by the label font's point
+// size f when numbers are shown and an axis crosses the plot inside it:
+// upwards when the X axis has a negative part, to the right when the
+// vertical axis has one, and also to the left and downwards when both have.
 TRect PlotArea(const TChartix& c) {
   const long long f = std::llabs(static_cast<long long>(c.FLabelFont.Size()));
   const bool x_negative = c.FXAxisNegative > 0 && c.FShowNumbers;
@@ -118,14 +114,14 @@ TRect PlotArea(const TChartix& c) {
 // ---- Text frames -------------------------------------------------------------
 
 // A frame's edges as offsets from the text's anchor (X, Y): the rectangle
-// (X + left, Y - top) to (X + right, Y + bottom) for level text, (X + left,
-// Y - top) to (X + right, Y - bottom) for upward text.
+// (X + left, Y - top) to (X + right, Y + bottom), right and bottom outside.
 struct FrameOffsets {
   long long left, top, right, bottom;
 };
 
-// The frame of level text: its block is wb wide and hb high, and the
-// frame keeps 2 pixels to its left, 1 to its right and below.
+// The frame of level text whose block is wb wide and hb high: its outline
+// runs 2 columns left of the block and on the first column right of it and
+// the first row below it.
 FrameOffsets LevelFrame(int align, long long wb, long long hb, const TTextMetric& tm) {
   const long long half = Round64(static_cast<long double>(wb) / 2);
   const int horizontal = align % 3, vertical = align / 3;
@@ -138,13 +134,14 @@ FrameOffsets LevelFrame(int align, long long wb, long long hb, const TTextMetric
 }
 
 // The frame of text reading upwards, w long: its top is its left side and
-// its start its lower end.
+// its start its lower end, so the alignment's horizontal part moves the
+// frame along the column and its vertical part across it.
 FrameOffsets UpwardFrame(int align, long long w, const TTextMetric& tm) {
   const long long half = Round64(static_cast<long double>(w) / 2);
   const int horizontal = align % 3, vertical = align / 3;
   FrameOffsets f{};
   f.top = horizontal == 0 ? w + 1 : horizontal == 1 ? half + 1 : 1;
-  f.bottom = horizontal == 0 ? -2 : horizontal == 1 ? -half - 2 : -w - 2;
+  f.bottom = horizontal == 0 ? 2 : horizontal == 1 ? half + 2 : w + 2;
   f.left = vertical == 0 ? 0 : vertical == 1 ? -tm.tmAscent : -tm.tmHeight;
   f.right = vertical == 0 ? tm.tmHeight + 1 : vertical == 1 ? tm.tmDescent + 1 : 1;
   return f;
@@ -158,22 +155,21 @@ constexpr unsigned kBlockFormat = DT_LEFT | DT_NOCLIP | DT_NOPREFIX;
 // Draws the frame of `text`, level or reading upwards, anchored at
 // `anchor` by `align`, in the canvas's current (turned) font: outlined in
 // `border`, filled with `fill`.
-void DrawTextFrame(TCanvas& canvas, const std::u16string& text, bool level, int align,
-                   Pixel anchor, TColor border, TColor fill) {
+void DrawTextFrame(TCanvas& canvas, const std::u16string& text, bool level, int align, Pixel anchor,
+                   TColor border, TColor fill) {
   canvas.Pen().Color = border;
   canvas.Brush().SetColor(fill);
   const TTextMetric tm = canvas.GetTextMetrics();
-  long long x1, y1, x2, y2;
+  FrameOffsets f;
   if (level) {
     TRect block{0, 0, 0, 0};
     canvas.DrawText(text, block, kBlockFormat | DT_CALCRECT);
-    const FrameOffsets f = LevelFrame(align, block.Right, block.Bottom, tm);
-    x1 = anchor.x + f.left, y1 = anchor.y - f.top, x2 = anchor.x + f.right, y2 = anchor.y + f.bottom;
+    f = LevelFrame(align, block.Right, block.Bottom, tm);
   } else {
-    const FrameOffsets f = UpwardFrame(align, canvas.TextExtent(text).cx, tm);
-    x1 = anchor.x + f.left, y1 = anchor.y - f.top, x2 = anchor.x + f.right, y2 = anchor.y - f.bottom;
+    f = UpwardFrame(align, canvas.TextExtent(text).cx, tm);
   }
-  canvas.Rectangle(ClampToCanvas(x1), ClampToCanvas(y1), ClampToCanvas(x2), ClampToCanvas(y2));
+  canvas.Rectangle(ClampToCanvas(anchor.x + f.left), ClampToCanvas(anchor.y - f.top),
+                   ClampToCanvas(anchor.x + f.right), ClampToCanvas(anchor.y + f.bottom));
 }
 
 }  // namespace
@@ -193,12 +189,8 @@ long long TChartix::YPixel(Double y) const {
 void TChartix::DrawLineGraph() {
   AutoSettingsScope automatic_settings(*this);
   PrepareCanvas(cxtLine);
-  FBitmap->SetHeight(FHeight);
-  FBitmap->SetWidth(FWidth);
+  PaintBackground();
   TCanvas& canvas = Canvas();
-  canvas.Brush().SetColor(FBGColour);
-  canvas.Pen().Color = FBGColour;
-  canvas.Rectangle(0, 0, FWidth, FHeight);
 
   const TRect plot = PlotArea(*this);
   canvas.Brush().SetColor(FPlotAreaColor);
