@@ -10,7 +10,7 @@
 //   render.cpp        GetGraph, PrepareCanvas, text measuring, pixel queries
 //   image_map.cpp     image-map areas
 //   axes.cpp          value axes, scales and grids
-//   pie.cpp, bars.cpp, legends.cpp, texts.cpp   the drawers
+//   pie.cpp, bars.cpp, bar_lines.cpp, legends.cpp, texts.cpp   the drawers
 //   line_graph.cpp    the line graph, its legend, markers and text items
 //   point_glyphs.cpp  the point glyphs of lines and markers
 //
@@ -590,6 +590,9 @@ class TChartix {
   void DrawVBarLabel(int index, long double centre, Double value);
   void DrawHBarTexts(int index, long double centre, long long bar_end, Double value,
                      Double percent, const std::u16string& mask);
+
+  // Overlays of bar charts (bar_lines.cpp).
+  void DrawTrendLine(TGraphType graph_type);
 
   // Drawers.
   void DrawPie();

@@ -32,6 +32,7 @@ enum class Drawer : uint8_t {
   kPie,
   kVBars,
   kHBars,
+  kTrendLine,  // when FShowTrendLine
   kLegend,
   kTitle,
   kAxisCaptions,
@@ -54,10 +55,10 @@ const std::vector<Drawer>& DrawersOf(TGraphType graph_type, bool full) {
   static const ChartDrawers kCharts[] = {
       {cxtPie, {D::kPie, D::kLegend, D::kTitle}, {D::kPie, D::kLegend, D::kTitle}},
       {cxtVBar,
-       {D::kVBars, D::kLegend, D::kTitle, D::kAxisCaptions},
+       {D::kVBars, D::kTrendLine, D::kLegend, D::kTitle, D::kAxisCaptions},
        {D::kVBars, D::kLegend, D::kTitle, D::kAxisCaptions}},
       {cxtHBar,
-       {D::kHBars, D::kLegend, D::kTitle, D::kAxisCaptions},
+       {D::kHBars, D::kTrendLine, D::kLegend, D::kTitle, D::kAxisCaptions},
        {D::kHBars, D::kLegend, D::kTitle, D::kAxisCaptions}},
       {cxtLine,
        {D::kLineGraph, D::kLineLegend, D::kTitle, D::kAxisCaptions, D::kMarkers, D::kLineGraphText},
@@ -108,6 +109,9 @@ void TChartix::DrawChart(TGraphType graph_type, bool full) {
       case Drawer::kPie: DrawPie(); break;
       case Drawer::kVBars: DrawVBarGraph(); break;
       case Drawer::kHBars: DrawHBarGraph(); break;
+      case Drawer::kTrendLine:
+        if (FShowTrendLine) DrawTrendLine(graph_type);
+        break;
       case Drawer::kLegend: DrawLegend(graph_type); break;
       case Drawer::kTitle: DrawTitle(); break;
       case Drawer::kAxisCaptions: DrawAxisCaptions(graph_type); break;
