@@ -10,6 +10,7 @@ packages="
   libfreetype-dev libfontconfig-dev fontconfig fonts-liberation2
   zlib1g-dev libjpeg62-turbo-dev nlohmann-json3-dev
   libpng-dev libgif-dev
+  libboost-dev nginx chromium nodejs
 "
 
 missing=""

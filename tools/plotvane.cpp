@@ -2,6 +2,7 @@
 // found beside it:
 //   plotvane run SCRIPT.json | -          plays an automation script
 //   plotvane demo [--out DIR]             writes the sample gallery
+//   plotvane serve [FLAGS]                the HTTP service (plotvane serve --help)
 //   plotvane idl                          prints the interface as IDL
 //   plotvane regsvr [/u] LIBRARY [--registry FILE]
 //                                         registers (or unregisters) a server
@@ -23,6 +24,8 @@
 #include "tools/gallery.h"
 #include "tools/idl.h"
 #include "tools/script.h"
+#include "tools/serve/options.h"
+#include "tools/serve/service.h"
 #include "tools/text.h"
 
 namespace plotvane {
@@ -35,6 +38,7 @@ constexpr int kUsage = 2;
 constexpr char kUsageText[] =
     "usage: plotvane run SCRIPT.json | plotvane run -\n"
     "       plotvane demo [--out DIR]\n"
+    "       plotvane serve [--listen HOST:PORT] [FLAGS]   (plotvane serve --help)\n"
     "       plotvane idl\n"
     "       plotvane regsvr [/u] LIBRARY [--registry FILE]\n"
     "       plotvane --version\n";
@@ -134,6 +138,25 @@ int Demo(const std::vector<std::string>& args) {
   return ok ? kOk : kFailed;
 }
 
+int ServeCommand(const std::vector<std::string>& args) {
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    std::cout << kServeUsage;
+    return kOk;
+  }
+  ServeOptions options;
+  std::string problem;
+  if (!ParseServeOptions(args, &options, &problem)) {
+    std::cerr << "plotvane serve: " << problem << "\n" << kServeUsage;
+    return kUsage;
+  }
+  ServerLibrary server(DefaultServerPath());
+  if (!server.ok()) {
+    std::cerr << "plotvane: " << server.error() << "\n";
+    return kFailed;
+  }
+  return Serve(server, options, std::cerr);
+}
+
 int Idl(const std::vector<std::string>& args) {
   if (!args.empty()) return Usage("idl takes no arguments");
   ServerLibrary server(DefaultServerPath());
@@ -225,6 +248,7 @@ int Main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 2, argv + argc);
   if (command == "run") return Run(args);
   if (command == "demo") return Demo(args);
+  if (command == "serve") return ServeCommand(args);
   if (command == "idl") return Idl(args);
   if (command == "regsvr") return RegisterServer(args);
   if (command == "--version") return Version(args);
