@@ -149,7 +149,7 @@ int ServeCommand(const std::vector<std::string>& args) {
     std::cerr << "plotvane serve: " << problem << "\n" << kServeUsage;
     return kUsage;
   }
-  ServerLibrary server(DefaultServerPath());
+  ServerLibrary server(DefaultServerPath(), /*for_process_life=*/true);
   if (!server.ok()) {
     std::cerr << "plotvane: " << server.error() << "\n";
     return kFailed;

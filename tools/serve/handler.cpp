@@ -101,15 +101,15 @@ bool ReadQuery(std::string_view query, std::map<std::string, std::string>* param
   return true;
 }
 
-// Reads the script of a request into `job`, or says why not.
-std::optional<Reply> ReadScript(std::string_view text, const RequestLimits& limits, DrawJob* job) {
+// Reads the script of a job into `*script`, or says why not.
+std::optional<Reply> ReadScript(std::string_view text, const RequestLimits& limits, Script* script) {
   try {
-    job->script = ParseScript(text);
+    *script = ParseScript(text);
   } catch (const ScriptError& e) {
     return TextReply(400, e.what());
   }
-  if (job->script.steps.size() > limits.max_steps) {
-    return TextReply(413, "The script has " + std::to_string(job->script.steps.size()) +
+  if (script->steps.size() > limits.max_steps) {
+    return TextReply(413, "The script has " + std::to_string(script->steps.size()) +
                               " steps; this service plays at most " +
                               std::to_string(limits.max_steps) + ".");
   }
@@ -117,7 +117,7 @@ std::optional<Reply> ReadScript(std::string_view text, const RequestLimits& limi
 }
 
 Routed RouteChart(const HttpRequest& request, std::string_view format_name,
-                  std::string_view query, const RequestLimits& limits) {
+                  std::string_view query) {
   Routed routed;
   const Format* format = nullptr;
   for (const Format& f : kFormats) {
@@ -154,8 +154,7 @@ Routed RouteChart(const HttpRequest& request, std::string_view format_name,
     routed.reply = TextReply(400, "Give the script in the body or in the query, not both.");
     return routed;
   }
-  const std::string text = in_body ? request.body() : script != params.end() ? script->second : "[]";
-  routed.reply = ReadScript(text, limits, &routed.job);
+  routed.job.script = in_body ? request.body() : script != params.end() ? script->second : "[]";
   routed.job.chart = true;
   routed.job.picture = std::string(format->prefix) + kind->suffix;
   routed.job.content_type = format->content_type;
@@ -299,8 +298,7 @@ std::string PlaygroundPage() {
   return page;
 }
 
-Routed Route(const HttpRequest& request, const RequestLimits& limits, const Site& site,
-             bool stopping) {
+Routed Route(const HttpRequest& request, const Site& site, bool stopping) {
   const std::string_view target = View(request.target());
   const size_t question = target.find('?');
   const std::string_view path = target.substr(0, question);
@@ -324,12 +322,12 @@ Routed Route(const HttpRequest& request, const RequestLimits& limits, const Site
       routed.reply = NotAllowed("POST");
       return routed;
     }
-    routed.reply = ReadScript(request.body(), limits, &routed.job);
+    routed.job.script = request.body();
     return routed;
   }
   constexpr std::string_view kChart = "/v1/chart.";
   if (path.substr(0, kChart.size()) == kChart) {
-    return RouteChart(request, path.substr(kChart.size()), query, limits);
+    return RouteChart(request, path.substr(kChart.size()), query);
   }
   routed.reply = TextReply(404, "Not found.");
   return routed;
@@ -337,7 +335,8 @@ Routed Route(const HttpRequest& request, const RequestLimits& limits, const Site
 
 Reply Play(const DrawJob& job, const DrawMaker& make_draw, const RequestLimits& limits,
            const std::function<bool()>& expired) {
-  Script script = job.script;
+  Script script;
+  if (std::optional<Reply> refused = ReadScript(job.script, limits, &script)) return *refused;
   const size_t first_added = script.steps.size();
   if (job.chart) {
     ScriptStep get;

@@ -63,9 +63,10 @@ struct Site {
 // plotvane command among its examples.
 std::string PlaygroundPage();
 
-// A request that needs a Draw object.
+// A request that needs a Draw object. Its script is read on the worker
+// too: reading a large one takes time the connections' thread has not.
 struct DrawJob {
-  Script script;
+  std::string script;        // the text of the script
   bool chart = false;        // answer a picture or map, not the document
   std::string picture;       // chart: the member read after the script ("PNGPie")
   std::string content_type;  // chart: the picture's
@@ -81,13 +82,14 @@ struct Routed {
 // Routes `request`. `stopping` tells that the service is stopping (health
 // checks then fail, so that balancers stop sending). Never throws but
 // std::bad_alloc.
-Routed Route(const HttpRequest& request, const RequestLimits& limits, const Site& site,
-             bool stopping);
+Routed Route(const HttpRequest& request, const Site& site, bool stopping);
 
 // Makes a new Draw object, as DllGetClassObject and IClassFactory do.
 using DrawMaker = std::function<HRESULT(ComPtr<IDispatch>*)>;
 
-// Plays `job` on a Draw object of `make_draw` and answers it. `expired` is
+// Reads the script of `job` (400 when it is malformed, 413 when it has more
+// steps than `limits` allow), plays it on a Draw object of `make_draw` and
+// answers it. `expired` is
 // asked before each step; once it says true, no further step is played and
 // the answer is 503. The save field and the Save... methods are refused per
 // step; bitmap handles a step returns are deleted at once, so nothing of the

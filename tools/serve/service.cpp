@@ -114,7 +114,10 @@ class Service {
 class Connection : public std::enable_shared_from_this<Connection> {
  public:
   Connection(Service& service, tcp::socket socket)
-      : service_(service), stream_(std::move(socket)), deadline_(service.io()) {
+      : service_(service),
+        stream_(std::move(socket)),
+        read_timer_(service.io()),
+        deadline_(service.io()) {
     service_.Add(this);
   }
   Connection(const Connection&) = delete;
@@ -147,6 +150,10 @@ class Connection : public std::enable_shared_from_this<Connection> {
   beast::tcp_stream stream_;
   beast::flat_buffer buffer_;
   std::optional<http::request_parser<http::string_body>> parser_;
+  // The read timeout has a timer of its own: the stream's own timeouts close
+  // the socket, and a slow client is owed its 408 first.
+  net::steady_timer read_timer_;
+  bool read_timed_out_ = false;
   net::steady_timer deadline_;
   std::shared_ptr<Ticket> ticket_;  // the drawing waited for, if any
   State state_ = State::kIdle;
@@ -191,7 +198,15 @@ void Connection::ReadHeader() {
   parser_.emplace();
   parser_->header_limit(static_cast<uint32_t>(std::min<size_t>(limits.max_header, UINT32_MAX)));
   parser_->body_limit(limits.max_body);
-  stream_.expires_after(Ticks(service_.options().read_timeout));
+  stream_.expires_never();
+  read_timed_out_ = false;
+  read_timer_.expires_after(Ticks(service_.options().read_timeout));
+  read_timer_.async_wait([self = shared_from_this()](beast::error_code ec) {
+    if (ec || self->state_ != State::kReading) return;
+    self->read_timed_out_ = true;
+    beast::error_code ignored;
+    self->stream_.socket().cancel(ignored);
+  });
   http::async_read_header(stream_, buffer_, *parser_,
                           [self = shared_from_this()](beast::error_code ec, size_t) {
                             self->OnHeader(ec);
@@ -208,7 +223,11 @@ bool Gone(beast::error_code ec) {
 void Connection::OnHeader(beast::error_code ec) {
   if (state_ != State::kReading) return;
   const RequestLimits& limits = service_.options().limits;
-  if (ec == beast::error::timeout) return Refuse(408, "The request came too slowly.");
+  if (read_timed_out_) return Refuse(408, "The request came too slowly.");
+  if (ec == http::error::body_limit) {
+    return Refuse(413, "The request body is larger than " + std::to_string(limits.max_body) +
+                           " bytes.");
+  }
   if (ec == http::error::header_limit) {
     return Refuse(431, "The request header is larger than " + std::to_string(limits.max_header) +
                            " bytes.");
@@ -247,7 +266,7 @@ void Connection::ReadBody() {
 
 void Connection::OnBody(beast::error_code ec) {
   if (state_ != State::kReading) return;
-  if (ec == beast::error::timeout) return Refuse(408, "The request came too slowly.");
+  if (read_timed_out_) return Refuse(408, "The request came too slowly.");
   if (ec == http::error::body_limit) {
     return Refuse(413, "The request body is larger than " +
                            std::to_string(service_.options().limits.max_body) + " bytes.");
@@ -258,7 +277,7 @@ void Connection::OnBody(beast::error_code ec) {
 }
 
 void Connection::Dispatch() {
-  stream_.expires_never();
+  read_timer_.cancel();
   state_ = State::kDrawing;
   const RequestLimits& limits = service_.options().limits;
   Routed routed;
@@ -266,7 +285,7 @@ void Connection::Dispatch() {
     const HttpRequest& request = parser_->get();
     head_ = request.method() == http::verb::head;
     keep_alive_ = request.keep_alive();
-    routed = Route(request, limits, service_.site(), service_.stopping());
+    routed = Route(request, service_.site(), service_.stopping());
   }
   parser_.reset();  // the body is read into the job; its text is not kept
   if (routed.reply) return Answer(std::move(*routed.reply));
@@ -329,6 +348,7 @@ void Connection::Answer(Reply reply) {
 
 // Answers a request that cannot be read on; the connection closes after.
 void Connection::Refuse(unsigned status, const std::string& text) {
+  read_timer_.cancel();
   parser_.reset();
   keep_alive_ = false;
   closing_ = true;
@@ -369,6 +389,7 @@ void Connection::Close() {
   state_ = State::kClosed;
   ticket_.reset();
   beast::error_code ignored;
+  read_timer_.cancel();
   deadline_.cancel();
   stream_.socket().shutdown(tcp::socket::shutdown_both, ignored);
   stream_.close();
