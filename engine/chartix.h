@@ -9,7 +9,8 @@
 //   number_format.cpp value masks, prefixes and suffixes, dates, axis labels
 //   render.cpp        GetGraph, PrepareCanvas, text measuring, pixel queries
 //   image_map.cpp     image-map areas
-//   pie.cpp, legends.cpp, texts.cpp   the drawers
+//   axes.cpp          value axes, scales and grids
+//   pie.cpp, bars.cpp, bar_lines.cpp, legends.cpp, texts.cpp   the drawers
 //
 // Settings are public fields named with an F prefix, as the automation layer
 // reads and writes them directly; they are never validated (a Word setting
@@ -36,6 +37,7 @@ namespace plotvane {
 
 using Word = uint16_t;
 using Integer = int32_t;
+using Int64 = long long;  // 64 bits, the type the rounding helpers give
 using Double = double;
 using Single = float;
 using Extended = long double;
@@ -108,6 +110,34 @@ constexpr TColor kClrInvalid = 0xFFFFFFFF;
 // The 211 automatic colours, lower-case RRGGBB, walked by NextRNDColour.
 extern const std::array<const char16_t*, 211> RNDColourTable;
 
+struct TickScale;
+struct SlotLayout;
+
+// One entry of a legend: the name shown beside the swatch and the swatch's
+// colour string.
+struct LegendEntry {
+  std::u16string name;
+  std::u16string colour;
+};
+
+// What sets one chart kind's legend box apart from another's, beside its
+// entries. The defaults are the legend of pies and bar charts.
+struct LegendLayout {
+  // Image-map areas for swatches and names (with FUseImageMap and FIMLegend).
+  bool map_areas = true;
+  // In one row, the map area of a name reaches Round(h / 2) above and below
+  // the row centre, as in a column, instead of being one cell h high.
+  bool centred_row_name_areas = false;
+};
+
+// Which value axis a tick number belongs to: its date, label and
+// prefix/suffix settings.
+enum class AxisKind : uint8_t {
+  kVertical,        // the vertical value axis (FUseYAxisDates, AddPrefixSuffixY)
+  kHorizontalBars,  // the value axis of horizontal bars (no dates, AddPrefixSuffix)
+  kX,               // the line graph's X axis (FUseXAxisDates, AddPrefixSuffixX, no percentages)
+};
+
 class TChartix {
  public:
   // Creates the engine with every default: an empty bitmap, empty lists
@@ -145,8 +175,9 @@ class TChartix {
   std::u16string ReadColor(Integer index) const;
   Integer DataCount() const { return NameList.Count(); }
   // Empties the data, points, stacked data, texts, markers, extra lines and
-  // image-map entries and zeroes the read-back values. Settings, axis labels,
-  // the custom legend, FUseImageMap, FImageMapText and FRNDColour stay.
+  // image-map entries and zeroes the read-back values (ResetReadBack).
+  // Settings, axis labels, the custom legend, FUseImageMap, FImageMapText,
+  // FRNDColour and the working fields stay.
   void ClearData();
 
   // Adds a point of a line; points of one colour string (upper-cased) form one
@@ -264,7 +295,6 @@ class TChartix {
   Word FPieDia = 200;       // diameter in pixels; the pie drawer leaves it odd
   Word FOffset = 10;        // distance of the slice labels from the rim
   Single FStartAngle = 0;   // first slice's leading edge, degrees
-  Double Total = 0;         // working sum of the values of a drawing
 
   // ======================================================================
   // Data labels and numbers
@@ -340,8 +370,6 @@ class TChartix {
   bool FHideHGrid = false;       // suppress horizontal grid lines
   bool FUseXAxisLabels = false;  // axis numbers replaced by user labels
   bool FUseYAxisLabels = false;
-  Integer TextLeft = 0;          // working: left-most column reached by axis texts
-  Integer TextBottom = 0;        // working: lowest row reached by axis texts
 
   // ======================================================================
   // Number formatting
@@ -390,8 +418,6 @@ class TChartix {
   Word FLineWidth = 1;                   // line pen width
   TPointStyle FPointStyle = cxpsNone;    // glyph at each point
   Word FPointSize = 2;                   // glyph size in pixels
-  Double XLinePX = 1.0;                  // working: pixels per unit of the X scale
-  Double YLinePX = 1.0;                  // working: pixels per unit of the Y scale
   TFont FLineGraphFont;                  // font of the line-graph text items
   TColor FLineGraphTextBGColor = 0xFFFFFF;  // their background
   bool FLineGraphTextTransparent = true;    // their background left out
@@ -434,19 +460,58 @@ class TChartix {
   std::u16string FImageMapText;      // the HTML of the last drawing (read only)
 
   // ======================================================================
-  // Read-back values, written by the drawers (read only for clients)
+  // Working fields: shared by the drawers of one drawing and kept until the
+  // next. Not published; ClearData leaves them.
   // ======================================================================
 
-  Double FXPixelsPerUnit = 0;
-  Double FYPixelsPerUnit = 0;
+  // Sum of |value| over the data items. Written by DrawPie, by the start of
+  // DrawVBarGraph and DrawHBarGraph and again by DrawHBarAxis; read by the
+  // percentages of slices, bars and totals and by GetMaxValue.
+  Double Total = 0;
+  // Left-most pixel column of the texts left of the plot, where
+  // DrawAxisCaptions puts the side caption. Written by DrawYAxis (its
+  // numbers: vertical charts and the line graph) and by DrawHBarGraph and
+  // DrawHStackedBarGraph (labels and totals left of the value axis's origin).
+  Integer TextLeft = 0;
+  // Where the texts under the plot end, for DrawAxisCaptions' lower caption.
+  // Vertical bar charts: the lowest pixel row reached below the origin line
+  // (DrawVBarGraph). Horizontal charts: the depth of the band of numbers
+  // under the tick marks, not a row (DrawHBarAxis). Line graph: the lowest
+  // row reached by the X numbers (DrawXAxis).
+  Integer TextBottom = 0;
+  // Pixels per value unit of the line graph's X axis (DrawXAxis) and of the
+  // vertical value axis (DrawYAxis: vertical bars, the line graph, vertical
+  // stacked bars). 1 before any such drawing and for an axis of span 0.
+  // Read by the line graph's points, markers and texts and by GraphX and
+  // GraphY.
+  Double XLinePX = 1.0;
+  Double YLinePX = 1.0;
+
+  // ======================================================================
+  // Read-back values: the layout the last drawing used, automatic choices
+  // included, for clients placing their own marks. Read only for clients;
+  // 0 at creation and after ClearData.
+  // ======================================================================
+
+  // Bar width and gap, W and G (bar and stacked drawers).
+  Integer FReadBarWidth = 0;
+  Integer FReadBarGap = 0;
+  // Centre of the first and the last bar: its x in vertical charts, its y in
+  // horizontal ones, where the first bar is the lowest (bar and stacked
+  // drawers).
   Integer FFirstBarPos = 0;
   Integer FLastBarPos = 0;
-  Double FReadXGrad = 0;
-  Double FReadXTop = 0;
-  Double FReadYGrad = 0;
+  // Pixels per unit along the image's x and y: W + G and the value scale in
+  // vertical bar charts, the value scale and W + G in horizontal ones,
+  // XLinePX and YLinePX after a line graph.
+  Double FXPixelsPerUnit = 0;
+  Double FYPixelsPerUnit = 0;
+  // Top and step of the value scale as the axis used them (bar, stacked and
+  // line drawers), and of the X scale (line graph).
   Double FReadYTop = 0;
-  Integer FReadBarGap = 0;
-  Integer FReadBarWidth = 0;
+  Double FReadYGrad = 0;
+  Double FReadXTop = 0;
+  Double FReadXGrad = 0;
 
  private:
   friend class TChartixTestPeer;
@@ -455,11 +520,17 @@ class TChartix {
   static void NextRNDColour(Integer& index);
   static std::u16string NormaliseColourString(const std::u16string& colour);
 
+  // Zeroes the read-back values.
+  void ResetReadBack();
+
   // Render driver.
   void PrepareCanvas(TGraphType graph_type);
-  // The drawers of one chart type in their order; `with_overlays` adds what
-  // only full drawings carry.
-  void DrawChart(TGraphType graph_type, bool with_overlays);
+  // Sizes the bitmap PrepareCanvas made to FWidth x FHeight and paints it in
+  // FBGColour, brush and pen both.
+  void PaintBackground();
+  // The drawers of one chart type in their order: those of a full drawing,
+  // or of the reduced drawing of Handle.
+  void DrawChart(TGraphType graph_type, bool full);
   Integer GetTextHeight(const std::u16string& text);
   Integer GetTextWidth(const std::u16string& text);
   void WrapImageMap(bool with_id);
@@ -471,12 +542,65 @@ class TChartix {
   void AddCircleArea(Integer x, Integer y, Integer index);
   void AppendAreaTail(Integer index);
 
+  // Value axes (axes.cpp). The largest data value, rounded up, for the
+  // automatic scale of the items, the points' X and Y values and the stacked
+  // groups; at least 0 unless every value is negative.
+  Int64 GetMaxValue();
+  Int64 GetMaxX();
+  Int64 GetMaxY();
+  Integer GetMaxStackedTotal();
+  // The automatic top and step of an axis where they are 0, from the largest
+  // value and the axis's positive length; the step becomes positive.
+  // Throws EDivByZero when the label font's point size is 0.
+  void CalculateScale(Double& grad, Double& top, Double& offset, Int64 max_value,
+                      long long axis_length);
+  // The largest value the vertical value axis and its grid scale by.
+  Int64 YAxisMaxValue(TGraphType graph_type);
+  // Makes a scale ready for its ticks: an offset not below a given top is
+  // reset, a scale with an automatic top or step is chosen, and px, the
+  // distance of two ticks, worked out over the positive part `length` or,
+  // for all-negative data, the negative part. `per_unit` receives the
+  // pixels per value unit (1 for a span of 0).
+  TickScale PrepareScale(Double& top, Double& grad, Double& offset, Int64 max_value,
+                         long long length, long long negative, Double& per_unit);
+  // The text written at a tick of value `value`, or at the origin.
+  std::u16string TickText(AxisKind axis, Double value, const std::u16string& mask, bool origin);
+  void DrawYAxis(TGraphType graph_type);
+  void DrawGrid(TGraphType graph_type);
+  void DrawHBarAxis(TGraphType graph_type);
+  void DrawXAxis(TGraphType graph_type);
+
+  // Bar charts (bars.cpp).
+  void DrawVBarGraph();
+  void DrawHBarGraph();
+  // Bitmap, background, plot area, value axis, plot border and category axis
+  // line of a bar or stacked chart. Returns the brush style the value axis
+  // left.
+  TBrushStyle DrawBarFrame(TGraphType graph_type);
+  // The slot layout of `count` bars from FBarWidth and FBarGap.
+  SlotLayout LayOutBars(TGraphType graph_type, long long count);
+  // Writes the read-back layout of `count` bars in `slots` on a value scale
+  // of `per_unit` pixels per unit.
+  void PublishBarLayout(TGraphType graph_type, const SlotLayout& slots, long long count,
+                        Double per_unit);
+  void DrawVBarTotal(long double centre, long long bar_end, Double value, Double percent,
+                     const std::u16string& mask);
+  void DrawVBarLabel(int index, long double centre, Double value);
+  void DrawHBarTexts(int index, long double centre, long long bar_end, Double value,
+                     Double percent, const std::u16string& mask);
+
+  // Overlays of bar charts (bar_lines.cpp).
+  void DrawTrendLine(TGraphType graph_type);
+
   // Drawers.
   void DrawPie();
   void RepairPieSeam(TPoint seam, TColor colour);
   void DrawPieLabel(int index, Double value, Double sum, Extended mid_angle,
                     long long font_height, long long lift, const std::u16string& mask);
   void DrawLegend(TGraphType graph_type);
+  // Lays out and draws a legend box of `entries`, anchored at (FLegendX,
+  // FLegendY) by FLegendAlign, in one column or one row.
+  void DrawLegendBox(const std::vector<LegendEntry>& entries, const LegendLayout& layout);
   void DrawTitle();
   void DrawAxisCaptions(TGraphType graph_type);
   void DrawTextItems();

@@ -71,16 +71,20 @@ void TChartix::ClearData() {
   StackedValueList.Clear();
   StackedColourList.Clear();
   ExtraLines.Clear();
-  FXPixelsPerUnit = 0;
-  FYPixelsPerUnit = 0;
+  ResetReadBack();
+}
+
+void TChartix::ResetReadBack() {
+  FReadBarWidth = 0;
+  FReadBarGap = 0;
   FFirstBarPos = 0;
   FLastBarPos = 0;
-  FReadXGrad = 0;
-  FReadXTop = 0;
-  FReadYGrad = 0;
+  FXPixelsPerUnit = 0;
+  FYPixelsPerUnit = 0;
   FReadYTop = 0;
-  FReadBarGap = 0;
-  FReadBarWidth = 0;
+  FReadYGrad = 0;
+  FReadXTop = 0;
+  FReadXGrad = 0;
 }
 
 void TChartix::AddPoint(Double x, Double y, const std::u16string& color,

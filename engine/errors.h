@@ -20,6 +20,13 @@ class EConvertError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// An integer division by zero inside a drawing: "Division by zero" (an
+// automatic scale whose label font has the point size 0).
+class EDivByZero : public std::runtime_error {
+ public:
+  EDivByZero() : std::runtime_error("Division by zero") {}
+};
+
 }  // namespace plotvane
 
 #endif  // PLOTVANE_ENGINE_ERRORS_H_

@@ -1,6 +1,7 @@
-// The legend of pie and bar charts: a box anchored at (FLegendX, FLegendY) by
-// its alignment point, listing a colour swatch and a name per entry, one under
-// the other or all in one row.
+// Legends: a box anchored at (FLegendX, FLegendY) by its alignment point,
+// listing a colour swatch and a name per entry, one under the other or all in
+// one row. Each chart kind's legend drawer collects its own entries; one box
+// layout draws them all.
 //
 // Geometry (pixels): n entries, h the legend font's pixel height, s = FSquare,
 // p = FPadding, w(k) the width of name k, R the row step (h + p, or s + p when
@@ -8,28 +9,12 @@
 //   vertical:   W = max w(k) + 3p + s            H = n R + p
 //   horizontal: W = sum w(k) + (2n + 1) p + n s  H = p + R
 #include <algorithm>
-#include <climits>
 
 #include "engine/chartix.h"
+#include "engine/drawing.h"
 #include "engine/rounding.h"
 
 namespace plotvane {
-
-namespace {
-
-struct LegendEntry {
-  std::u16string name;
-  std::u16string colour;  // a colour string
-};
-
-// Keeps huge legends (a million entries, 65535-pixel swatches) inside the
-// range the canvas works with; anything that large is off the bitmap anyway.
-int Clamp(long long v) {
-  constexpr long long kLimit = INT_MAX / 4;
-  return static_cast<int>(std::max(-kLimit, std::min(kLimit, v)));
-}
-
-}  // namespace
 
 void TChartix::DrawLegend(TGraphType graph_type) {
   if (!FShowLegend) return;
@@ -61,7 +46,10 @@ void TChartix::DrawLegend(TGraphType graph_type) {
       }
     }
   }
+  DrawLegendBox(entries, LegendLayout{});
+}
 
+void TChartix::DrawLegendBox(const std::vector<LegendEntry>& entries, const LegendLayout& layout) {
   TCanvas& canvas = Canvas();
   canvas.Font() = FLegendFont;
   const long long n = static_cast<long long>(entries.size());
@@ -102,9 +90,10 @@ void TChartix::DrawLegend(TGraphType graph_type) {
 
   canvas.Brush().SetColor(FLegendBGColour);
   canvas.Pen().Color = FShowLegendBox ? FLegendFont.Color : FLegendBGColour;
-  canvas.Rectangle(Clamp(x0), Clamp(y0), Clamp(x0 + box_w), Clamp(y0 + box_h));
+  canvas.Rectangle(ClampToCanvas(x0), ClampToCanvas(y0), ClampToCanvas(x0 + box_w),
+                   ClampToCanvas(y0 + box_h));
 
-  const bool areas = FUseImageMap && FIMLegend;
+  const bool areas = layout.map_areas && FUseImageMap && FIMLegend;
   const long long half_s = Round(static_cast<long double>(s) / 2);
   const long long half_h = Round(static_cast<long double>(h) / 2);
   long long yc = Round(static_cast<long double>(p + step) / 2) + y0;
@@ -123,17 +112,20 @@ void TChartix::DrawLegend(TGraphType graph_type) {
       sy = y0 + (box_h - s) / 2;
       tx = x0 + (2 * k + 2) * p + (k + 1) * s + before;
       ty = yc - half_h;
-      t_bottom = ty + h;
+      t_bottom = layout.centred_row_name_areas ? yc + half_h : ty + h;
     }
     canvas.Pen().Color = FLegendFont.Color;
     canvas.Brush().SetColor(SetColour(e.colour, 0));
-    canvas.Rectangle(Clamp(sx), Clamp(sy), Clamp(sx + s), Clamp(sy + s));
+    const int left = ClampToCanvas(sx), top = ClampToCanvas(sy);
+    const int right = ClampToCanvas(sx + s), bottom = ClampToCanvas(sy + s);
+    canvas.Rectangle(left, top, right, bottom);
     canvas.Brush().SetColor(FLegendBGColour);
-    canvas.TextOut(Clamp(tx), Clamp(ty), e.name);
+    canvas.TextOut(ClampToCanvas(tx), ClampToCanvas(ty), e.name);
     const long long w = widths[static_cast<size_t>(k)];
     if (areas) {
-      AddRectArea(Clamp(sx), Clamp(sy), Clamp(sx + s), Clamp(sy + s), static_cast<Integer>(k));
-      AddRectArea(Clamp(tx), Clamp(ty), Clamp(tx + w), Clamp(t_bottom), static_cast<Integer>(k));
+      AddRectArea(left, top, right, bottom, static_cast<Integer>(k));
+      AddRectArea(ClampToCanvas(tx), ClampToCanvas(ty), ClampToCanvas(tx + w),
+                  ClampToCanvas(t_bottom), static_cast<Integer>(k));
     }
     if (FLegendVertical) yc += row;
     before += w;

@@ -10,10 +10,10 @@
 // wedges, because a wedge whose radials nearly meet is not drawn reliably;
 // the outline left along the seam between them is then painted over.
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 #include "engine/chartix.h"
+#include "engine/drawing.h"
 #include "engine/number_format.h"
 #include "engine/rounding.h"
 
@@ -55,13 +55,6 @@ Extended NormaliseAngle(Extended phi) {
   return phi;
 }
 
-// Keeps label positions of absurd fonts and texts inside the range the
-// canvas works with; anything that far out is off the bitmap anyway.
-int ClampPosition(long long v) {
-  constexpr long long kLimit = INT_MAX / 4;
-  return static_cast<int>(std::max(-kLimit, std::min(kLimit, v)));
-}
-
 }  // namespace
 
 void TChartix::DrawPie() {
@@ -76,12 +69,8 @@ void TChartix::DrawPie() {
   Total = sum;
   if (sum == 0 || !std::isfinite(sum)) return;
 
-  FBitmap->SetHeight(FHeight);
-  FBitmap->SetWidth(FWidth);
+  PaintBackground();
   TCanvas& canvas = Canvas();
-  canvas.Brush().SetColor(FBGColour);
-  canvas.Pen().Color = FBGColour;
-  canvas.Rectangle(0, 0, FWidth, FHeight);
 
   canvas.Pen().Color = FGraphPen;
   if (FPieDia % 2 == 0) ++FPieDia;  // an odd diameter has a centre pixel
@@ -172,9 +161,8 @@ void TChartix::RepairPieSeam(TPoint seam, TColor colour) {
 void TChartix::DrawPieLabel(int index, Double value, Double sum, Extended mid_angle,
                             long long font_height, long long lift, const std::u16string& mask) {
   TCanvas& canvas = Canvas();
-  canvas.Brush().SetColor(FLabelBGColour);
-  const TBrushStyle style = canvas.Brush().Style();
-  if (FLabelTransparent) canvas.Brush().SetStyle(TBrushStyle::bsClear);
+  const TextBackground background(canvas, FLabelBGColour, FLabelTransparent,
+                                  TextBackground::kColourFirst);
 
   // Labels lie on an ellipse FOffset pixels outside the rim horizontally and
   // twice that vertically, where the texts above and below need the room.
@@ -189,10 +177,10 @@ void TChartix::DrawPieLabel(int index, Double value, Double sum, Extended mid_an
   if (FShowLabel) {
     const std::u16string& name = NameList[index];
     const long long left = left_edge(name);
-    canvas.TextOut(ClampPosition(left), ClampPosition(y - font_height - 1), name);
+    canvas.TextOut(ClampToCanvas(left), ClampToCanvas(y - font_height - 1), name);
     if (FUseImageMap && FIMLabel) {
-      AddRectArea(ClampPosition(left), ClampPosition(y - font_height - 1),
-                  ClampPosition(left + GetTextWidth(name)), ClampPosition(y), index);
+      AddRectArea(ClampToCanvas(left), ClampToCanvas(y - font_height - 1),
+                  ClampToCanvas(left + GetTextWidth(name)), ClampToCanvas(y), index);
     }
   }
   if (FShowNumbers) {
@@ -200,9 +188,8 @@ void TChartix::DrawPieLabel(int index, Double value, Double sum, Extended mid_an
         FShowPercent ? FormatFloat(mask, std::fabs(value) * (100 / sum)) + u"%"
                      : AddPrefixSuffix(FormatFloat(mask, value));
     const long long top = FShowLabel ? y + 1 : y - font_height / 2;
-    canvas.TextOut(ClampPosition(left_edge(number)), ClampPosition(top), number);
+    canvas.TextOut(ClampToCanvas(left_edge(number)), ClampToCanvas(top), number);
   }
-  canvas.Brush().SetStyle(style);
 }
 
 }  // namespace plotvane

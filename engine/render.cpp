@@ -7,6 +7,7 @@
 // appended in drawing order. The palette of an indexed chart holds exactly
 // the colours the chart can use, so no other colour can ever appear in it.
 #include <cstdlib>
+#include <vector>
 
 #include "engine/chartix.h"
 #include "engine/errors.h"
@@ -25,6 +26,47 @@ std::u16string AfterLast(const std::u16string& s, char16_t separator) {
   return at == std::u16string::npos ? s : s.substr(at + 1);
 }
 
+// The drawers a chart is made of, in drawing order: later ones paint over
+// earlier ones and append their image-map areas after theirs.
+enum class Drawer : uint8_t {
+  kPie,
+  kVBars,
+  kHBars,
+  kTrendLine,  // when FShowTrendLine
+  kLegend,
+  kTitle,
+  kAxisCaptions,
+};
+
+struct ChartDrawers {
+  TGraphType type;
+  std::vector<Drawer> full;    // GetGraph, before the text items and extra lines
+  std::vector<Drawer> handle;  // the reduced drawing of Handle
+};
+
+const std::vector<Drawer>& DrawersOf(TGraphType graph_type, bool full) {
+  using D = Drawer;
+  // Chart kinds without drawers of their own here draw only their
+  // annotation, on an empty bitmap.
+  static const ChartDrawers kCharts[] = {
+      {cxtPie, {D::kPie, D::kLegend, D::kTitle}, {D::kPie, D::kLegend, D::kTitle}},
+      {cxtVBar,
+       {D::kVBars, D::kTrendLine, D::kLegend, D::kTitle, D::kAxisCaptions},
+       {D::kVBars, D::kLegend, D::kTitle, D::kAxisCaptions}},
+      {cxtHBar,
+       {D::kHBars, D::kTrendLine, D::kLegend, D::kTitle, D::kAxisCaptions},
+       {D::kHBars, D::kLegend, D::kTitle, D::kAxisCaptions}},
+      {cxtLine, {D::kTitle, D::kAxisCaptions}, {D::kTitle, D::kAxisCaptions}},
+      {cxtVStackedBar, {D::kTitle, D::kAxisCaptions}, {}},
+      {cxtHStackedBar, {D::kTitle, D::kAxisCaptions}, {}},
+  };
+  static const std::vector<Drawer> kNone;
+  for (const ChartDrawers& chart : kCharts) {
+    if (chart.type == graph_type) return full ? chart.full : chart.handle;
+  }
+  return kNone;
+}
+
 }  // namespace
 
 void TChartix::GetGraph(std::unique_ptr<TBitmap>& bitmap, TGraphType graph_type) {
@@ -37,7 +79,7 @@ void TChartix::GetGraph(std::unique_ptr<TBitmap>& bitmap, TGraphType graph_type)
   if (!has_data) throw EInvalidGraphic(kNoData);
 
   FBitmap = std::make_unique<TBitmap>();
-  DrawChart(graph_type, /*with_overlays=*/true);
+  DrawChart(graph_type, /*full=*/true);
   DrawTextItems();
   if (!ExtraLines.Empty()) DrawExtraLines();
 
@@ -50,39 +92,24 @@ void TChartix::GetGraph(std::unique_ptr<TBitmap>& bitmap, TGraphType graph_type)
 std::unique_ptr<TBitmap> TChartix::Handle(TGraphType graph_type) {
   FImageMapText.clear();
   FBitmap = std::make_unique<TBitmap>();
-  DrawChart(graph_type, /*with_overlays=*/false);
+  DrawChart(graph_type, /*full=*/false);
   if (FUseImageMap) WrapImageMap(/*with_id=*/false);
   return FBitmap->ReleaseHandle();  // the caller owns the image from here on
 }
 
-void TChartix::DrawChart(TGraphType graph_type, bool with_overlays) {
-  // Chart types whose drawers are not part of this engine draw nothing of
-  // their own; their legend, title and captions still run, on an empty
-  // bitmap.
-  switch (graph_type) {
-    case cxtPie:
-      DrawPie();
-      DrawLegend(cxtPie);
-      DrawTitle();
-      break;
-    case cxtVBar:
-    case cxtHBar:
-      DrawLegend(graph_type);
-      DrawTitle();
-      DrawAxisCaptions(graph_type);
-      break;
-    case cxtLine:
-      DrawTitle();
-      DrawAxisCaptions(cxtLine);
-      break;
-    case cxtVStackedBar:
-    case cxtHStackedBar:
-      if (!with_overlays) break;  // the reduced drawing has no stacked charts
-      DrawTitle();
-      DrawAxisCaptions(graph_type);
-      break;
-    default:
-      break;
+void TChartix::DrawChart(TGraphType graph_type, bool full) {
+  for (const Drawer drawer : DrawersOf(graph_type, full)) {
+    switch (drawer) {
+      case Drawer::kPie: DrawPie(); break;
+      case Drawer::kVBars: DrawVBarGraph(); break;
+      case Drawer::kHBars: DrawHBarGraph(); break;
+      case Drawer::kTrendLine:
+        if (FShowTrendLine) DrawTrendLine(graph_type);
+        break;
+      case Drawer::kLegend: DrawLegend(graph_type); break;
+      case Drawer::kTitle: DrawTitle(); break;
+      case Drawer::kAxisCaptions: DrawAxisCaptions(graph_type); break;
+    }
   }
 }
 
@@ -150,6 +177,15 @@ void TChartix::PrepareCanvas(TGraphType graph_type) {
     palette.push_back(TPaletteEntry{GetRValue(c), GetGValue(c), GetBValue(c), 0});
   }
   FBitmap->SetPalette(palette);
+}
+
+void TChartix::PaintBackground() {
+  FBitmap->SetHeight(FHeight);
+  FBitmap->SetWidth(FWidth);
+  TCanvas& canvas = Canvas();
+  canvas.Brush().SetColor(FBGColour);
+  canvas.Pen().Color = FBGColour;
+  canvas.Rectangle(0, 0, FWidth, FHeight);
 }
 
 Integer TChartix::GetTextHeight(const std::u16string& text) { return Canvas().TextExtent(text).cy; }

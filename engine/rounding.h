@@ -28,6 +28,26 @@ inline int Floor(long double v) { return Round(std::floor(v)); }
 // Smallest integer not below v (the largest-value helpers of the axes).
 inline int Ceil(long double v) { return Round(std::ceil(v)); }
 
+// Round, Floor and Ceil into 64 bits, for the largest-value helpers of the
+// axes and the scale's stop tests, where values beyond 32 bits are ordinary.
+// They saturate at the 64-bit range the same way; NaN gives 0.
+inline long long Round64(long double v) {
+  if (std::isnan(v)) return 0;
+  const long double r = std::nearbyint(v);
+  if (r >= 9223372036854775807.0L) return std::numeric_limits<long long>::max();
+  if (r <= -9223372036854775808.0L) return std::numeric_limits<long long>::min();
+  return static_cast<long long>(r);
+}
+inline long long Floor64(long double v) { return Round64(std::floor(v)); }
+inline long long Ceil64(long double v) { return Round64(std::ceil(v)); }
+
+// Saturates a 64-bit result into a 32-bit Integer field.
+inline int Saturate32(long long v) {
+  if (v > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+  if (v < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+  return static_cast<int>(v);
+}
+
 }  // namespace plotvane
 
 #endif  // PLOTVANE_ENGINE_ROUNDING_H_

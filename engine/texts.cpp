@@ -5,30 +5,13 @@
 #include <cstdlib>
 
 #include "engine/chartix.h"
+#include "engine/drawing.h"
 #include "engine/extra_line.h"
 #include "engine/rounding.h"
 
 namespace plotvane {
 
 namespace {
-
-// Text alignment flags for a TTextAlign; false for values outside the
-// enumeration, which leave the alignment in force.
-bool AlignFlags(int align, unsigned& flags) {
-  static const unsigned kHorizontal[3] = {TA_LEFT, TA_CENTER, TA_RIGHT};
-  static const unsigned kVertical[3] = {TA_TOP, TA_BASELINE, TA_BOTTOM};
-  if (align < cxtaTopLeft || align > cxtaBottomRight) return false;
-  flags = kHorizontal[align % 3] | kVertical[align / 3];
-  return true;
-}
-
-// The font a turned text is drawn with: the source font's face, height and
-// style, turned by `escapement` tenths of a degree.
-TFont TurnedFont(const TFont& source, int escapement) {
-  TFont font = source;
-  font.Escapement = escapement;
-  return font;
-}
 
 // A decimal integer as AddExtraLine writes it; 0 when it does not read.
 long long ReadInteger(const std::u16string& s) {
@@ -66,27 +49,21 @@ ExtraLine ParseExtraLine(std::u16string record) {
 
 void TChartix::DrawTitle() {
   TCanvas& canvas = Canvas();
-  const TBrushStyle style = canvas.Brush().Style();
+  const TextBackground background(canvas, FTitleBGColour, FTitleTransparent,
+                                  TextBackground::kStyleFirst);
   canvas.Font() = FTitleFont;
-  if (FTitleTransparent) {
-    canvas.Brush().SetStyle(TBrushStyle::bsClear);
-  } else {
-    canvas.Brush().SetColor(FTitleBGColour);
-  }
   const unsigned previous_align = canvas.GetTextAlign();
   unsigned flags = 0;
   if (AlignFlags(FTitleTextAlign, flags)) canvas.SetTextAlign(flags);
   if (!FTitle.empty()) canvas.TextOut(FTitleX, FTitleY, FTitle);
   canvas.SetTextAlign(previous_align);
-  canvas.Brush().SetStyle(style);
 }
 
 void TChartix::DrawAxisCaptions(TGraphType graph_type) {
   TCanvas& canvas = Canvas();
   canvas.Font() = FAxisTextFont;
-  canvas.Brush().SetColor(FAxisTextBGColour);
-  const TBrushStyle style = canvas.Brush().Style();
-  if (FAxisTextTransparent) canvas.Brush().SetStyle(TBrushStyle::bsClear);
+  const TextBackground background(canvas, FAxisTextBGColour, FAxisTextTransparent,
+                                  TextBackground::kColourFirst);
 
   const bool horizontal_bars = graph_type == cxtHBar || graph_type == cxtHStackedBar;
   // The caption under the plot: the category axis of vertical charts, the
@@ -110,7 +87,7 @@ void TChartix::DrawAxisCaptions(TGraphType graph_type) {
 
   // The caption beside the plot reads from bottom to top.
   const std::u16string& side_text = horizontal_bars ? FXAxisText : FYAxisText;
-  canvas.Font() = TurnedFont(FAxisTextFont, 900);
+  canvas.Font() = MadeFont(FAxisTextFont, 900);
   if (!side_text.empty()) {
     const TSize extent = canvas.TextExtent(side_text);
     const int x = TextLeft - extent.cy - 5;
@@ -122,23 +99,17 @@ void TChartix::DrawAxisCaptions(TGraphType graph_type) {
     canvas.TextOut(x, y, side_text);
   }
   canvas.Font() = FAxisTextFont;  // the turned font lives for one text only
-  canvas.Brush().SetStyle(style);
 }
 
 void TChartix::DrawTextItems() {
   TCanvas& canvas = Canvas();
-  const TBrushStyle style = canvas.Brush().Style();
-  if (FTextTransparent) {
-    canvas.Brush().SetStyle(TBrushStyle::bsClear);
-  } else {
-    canvas.Brush().SetColor(FTextBGColor);
-  }
+  const TextBackground background(canvas, FTextBGColor, FTextTransparent,
+                                  TextBackground::kStyleFirst);
   for (const TTextItem& item : TextList) {
-    canvas.Font() = TurnedFont(FTextFont, Round(static_cast<long double>(item.Angle) * 10));
+    canvas.Font() = MadeFont(FTextFont, Round(static_cast<long double>(item.Angle) * 10));
     canvas.TextOut(Round(item.x), Round(item.y), item.Value);
   }
   if (!TextList.empty()) canvas.Font() = FTextFont;
-  canvas.Brush().SetStyle(style);
 }
 
 void TChartix::DrawExtraLines() {

@@ -84,9 +84,25 @@ void Configure(const DrawClient& o, const Job& job) {
   put(u"DateTimeFormat", Variant::I4(v % 3));
   put(u"DateFormatString", Variant::String(kDates[v % 4]));
   put(u"TimeFormatString", Variant::String(kTimes[(v / 2) % 4]));
+  // Bar options: a negative axis part with negative values, an offset, grid
+  // styles, upward labels and totals, user labels, given widths and gaps,
+  // legend anchors.
+  put(u"YAxisNegative", Variant::I4(v % 4 == 1 ? 60 : 0));
+  put(u"YOffset", Variant::R8(v == 5 ? 2 : 0));
+  put(u"ShowGrid", Variant::Bool(v % 2 == 0));
+  put(u"GridStyle", Variant::I4(v % 3));
+  put(u"ShowBarTotal", Variant::Bool(true));
+  put(u"LabelVertical", Variant::Bool(v % 3 == 1));
+  put(u"BarTotalVertical", Variant::Bool(v % 4 == 2));
+  put(u"UseYAxisLabels", Variant::Bool(v == 6));
+  call(u"AddYValue", Values(Variant::R8(0), Variant::String(u"zero")));
+  put(u"BarWidth", Variant::I4(v == 7 ? 12 : 0));
+  put(u"BarGap", Variant::I4(v == 7 ? 9 : 0));
+  put(u"LegendAlign", Variant::I4(v % 9));
   for (int i = 0; i < 6; ++i) {
     const std::u16string name = u"Item " + std::u16string(1, u'a' + i);
-    call(u"AddData", Values(Variant::String(name), Variant::R8(3 + (i * 7 + v) % 11),
+    const double sign = v % 4 == 1 && i % 3 == 1 ? -1 : 1;
+    call(u"AddData", Values(Variant::String(name), Variant::R8(sign * (3 + (i * 7 + v) % 11)),
                              Variant::String(u"R")));
     call(u"AddMapArea", Values(Variant::String(u"i.html"), Variant::String(name), Variant::String(u"")));
     call(u"AddPoint", Values(Variant::R8(44927.25 + i * (v + 1)), Variant::R8(i * 1.5),

@@ -3,19 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/chartix.h"
+#include "tests/engine/chart_fixture.h"
 
 namespace plotvane {
-
-// Reaches the area builders, which only the drawers call.
-class TChartixTestPeer {
- public:
-  static void Rect(TChartix& c, int l, int t, int r, int b, int i) { c.AddRectArea(l, t, r, b, i); }
-  static void Slice(TChartix& c, int ex, int ey, int sx, int sy, int i, long double a0,
-                    long double a1) {
-    c.AddPieSliceArea(ex, ey, sx, sy, i, a0, a1);
-  }
-  static void Circle(TChartix& c, int x, int y, int i) { c.AddCircleArea(x, y, i); }
-};
 
 namespace {
 
