@@ -1,7 +1,8 @@
 #!/bin/sh
 # Requests per second and latency of `plotvane serve` for a default pie and a
 # default bar chart as PNG (400 x 300, six items, the script in the URL),
-# with one and two workers, measured by wrk on loopback; beside it the same
+# with one and two workers, measured by wrk on loopback (one connection,
+# and sixteen kept-alive ones); beside it the same
 # chart from `plotvane run` started once per request, one at a time and two
 # at a time. Prints one table; asserts nothing.
 #
@@ -32,8 +33,8 @@ escaped=$(printf '[%s]' "$steps" | sed -e 's/%/%25/g' -e 's/\[/%5B/g' -e 's/\]/%
   -e 's/}/%7D/g' -e 's/"/%22/g' -e 's/ /%20/g' -e 's/,/%2C/g' -e 's/:/%3A/g')
 
 # wrk's latency table gives the 50 % and 99 % lines; requests/s its total.
-run_wrk() {  # URL
-  wrk -t 2 -c 16 -d "${seconds}s" --latency "$1" >"$work/wrk.txt"
+run_wrk() {  # URL LABEL CONNECTIONS
+  wrk -t "$(( $3 < 2 ? 1 : 2 ))" -c "$3" -d "${seconds}s" --latency "$1" >"$work/wrk.txt"
   rps=$(awk '/Requests\/sec/ {print $2}' "$work/wrk.txt")
   p50=$(awk '$1 == "50%" {print $2}' "$work/wrk.txt")
   p99=$(awk '$1 == "99%" {print $2}' "$work/wrk.txt")
@@ -75,8 +76,11 @@ for workers in 1 2; do
     port=$(sed -n 's/.*listening on [^ ]*:\([0-9]*\) .*/\1/p' "$work/serve.log")
   done
   for kind in pie bar; do
-    run_wrk "http://127.0.0.1:$port/v1/chart.png?kind=$kind&script=$escaped" \
-      "serve, $workers worker(s), $kind PNG"
+    url="http://127.0.0.1:$port/v1/chart.png?kind=$kind&script=$escaped"
+    # One connection shows the time of a request alone; sixteen keep every
+    # worker busy, and their latency includes the wait for a worker.
+    [ "$workers" = 1 ] && run_wrk "$url" "serve, 1 worker, 1 conn, $kind PNG" 1
+    run_wrk "$url" "serve, $workers worker(s), 16 conns, $kind PNG" 16
   done
   kill "$server"
   wait "$server" || true
