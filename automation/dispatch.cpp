@@ -17,29 +17,13 @@
 #include "automation/com/variant.h"
 #include "automation/draw_object.h"
 #include "automation/members.h"
-#include "canvas/utf8.h"
+#include "automation/vtable.h"
+#include "base/ascii.h"
+#include "base/utf.h"
 
 namespace plotvane {
 
 namespace {
-
-bool SameTextIgnoringCase(const std::u16string& a, const char* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i] != '\0'; ++i) {
-    char16_t x = a[i], y = static_cast<unsigned char>(b[i]);
-    if (x >= u'a' && x <= u'z') x -= 32;
-    if (y >= u'a' && y <= u'z') y -= 32;
-    if (x != y) return false;
-  }
-  return i == a.size() && b[i] == '\0';
-}
-
-std::u16string Widen(const char* s) {
-  std::u16string out;
-  for (; *s; ++s) out += static_cast<char16_t>(static_cast<unsigned char>(*s));
-  return out;
-}
-
 
 // Leaves the details of a failed member for the caller: the thread's error
 // object, and the EXCEPINFO when the caller gave one.
@@ -93,6 +77,22 @@ HRESULT Coerce(const VARIANT& source, TArgType type, VARIANT* target) {
 
 }  // namespace
 
+HRESULT CallMember(Tdraw& draw, const TMember& member, TAccessor accessor, VARIANT* args,
+                   const VARIANT& value, VARIANT* result, EXCEPINFO* excep_info) {
+  try {
+    switch (accessor) {
+      case TAccessor::kGet: member.get(draw, args, result); break;
+      case TAccessor::kPut: member.put(draw, args, value); break;
+      case TAccessor::kCall: member.call(draw, args, result); break;
+    }
+  } catch (const std::exception& e) {
+    return ReportFailure(e.what(), excep_info);
+  } catch (...) {
+    return ReportFailure("Unexpected failure", excep_info);
+  }
+  return S_OK;
+}
+
 HRESULT Tdraw::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID, DISPID* rgDispId) {
   if (cNames == 0) return S_OK;
   if (rgszNames == nullptr || rgDispId == nullptr) return E_INVALIDARG;
@@ -110,7 +110,7 @@ HRESULT Tdraw::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID, DIS
     }
     const std::u16string name(rgszNames[i]);
     for (uint8_t p = 0; p < member->param_count; ++p) {
-      if (SameTextIgnoringCase(name, member->params[p].name)) rgDispId[i] = p;
+      if (EqualIgnoringCase(name, member->params[p].name)) rgDispId[i] = p;
     }
     if (rgDispId[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
   }
@@ -168,19 +168,9 @@ HRESULT Tdraw::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISPPARAMS
   }
 
   Variant result;
-  try {
-    if (put) {
-      member->put(*this, args.data(), value);
-    } else if (get) {
-      member->get(*this, args.data(), result.Get());
-    } else {
-      member->call(*this, args.data(), result.Get());
-    }
-  } catch (const std::exception& e) {
-    return ReportFailure(e.what(), pExcepInfo);
-  } catch (...) {
-    return ReportFailure("Unexpected failure", pExcepInfo);
-  }
+  const TAccessor accessor = put ? TAccessor::kPut : get ? TAccessor::kGet : TAccessor::kCall;
+  const HRESULT hr = CallMember(*this, *member, accessor, args.data(), value, result.Get(), pExcepInfo);
+  if (FAILED(hr)) return hr;
   if (pVarResult != nullptr) {
     VariantClear(pVarResult);
     *pVarResult = result.Detach();

@@ -1,15 +1,91 @@
 #include "automation/draw.h"
 
+#include <cstddef>
+#include <typeinfo>
+#include <vector>
+
 #include "automation/com/guid.h"
 #include "automation/draw_object.h"
 #include "automation/members.h"
 #include "automation/server.h"
 #include "automation/typelib.h"
 
+// The type information carried by IDraw's virtual table: a class with the
+// interface's name, derived from IDispatch as the clients' IDraw is. It is
+// never instantiated; clients declare the interface with its methods in the
+// generated header.
+struct IDraw : public IDispatch {
+ protected:
+  ~IDraw() = default;
+};
+
 namespace plotvane {
 
+namespace {
+
+using vtable_detail::Untyped;
+
+// The IUnknown and IDispatch entries of the virtual table: the object's own
+// methods, reached through the face a client holds.
+HRESULT FaceQueryInterface(TVtableFace* self, REFIID riid, void** ppvObject) {
+  return self->owner->QueryInterface(riid, ppvObject);
+}
+ULONG FaceAddRef(TVtableFace* self) { return self->owner->AddRef(); }
+ULONG FaceRelease(TVtableFace* self) { return self->owner->Release(); }
+HRESULT FaceGetTypeInfoCount(TVtableFace* self, UINT* pctinfo) {
+  return self->owner->GetTypeInfoCount(pctinfo);
+}
+HRESULT FaceGetTypeInfo(TVtableFace* self, UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) {
+  return self->owner->GetTypeInfo(iTInfo, lcid, ppTInfo);
+}
+HRESULT FaceGetIDsOfNames(TVtableFace* self, REFIID riid, LPOLESTR* rgszNames, UINT cNames,
+                          LCID lcid, DISPID* rgDispId) {
+  return self->owner->GetIDsOfNames(riid, rgszNames, cNames, lcid, rgDispId);
+}
+HRESULT FaceInvoke(TVtableFace* self, DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
+                   DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
+                   UINT* puArgErr) {
+  return self->owner->Invoke(dispIdMember, riid, lcid, wFlags, pDispParams, pVarResult,
+                             pExcepInfo, puArgErr);
+}
+
+// IDraw's virtual table: IUnknown, IDispatch, then the members' entries,
+// after the two words a C++ compiler puts before the entries of a class's
+// table (the offset of the object in its whole, and its type information).
+// Those let C++ clients, and run-time checks of their calls, treat the face
+// as an object of their own IDraw class.
+union TVtableWord {
+  std::ptrdiff_t offset_to_top;
+  const std::type_info* type;
+  TVtableEntry entry;
+};
+
+const TVtableEntry* DrawVtable() {
+  static const std::vector<TVtableWord> table = [] {
+    std::vector<TVtableWord> words(2);
+    words[0].offset_to_top = 0;
+    words[1].type = &typeid(IDraw);
+    for (TVtableEntry entry :
+         {Untyped(&FaceQueryInterface), Untyped(&FaceAddRef), Untyped(&FaceRelease),
+          Untyped(&FaceGetTypeInfoCount), Untyped(&FaceGetTypeInfo), Untyped(&FaceGetIDsOfNames),
+          Untyped(&FaceInvoke)}) {
+      words.emplace_back().entry = entry;
+    }
+    static_assert(kDispatchEntries == 7, "IUnknown and IDispatch have seven methods");
+    size_t count = 0;
+    const TVtableEntry* members = MemberVtableEntries(&count);
+    for (size_t i = 0; i < count; ++i) words.emplace_back().entry = members[i];
+    return words;
+  }();
+  return &table[2].entry;
+}
+
+}  // namespace
+
 Tdraw::Tdraw(IUnknown* outer)
-    : controller_(outer != nullptr ? outer : &inner_), Graph_(std::make_unique<TChartix>()) {
+    : vtable_face_{DrawVtable(), this},
+      controller_(outer != nullptr ? outer : &inner_),
+      Graph_(std::make_unique<TChartix>()) {
   // The automation object shows line-graph texts on their background and
   // starts the automatic colours at the beginning of their table.
   Graph_->FLineGraphTextTransparent = false;
@@ -24,9 +100,14 @@ HRESULT Tdraw::NonDelegatingUnknown::QueryInterface(REFIID riid, void** ppvObjec
   *ppvObject = nullptr;
   if (riid == IID_IUnknown) {
     *ppvObject = static_cast<IUnknown*>(this);
-  } else if (riid == IID_IDispatch || riid == IID_IDraw) {
-    // IDraw is offered for late binding: its calls go through Invoke.
+  } else if (riid == IID_IDispatch) {
     *ppvObject = static_cast<IDispatch*>(&owner_);
+  } else if (riid == IID_IDraw) {
+    // The dual interface: IDispatch's methods, then the members' entries.
+    // The face holds no count of its own; AddRef below counts the object.
+    *ppvObject = &owner_.vtable_face_;
+    owner_.AddRef();
+    return S_OK;
   } else if (riid == IID_ISupportErrorInfo) {
     *ppvObject = static_cast<ISupportErrorInfo*>(&owner_);
   } else {

@@ -8,6 +8,7 @@
 
 #include "automation/com/interfaces.h"
 #include "automation/com/types.h"
+#include "automation/vtable.h"
 #include "engine/chartix.h"
 
 namespace plotvane {
@@ -68,6 +69,9 @@ class Tdraw final : public IDispatch, public ISupportErrorInfo {
   ~Tdraw();  // only the last Release frees the object
 
   NonDelegatingUnknown inner_{*this};
+  // IDraw bound early: the virtual table made from the member table. Its
+  // IUnknown and IDispatch entries are this object's own.
+  TVtableFace vtable_face_;
   IUnknown* controller_;  // the outer object, or our own inner unknown
   std::atomic<ULONG> refs_{1};
   std::unique_ptr<TChartix> Graph_;

@@ -12,12 +12,16 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <iterator>
 #include <string>
 
 #include "automation/com/guid.h"
 #include "automation/com/variant.h"
 #include "automation/draw_object.h"
 #include "automation/output.h"
+#include "automation/vtable.h"
+#include "base/ascii.h"
 #include "imaging/byte_writer.h"
 
 namespace plotvane {
@@ -293,7 +297,7 @@ void PutRNDColor(Tdraw& d, const VARIANT*, const VARIANT& v) { d.Graph().SetRNDC
 
 void VersionGet(Tdraw&, const VARIANT*, VARIANT* r) {
   const std::string text = "Plotvane 3.1.1.0 (" + std::to_string(sizeof(void*) * 8) + " bit)";
-  ReturnString(r, std::u16string(text.begin(), text.end()));
+  ReturnString(r, Widen(text));
 }
 void CreateGUIDGet(Tdraw&, const VARIANT*, VARIANT* r) {
   GUID guid{};
@@ -314,8 +318,7 @@ void SaveCall(Tdraw& d, const VARIANT* a, VARIANT*) { SaveChart(d, K, F, Str(a[0
 void BMPHandleGet(Tdraw& d, const VARIANT* a, VARIANT* r) { ReturnI4(r, BMPHandle(d, I4(a[0]))); }
 void DummyGraphCall(Tdraw& d, const VARIANT* a, VARIANT*) { DummyGraph(d, I4(a[0])); }
 void Base64OutCall(Tdraw& d, const VARIANT* a, VARIANT* r) {
-  const std::string text = Base64Out(d, I4(a[0]), I4(a[1]));
-  ReturnString(r, std::u16string(text.begin(), text.end()));
+  ReturnString(r, Widen(Base64Out(d, I4(a[0]), I4(a[1]))));
 }
 
 // ---------------------------------------------------------------------------
@@ -326,22 +329,23 @@ using K = TMemberKind;
 using T = TArgType;
 constexpr std::array<TParam, kMaxParams> kNoParams{};
 
-TMember Prop(const char* name, DISPID id, T type, TGetHandler get, TPutHandler put) {
+constexpr TMember Prop(const char* name, DISPID id, T type, TGetHandler get, TPutHandler put) {
   return TMember{name, id, K::kGetPut, type, 0, kNoParams, get, put, nullptr};
 }
-TMember ReadOnly(const char* name, DISPID id, T type, TGetHandler get) {
+constexpr TMember ReadOnly(const char* name, DISPID id, T type, TGetHandler get) {
   return TMember{name, id, K::kGet, type, 0, kNoParams, get, nullptr, nullptr};
 }
-TMember Indexed(const char* name, DISPID id, T type, TParam index, TGetHandler get) {
+constexpr TMember Indexed(const char* name, DISPID id, T type, TParam index, TGetHandler get) {
   TMember m{name, id, K::kGet, type, 1, kNoParams, get, nullptr, nullptr};
   m.params[0] = index;
   return m;
 }
-TMember Method(const char* name, DISPID id, T result, std::initializer_list<TParam> params,
-               TCallHandler call) {
+constexpr TMember Method(const char* name, DISPID id, T result,
+                         std::initializer_list<TParam> params, TCallHandler call) {
   TMember m{name, id, K::kMethod, result, static_cast<uint8_t>(params.size()), kNoParams,
             nullptr, nullptr, call};
-  std::copy(params.begin(), params.end(), m.params.begin());
+  size_t i = 0;
+  for (const TParam& p : params) m.params[i++] = p;
   return m;
 }
 
@@ -372,8 +376,8 @@ TMember Method(const char* name, DISPID id, T result, std::initializer_list<TPar
 #define BYTES_PROP(N, ID, K, F) ReadOnly(#N, ID, T::kVariant, BytesGet<K, F>)
 #define SAVE_METHOD(N, ID, K, F) Method(#N, ID, T::kNone, {{"FileName", T::kBstr}}, SaveCall<K, F>)
 
-std::vector<TMember> BuildTable() {
-  return {
+// In virtual-table order, which is also the order of the type library.
+constexpr TMember kTable[] = {
     WORD_PROP(Width, 3, FWidth),
     WORD_PROP(Height, 4, FHeight),
     WORD_PROP(CenterX, 5, FCentreX),
@@ -578,30 +582,25 @@ std::vector<TMember> BuildTable() {
     Method("AddCustomLegend", 202, T::kNone, {{"Value", T::kBstr}, {"Colour", T::kBstr}}, AddCustomLegendCall),
     Method("ClearCustomLegend", 203, T::kNone, {}, ClearCustomLegendCall),
     Method("Base64Out", 204, T::kBstr, {{"GraphType", T::kGraphType}, {"FileFormat", T::kImageFormat}}, Base64OutCall),
-  };
-}
+};
+constexpr size_t kMemberCount = sizeof(kTable) / sizeof(kTable[0]);
 
 }  // namespace
 
 const std::vector<TMember>& Members() {
-  static const std::vector<TMember> table = BuildTable();
+  static const std::vector<TMember> table(std::begin(kTable), std::end(kTable));
   return table;
 }
 
-namespace {
-
-// Orders member names ignoring letter case (ASCII: member names are ASCII).
-int CompareName(const std::u16string& a, const char* b) {
-  size_t i = 0;
-  for (;; ++i) {
-    const bool a_end = i == a.size(), b_end = b[i] == '\0';
-    if (a_end || b_end) return a_end == b_end ? 0 : (a_end ? -1 : 1);
-    char16_t x = a[i], y = static_cast<unsigned char>(b[i]);
-    if (x >= u'a' && x <= u'z') x -= 32;
-    if (y >= u'a' && y <= u'z') y -= 32;
-    if (x != y) return x < y ? -1 : 1;
-  }
+const TVtableEntry* MemberVtableEntries(size_t* count) {
+  // The entries are typed functions made from the table itself, so the
+  // virtual table cannot disagree with Invoke about a member.
+  static const auto entries = MemberEntries<kTable, kMemberCount>();
+  *count = entries.size();
+  return entries.data();
 }
+
+namespace {
 
 // The members sorted by name, for a binary search.
 const std::vector<const TMember*>& ByName() {
@@ -609,8 +608,7 @@ const std::vector<const TMember*>& ByName() {
     std::vector<const TMember*> v;
     for (const TMember& m : Members()) v.push_back(&m);
     std::sort(v.begin(), v.end(), [](const TMember* a, const TMember* b) {
-      const std::string an(a->name);
-      return CompareName(std::u16string(an.begin(), an.end()), b->name) < 0;
+      return CompareIgnoringCase(std::string_view(a->name), std::string_view(b->name)) < 0;
     });
     return v;
   }();
@@ -623,9 +621,9 @@ const TMember* FindMember(const std::u16string& name) {
   const auto& sorted = ByName();
   auto it = std::lower_bound(sorted.begin(), sorted.end(), name,
                              [](const TMember* m, const std::u16string& key) {
-                               return CompareName(key, m->name) > 0;
+                               return CompareIgnoringCase(key, m->name) > 0;
                              });
-  return it != sorted.end() && CompareName(name, (*it)->name) == 0 ? *it : nullptr;
+  return it != sorted.end() && EqualIgnoringCase(name, (*it)->name) ? *it : nullptr;
 }
 
 const TMember* FindMember(DISPID dispid) {

@@ -56,6 +56,10 @@ enum class TMemberKind : uint8_t {
   kMethod,
 };
 
+// Which accessor of a member a call uses: a property's read or write, or a
+// method's call.
+enum class TAccessor : uint8_t { kGet, kPut, kCall };
+
 struct TParam {
   const char* name;
   TArgType type;

@@ -4,7 +4,7 @@
 
 #include "automation/com/bitmap_handles.h"
 #include "automation/draw_object.h"
-#include "canvas/utf8.h"
+#include "base/utf.h"
 #include "engine/errors.h"
 #include "imaging/base64.h"
 #include "imaging/bmp.h"

@@ -26,6 +26,8 @@
 #include "automation/draw.h"
 #include "automation/members.h"
 #include "automation/typelib.h"
+#include "base/ascii.h"
+#include "base/utf.h"
 
 namespace plotvane {
 namespace {
@@ -135,12 +137,6 @@ void Check(bool ok) {
   if (!ok) throw RegistrationFailure();
 }
 
-std::u16string Widen(const char* text) {
-  std::u16string out;
-  for (; *text != '\0'; ++text) out += static_cast<char16_t>(static_cast<unsigned char>(*text));
-  return out;
-}
-
 std::u16string GuidText(REFGUID guid) {
   OLECHAR text[kGuidStringSize];
   Check(StringFromGUID2(guid, text, kGuidStringSize) == kGuidStringSize);
@@ -150,27 +146,7 @@ std::u16string GuidText(REFGUID guid) {
 // `bytes` as UTF-16; a path that is not UTF-8 cannot be recorded.
 std::u16string FromUtf8(const std::string& bytes) {
   std::u16string out;
-  for (size_t i = 0; i < bytes.size();) {
-    const unsigned char lead = static_cast<unsigned char>(bytes[i]);
-    const int extra = lead < 0x80 ? 0 : (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2
-                                                          : (lead >> 3) == 30 ? 3 : -1;
-    Check(extra >= 0 && bytes.size() - i > static_cast<size_t>(extra));
-    uint32_t c = extra == 0 ? lead : lead & (0x3Fu >> extra);
-    for (int k = 1; k <= extra; ++k) {
-      const unsigned char next = static_cast<unsigned char>(bytes[i + k]);
-      Check((next & 0xC0) == 0x80);
-      c = (c << 6) | (next & 0x3F);
-    }
-    static const uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-    Check(c >= kLeast[extra] && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF));
-    if (c >= 0x10000) {
-      out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c);
-    }
-    i += static_cast<size_t>(extra) + 1;
-  }
+  Check(Utf8ToUtf16Strict(bytes, &out));
   return out;
 }
 

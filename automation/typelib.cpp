@@ -18,6 +18,7 @@
 #include "automation/com/variant.h"
 #include "automation/members.h"
 #include "automation/server.h"
+#include "base/ascii.h"
 
 namespace plotvane {
 namespace {
@@ -38,11 +39,6 @@ constexpr char16_t kOtherValueName[] = u"NewValue";
 // their variables.
 constexpr MEMBERID kFirstConstantId = 0x40000000;
 
-std::u16string Widen(const char* text) {
-  std::u16string out;
-  for (; *text != '\0'; ++text) out += static_cast<char16_t>(static_cast<unsigned char>(*text));
-  return out;
-}
 
 // Hands the caller a copy of `text` in *out; a null `out` is skipped, an
 // empty text gives the null string.

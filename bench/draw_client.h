@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/support/draw_client.h"
+#include "testing/draw_client.h"
 
 namespace plotvane {
 

@@ -17,7 +17,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/draw_client.h"
-#include "fuzz/scratch_folder.h"
+#include "testing/scratch_folder.h"
 
 extern char** environ;
 
@@ -56,7 +56,7 @@ void RunCommand(const std::string& script) {
 }
 
 void BM_PlotvaneRun(benchmark::State& state) {
-  static fuzz::ScratchFolder folder("plotvane-bench");
+  static ScratchFolder folder("plotvane-bench");
   const int kind = static_cast<int>(state.range(0)), format = static_cast<int>(state.range(1));
   const std::string script = folder.path() + "/" + KindName(kind) + "-" + FormatName(format) + ".json";
   std::ofstream(script) << ChartScript(kind, format);

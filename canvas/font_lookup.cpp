@@ -11,7 +11,7 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include "canvas/utf8.h"
+#include "base/utf.h"
 
 namespace plotvane {
 

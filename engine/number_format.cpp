@@ -17,7 +17,8 @@
 #include <system_error>
 
 #include "engine/chartix.h"
-#include "canvas/utf8.h"
+#include "base/ascii.h"
+#include "base/utf.h"
 #include "engine/errors.h"
 
 namespace plotvane {
@@ -47,7 +48,6 @@ DecimalDigits ToDecimal(double value, int digits) {
   return out;
 }
 
-std::u16string Widen(const std::string& s) { return std::u16string(s.begin(), s.end()); }
 
 
 // ---------------------------------------------------------------------------

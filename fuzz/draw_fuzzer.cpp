@@ -11,8 +11,8 @@
 #include <iostream>
 #include <string>
 
-#include "fuzz/call_stream.h"
-#include "fuzz/scratch_folder.h"
+#include "testing/call_stream.h"
+#include "testing/scratch_folder.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ plotvane::fuzz::CallPlayer* player = nullptr;
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  static plotvane::fuzz::ScratchFolder folder("plotvane-fuzz");
+  static plotvane::ScratchFolder folder("plotvane-fuzz");
   // Drawing stops for the rest of a stream after a quarter of a second, so
   // only a single call can run into the one-second limit (-timeout=1).
   static plotvane::fuzz::CallPlayer the_player(

@@ -15,9 +15,9 @@
 #include <string>
 #include <variant>
 
-#include "fuzz/call_stream.h"
+#include "base/utf.h"
+#include "testing/call_stream.h"
 #include "tools/script.h"
-#include "tools/text.h"
 
 namespace plotvane {
 namespace fuzz {
@@ -31,7 +31,7 @@ void WriteArg(CallWriter& w, const ScriptValue& value) {
   } else if (std::holds_alternative<double>(value)) {
     w.ArgR8(std::get<double>(value));
   } else if (std::holds_alternative<std::string>(value)) {
-    w.ArgString(ToUtf16(std::get<std::string>(value)));
+    w.ArgString(Utf8ToUtf16(std::get<std::string>(value)));
   } else {
     w.ArgEmpty();
   }
@@ -40,7 +40,7 @@ void WriteArg(CallWriter& w, const ScriptValue& value) {
 // One Invoke by name; `args` in natural order (a write's value last).
 void WriteCall(CallWriter& w, const std::string& name, WORD flags,
                const std::vector<ScriptValue>& args) {
-  w.InvokeByName(ToUtf16(name));
+  w.InvokeByName(Utf8ToUtf16(name));
   w.CallHead(flags, args.size());
   for (const ScriptValue& a : args) WriteArg(w, a);
   w.CallTail();

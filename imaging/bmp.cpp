@@ -122,8 +122,4 @@ std::vector<uint8_t> EncodeBMP(const TBitmap& bitmap) {
   return bytes;
 }
 
-void SaveBitmapToFile(const TBitmap& bitmap, const std::string& path) {
-  WriteFile(path, EncodeBMP(bitmap));
-}
-
 }  // namespace plotvane

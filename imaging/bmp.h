@@ -19,9 +19,6 @@ void SaveBitmapToStream(const TBitmap& bitmap, ByteWriter* stream);
 // The BMP file of `bitmap` in memory (empty for a bitmap without pixels).
 std::vector<uint8_t> EncodeBMP(const TBitmap& bitmap);
 
-// Encodes in memory, then creates or overwrites `path`. Throws EFileError.
-void SaveBitmapToFile(const TBitmap& bitmap, const std::string& path);
-
 }  // namespace plotvane
 
 #endif  // PLOTVANE_IMAGING_BMP_H_

@@ -316,11 +316,4 @@ void TGIFImage::SaveToStream(ByteWriter* stream) const {
   stream->WriteByte(kTrailer);
 }
 
-void TGIFImage::SaveToFile(const std::string& path) const {
-  std::vector<uint8_t> bytes;
-  VectorByteWriter writer(&bytes);
-  SaveToStream(&writer);
-  WriteFile(path, bytes);
-}
-
 }  // namespace plotvane

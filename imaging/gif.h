@@ -177,9 +177,6 @@ class TGIFImage {
   // Writes the GIF file. Throws EGIFError "Color not in color table" when a
   // pixel lies outside the table in force, and whatever the stream throws.
   void SaveToStream(ByteWriter* stream) const;
-  // Encodes in memory, then creates or overwrites `path`. Throws as
-  // SaveToStream and EFileError.
-  void SaveToFile(const std::string& path) const;
 
  private:
   TColorReduction color_reduction_ = TColorReduction::rmQuantize;

@@ -213,9 +213,4 @@ void TJPEGImage::SaveToStream(ByteWriter* stream) {
   stream->Write(data_);
 }
 
-void TJPEGImage::SaveToFile(const std::string& path) {
-  Compress();
-  WriteFile(path, data_);
-}
-
 }  // namespace plotvane

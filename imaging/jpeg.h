@@ -4,7 +4,6 @@
 //   CompressionQuality  the quality handed to the compressor (low 8 bits)
 //   Compress            compresses now (SaveToStream does it on demand)
 //   SaveToStream        writes the compressed bytes to a byte sink
-//   SaveToFile          the same, into a file created for the path
 //
 // Palettised bitmaps are expanded to their palette's colours first, so an
 // indexed bitmap and its truecolour copy give the same bytes.
@@ -48,9 +47,6 @@ class TJPEGImage {
   // Compresses on demand, then writes the compressed bytes unchanged.
   // Throws as Compress and whatever the stream throws.
   void SaveToStream(ByteWriter* stream);
-  // Compresses, then creates or overwrites `path`. Throws as Compress and
-  // EFileError.
-  void SaveToFile(const std::string& path);
 
  private:
   TBitmap bitmap_;

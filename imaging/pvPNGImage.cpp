@@ -353,11 +353,4 @@ void TpvPNGImage::SaveToStream(ByteWriter* stream) const {
   WritePNGChunk(stream, "IEND", nullptr, 0);
 }
 
-void TpvPNGImage::SaveToFile(const std::string& path) const {
-  std::vector<uint8_t> bytes;
-  VectorByteWriter writer(&bytes);
-  SaveToStream(&writer);
-  WriteFile(path, bytes);
-}
-
 }  // namespace plotvane

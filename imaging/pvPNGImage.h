@@ -4,7 +4,6 @@
 //   SetTransparency  marks one colour of the picture as fully transparent
 //   XDPI, YDPI       physical resolution, written when both are set
 //   SaveToStream     writes the PNG file to a byte sink
-//   SaveToFile       the same, into a file created for the path
 //
 // Indexed bitmaps (1, 4 or 8 bits a pixel) become indexed-colour PNG files with
 // their whole palette, 24-bit bitmaps truecolour files; nothing is converted or
@@ -80,10 +79,6 @@ class TpvPNGImage {
   // Throws EPNGError when the compressor fails, std::bad_alloc, and whatever
   // the stream throws. The image itself is not changed.
   void SaveToStream(ByteWriter* stream) const;
-  // Encodes in memory, then creates or overwrites `path` with the file, so a
-  // failed encoding leaves an existing file alone. Throws as SaveToStream and
-  // EFileError.
-  void SaveToFile(const std::string& path) const;
 
  private:
   TBitmap FBitmap;

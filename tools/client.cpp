@@ -11,7 +11,12 @@ std::string DefaultServerPath() {
   const ssize_t n = ::readlink("/proc/self/exe", self, sizeof(self) - 1);
   if (n <= 0) return "libplotvane.so";
   const std::string exe(self, static_cast<size_t>(n));
-  return exe.substr(0, exe.find_last_of('/') + 1) + "libplotvane.so";
+  const std::string folder = exe.substr(0, exe.find_last_of('/') + 1);
+  // In the build the library is beside the command; installed, it is in the
+  // library folder of the same prefix.
+  const std::string beside = folder + "libplotvane.so";
+  if (::access(beside.c_str(), F_OK) == 0) return beside;
+  return folder + PLOTVANE_SERVER_FROM_COMMAND;
 }
 
 ServerLibrary::ServerLibrary(const std::string& path, bool for_process_life) {

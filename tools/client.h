@@ -19,7 +19,8 @@ inline constexpr CLSID kDrawClassId = {
     0x62C75F58, 0x23FA, 0x4ECC, {0xB0, 0x3E, 0x46, 0x61, 0x95, 0xCF, 0x29, 0x4A}};
 
 // The server library's file: libplotvane.so in the folder of the running
-// executable.
+// executable or, when it is not there, in the library folder of the prefix
+// the executable is installed in.
 std::string DefaultServerPath();
 
 // One loaded server library. The library is unloaded on destruction when it

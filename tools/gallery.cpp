@@ -5,8 +5,8 @@
 #include <system_error>
 
 #include "automation/com/bstr.h"
+#include "base/utf.h"
 #include "tools/script.h"
-#include "tools/text.h"
 
 namespace plotvane {
 
@@ -98,7 +98,7 @@ bool DrawEntry(const ServerLibrary& server, const GalleryScript& gallery, const 
   const StepOutcome outcome = RunStep(draw.Get(), map, script.steps.size(), folder);
   if (SUCCEEDED(outcome.hr) && outcome.value.vt() == VT_BSTR) {
     BSTR text = outcome.value->bstrVal;
-    entry->map = RenamedMap(ToUtf8(std::u16string_view(text, SysStringLen(text))), entry->name);
+    entry->map = RenamedMap(Utf16ToUtf8(std::u16string_view(text, SysStringLen(text))), entry->name);
   }
   return ok;
 }

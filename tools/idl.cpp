@@ -10,67 +10,18 @@
 #include "automation/com/com_ptr.h"
 #include "automation/com/guid.h"
 #include "automation/com/variant.h"
+#include "base/utf.h"
 #include "tools/text.h"
+#include "tools/type_reader.h"
 
 namespace plotvane {
 
 namespace {
 
-// Ends the printing with the result of the method that failed.
-struct IdlFailure {
-  HRESULT hr;
-};
-
-void Check(HRESULT hr) {
-  if (FAILED(hr)) throw IdlFailure{hr};
-}
-
-// The type attributes of a description, given back when done.
-class TypeAttr {
- public:
-  explicit TypeAttr(ITypeInfo* info) : info_(info) { Check(info->GetTypeAttr(&attr_)); }
-  TypeAttr(const TypeAttr&) = delete;
-  TypeAttr& operator=(const TypeAttr&) = delete;
-  ~TypeAttr() { info_->ReleaseTypeAttr(attr_); }
-  const TYPEATTR* operator->() const { return attr_; }
-
- private:
-  ITypeInfo* info_;
-  TYPEATTR* attr_ = nullptr;
-};
-
-std::string GuidText(REFGUID guid) {
-  OLECHAR text[kGuidStringSize];
-  StringFromGUID2(guid, text, kGuidStringSize);
-  // IDL writes identifiers without their braces.
-  return ToUtf8(std::u16string_view(text + 1, kGuidStringLength - 2));
-}
-
 std::string Hex(MEMBERID id) {
   char text[16];
   std::snprintf(text, sizeof(text), "0x%08x", static_cast<unsigned>(id));
   return text;
-}
-
-// Name and help string of a description (MEMBERID_NIL) or of a member.
-void Documentation(ITypeInfo* info, MEMBERID memid, std::string* name, std::string* help) {
-  BStr name_text, help_text;
-  Check(info->GetDocumentation(memid, name_text.ReleaseAndGetAddressOf(),
-                               help_text.ReleaseAndGetAddressOf(), nullptr, nullptr));
-  if (name != nullptr) *name = ToUtf8(name_text.view());
-  if (help != nullptr) *help = ToUtf8(help_text.view());
-}
-
-std::string NameOf(ITypeInfo* info) {
-  std::string name;
-  Documentation(info, MEMBERID_NIL, &name, nullptr);
-  return name;
-}
-
-std::string NameOfRef(ITypeInfo* context, HREFTYPE ref) {
-  ComPtr<ITypeInfo> target;
-  Check(context->GetRefTypeInfo(ref, target.ReleaseAndGetAddressOf()));
-  return NameOf(target.Get());
 }
 
 std::string TypeName(ITypeInfo* context, const TYPEDESC& type) {
@@ -151,24 +102,15 @@ std::string ParamFlags(USHORT flags) {
 
 // One function: "[id(0x00000003), propget] HRESULT Width([out, retval] long* Value);"
 std::string FunctionLine(ITypeInfo* info, const FUNCDESC* f) {
-  std::vector<BSTR> names(static_cast<size_t>(f->cParams) + 1, nullptr);
-  UINT count = 0;
-  Check(info->GetNames(f->memid, names.data(), static_cast<UINT>(names.size()), &count));
-  std::vector<std::string> texts;
-  for (UINT i = 0; i < count; ++i) {
-    texts.push_back(ToUtf8(std::u16string_view(names[i], SysStringLen(names[i]))));
-    SysFreeString(names[i]);
-  }
+  const std::vector<std::string> texts = FunctionNames(info, f);
   std::string line = "[id(" + Hex(f->memid) + ")";
   if (f->invkind == INVOKE_PROPERTYGET) line += ", propget";
   if (f->invkind == INVOKE_PROPERTYPUT) line += ", propput";
   if (f->invkind == INVOKE_PROPERTYPUTREF) line += ", propputref";
-  line += "] " + TypeName(info, f->elemdescFunc.tdesc) + " " + (texts.empty() ? "" : texts[0]) + "(";
+  line += "] " + TypeName(info, f->elemdescFunc.tdesc) + " " + texts[0] + "(";
   for (SHORT i = 0; i < f->cParams; ++i) {
     const ELEMDESC& p = f->lprgelemdescParam[i];
-    // A library may leave a property write's value unnamed.
-    const size_t at = static_cast<size_t>(i) + 1;
-    const std::string param = at < texts.size() ? texts[at] : "Value";
+    const std::string& param = texts[static_cast<size_t>(i) + 1];
     line += (i > 0 ? ", " : "") + ParamFlags(p.paramdesc.wParamFlags) +
             TypeName(info, p.tdesc) + " " + param;
   }
@@ -190,17 +132,8 @@ void WriteInterface(ITypeInfo* info, std::string* out) {
   }
   *out += dispatch ? "\n  {\n    methods:\n" : "\n  {\n";
   for (UINT i = 0; i < attr->cFuncs; ++i) {
-    FUNCDESC* f = nullptr;
-    Check(info->GetFuncDesc(i, &f));
-    std::string line;
-    try {
-      line = FunctionLine(info, f);
-    } catch (...) {
-      info->ReleaseFuncDesc(f);
-      throw;
-    }
-    info->ReleaseFuncDesc(f);
-    *out += "    " + line + "\n";
+    FuncDesc f(info, i);
+    *out += "    " + FunctionLine(info, f.get()) + "\n";
   }
   *out += "  };\n\n";
 }
@@ -231,10 +164,8 @@ void WriteDescription(ITypeInfo* info, std::string* out) {
     case TKIND_DISPATCH:
       if (attr->wTypeFlags & TYPEFLAG_FDUAL) {
         // A dual interface is declared by its virtual-table view.
-        HREFTYPE ref = 0;
         ComPtr<ITypeInfo> vtable;
-        Check(info->GetRefTypeOfImplType(0xFFFFFFFFu, &ref));
-        Check(info->GetRefTypeInfo(ref, vtable.ReleaseAndGetAddressOf()));
+        VtableView(info, vtable.ReleaseAndGetAddressOf());
         WriteInterface(vtable.Get(), out);
       } else {
         WriteInterface(info, out);
@@ -267,9 +198,9 @@ HRESULT WriteIdl(ITypeLib* library, std::string* out) {
         "uuid(" + GuidText(attr.guid) + ")",
         "version(" + std::to_string(attr.wMajorVerNum) + "." + std::to_string(attr.wMinorVerNum) +
             ")"};
-    if (help.size() > 0) attributes.push_back("helpstring(" + JsonQuoted(ToUtf8(help.view())) + ")");
+    if (help.size() > 0) attributes.push_back("helpstring(" + JsonQuoted(Utf16ToUtf8(help.view())) + ")");
     *out += Attributes(attributes, "");
-    *out += "library " + ToUtf8(name.view()) + "\n{\n";
+    *out += "library " + Utf16ToUtf8(name.view()) + "\n{\n";
     const UINT count = library->GetTypeInfoCount();
     for (UINT i = 0; i < count; ++i) {
       ComPtr<ITypeInfo> info;
@@ -279,7 +210,7 @@ HRESULT WriteIdl(ITypeLib* library, std::string* out) {
     if (count > 0) out->pop_back();  // no blank line before the closing brace
     *out += "};\n";
     return S_OK;
-  } catch (const IdlFailure& failure) {
+  } catch (const TypeReadFailure& failure) {
     return failure.hr;
   }
 }

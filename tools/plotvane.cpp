@@ -4,6 +4,7 @@
 //   plotvane demo [--out DIR]             writes the sample gallery
 //   plotvane serve [FLAGS]                the HTTP service (plotvane serve --help)
 //   plotvane idl                          prints the interface as IDL
+//   plotvane header                       prints it as a C and C++ header
 //   plotvane regsvr [/u] LIBRARY [--registry FILE]
 //                                         registers (or unregisters) a server
 //   plotvane --version                    the component's Version text
@@ -20,13 +21,14 @@
 #include "automation/com/com_ptr.h"
 #include "automation/com/registry.h"
 #include "automation/com/typeinfo.h"
+#include "base/utf.h"
 #include "tools/client.h"
 #include "tools/gallery.h"
+#include "tools/header.h"
 #include "tools/idl.h"
 #include "tools/script.h"
 #include "tools/serve/options.h"
 #include "tools/serve/service.h"
-#include "tools/text.h"
 
 namespace plotvane {
 namespace {
@@ -40,6 +42,7 @@ constexpr char kUsageText[] =
     "       plotvane demo [--out DIR]\n"
     "       plotvane serve [--listen HOST:PORT] [FLAGS]   (plotvane serve --help)\n"
     "       plotvane idl\n"
+    "       plotvane header\n"
     "       plotvane regsvr [/u] LIBRARY [--registry FILE]\n"
     "       plotvane --version\n";
 constexpr char kDefaultRegistry[] = "plotvane-registry.txt";
@@ -157,10 +160,13 @@ int ServeCommand(const std::vector<std::string>& args) {
   return Serve(server, options, std::cerr);
 }
 
-int Idl(const std::vector<std::string>& args) {
-  if (!args.empty()) return Usage("idl takes no arguments");
+// Prints the server's type library as IDL (`idl`) or as a C and C++ header
+// (`header`), read from a Draw object's type information.
+int Describe(const std::string& command, const std::vector<std::string>& args,
+             HRESULT (*write)(ITypeLib*, std::string*)) {
+  if (!args.empty()) return Usage(command + " takes no arguments");
   ServerLibrary server(DefaultServerPath());
-  std::string idl;
+  std::string text;
   HRESULT hr;
   {
     ComPtr<IDispatch> draw;
@@ -169,13 +175,14 @@ int Idl(const std::vector<std::string>& args) {
     ComPtr<ITypeLib> library;
     hr = draw->GetTypeInfo(0, 0, info.ReleaseAndGetAddressOf());
     if (SUCCEEDED(hr)) hr = info->GetContainingTypeLib(library.ReleaseAndGetAddressOf(), nullptr);
-    if (SUCCEEDED(hr)) hr = WriteIdl(library.Get(), &idl);
+    if (SUCCEEDED(hr)) hr = write(library.Get(), &text);
   }
   if (FAILED(hr)) {
-    std::cerr << "plotvane idl: cannot read the type information (" << Hex(hr) << ")\n";
+    std::cerr << "plotvane " << command << ": cannot read the type information (" << Hex(hr)
+              << ")\n";
     return kFailed;
   }
-  std::cout << idl;
+  std::cout << text;
   return kOk;
 }
 
@@ -192,7 +199,7 @@ int Version(const std::vector<std::string>& args) {
     return kFailed;
   }
   BSTR text = outcome.value->bstrVal;
-  std::cout << ToUtf8(std::u16string_view(text, SysStringLen(text))) << "\n";
+  std::cout << Utf16ToUtf8(std::u16string_view(text, SysStringLen(text))) << "\n";
   return kOk;
 }
 
@@ -249,7 +256,8 @@ int Main(int argc, char** argv) {
   if (command == "run") return Run(args);
   if (command == "demo") return Demo(args);
   if (command == "serve") return ServeCommand(args);
-  if (command == "idl") return Idl(args);
+  if (command == "idl") return Describe(command, args, WriteIdl);
+  if (command == "header") return Describe(command, args, WriteHeader);
   if (command == "regsvr") return RegisterServer(args);
   if (command == "--version") return Version(args);
   if (command == "--help" || command == "-h") {

@@ -16,6 +16,7 @@
 #include "automation/com/com_ptr.h"
 #include "automation/com/error_info.h"
 #include "automation/com/safearray.h"
+#include "base/utf.h"
 #include "tools/script.h"
 #include "tools/text.h"
 
@@ -55,7 +56,7 @@ const char* DescriptionOf(HRESULT hr) {
   return "Unknown failure.";
 }
 
-std::string Text(BSTR text) { return ToUtf8(std::u16string_view(text, SysStringLen(text))); }
+std::string Text(BSTR text) { return Utf16ToUtf8(std::u16string_view(text, SysStringLen(text))); }
 
 // Owns the strings an Invoke call may leave in its EXCEPINFO.
 struct ExcepInfo {
@@ -107,7 +108,7 @@ Variant ToVariant(const ScriptValue& value) {
     Variant operator()(bool b) const { return Variant::Bool(b); }
     Variant operator()(int32_t n) const { return Variant::I4(n); }
     Variant operator()(double d) const { return Variant::R8(d); }
-    Variant operator()(const std::string& s) const { return Variant::String(ToUtf16(s)); }
+    Variant operator()(const std::string& s) const { return Variant::String(Utf8ToUtf16(s)); }
   } convert;
   return std::visit(convert, value);
 }
@@ -147,7 +148,7 @@ WORD FlagsOf(StepKind kind) {
 
 void Play(IDispatch* object, const ScriptStep& step, const std::string& folder, StepOutcome* out) {
   SetErrorInfo(0, nullptr);
-  std::u16string name = ToUtf16(step.name);
+  std::u16string name = Utf8ToUtf16(step.name);
   LPOLESTR names[] = {name.data()};
   DISPID id = DISPID_UNKNOWN;
   HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, 0, &id);

@@ -1,16 +1,6 @@
 #include "tools/text.h"
 
-#include <cstdint>
-
-#include "canvas/utf8.h"
-
 namespace plotvane {
-
-// The command shares the component's UTF conversions (a header of their own,
-// so the command still links nothing of the component).
-std::string ToUtf8(std::u16string_view text) { return Utf16ToUtf8(text); }
-
-std::u16string ToUtf16(std::string_view text) { return Utf8ToUtf16(text); }
 
 std::string JsonQuoted(std::string_view text) {
   static const char kHex[] = "0123456789abcdef";

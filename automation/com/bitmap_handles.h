@@ -17,25 +17,25 @@
 #ifndef PLOTVANE_AUTOMATION_COM_BITMAP_HANDLES_H_
 #define PLOTVANE_AUTOMATION_COM_BITMAP_HANDLES_H_
 
+
+#ifdef __cplusplus
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+#endif
 
 #include "automation/com/types.h"
 
 // Handles are opaque pointers as the platform's are; the value is the
 // handle's number. Convert with the helpers in namespace plotvane below.
 struct HBITMAP__;
-using HBITMAP = HBITMAP__*;
-using HGDIOBJ = void*;
+typedef struct HBITMAP__* HBITMAP;
+typedef void* HGDIOBJ;
 
-// The most handles alive at once: far more than any page holds pictures for,
-// few enough that a client leaking them is stopped early.
-constexpr size_t kMaxBitmapHandles = 10000;
-// The most bytes all live handles may hold together (1 GiB).
-constexpr size_t kMaxBitmapHandleBytes = size_t{1} << 30;
 
+#ifdef __cplusplus
 extern "C" {
+#endif
 
 // With `lpvBits` null: returns the size in bytes of the BMP file behind
 // `hbm`. Otherwise copies its first min(cb, size) bytes to `lpvBits` and
@@ -47,7 +47,16 @@ PLOTVANE_COM_EXPORT LONG GetBitmapFileBytes(HBITMAP hbm, LONG cb, LPVOID lpvBits
 // `ho` is not a live handle (never made, or already deleted).
 PLOTVANE_COM_EXPORT BOOL DeleteObject(HGDIOBJ ho);
 
+#ifdef __cplusplus
 }  // extern "C"
+#endif
+
+#ifdef __cplusplus
+// The most handles alive at once: far more than any page holds pictures for,
+// few enough that a client leaking them is stopped early.
+constexpr size_t kMaxBitmapHandles = 10000;
+// The most bytes all live handles may hold together (1 GiB).
+constexpr size_t kMaxBitmapHandleBytes = size_t{1} << 30;
 
 namespace plotvane {
 
@@ -67,5 +76,6 @@ inline HBITMAP BitmapHandleFromNumber(int32_t number) {
 }
 
 }  // namespace plotvane
+#endif  // __cplusplus
 
 #endif  // PLOTVANE_AUTOMATION_COM_BITMAP_HANDLES_H_

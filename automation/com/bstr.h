@@ -19,18 +19,20 @@
 #ifndef PLOTVANE_AUTOMATION_COM_BSTR_H_
 #define PLOTVANE_AUTOMATION_COM_BSTR_H_
 
+
+#ifdef __cplusplus
 #include <new>
 #include <string>
 #include <string_view>
 #include <utility>
+#endif
 
 #include "automation/com/types.h"
 
-// The longest string, in code units: its byte length must fit the 31 bits of
-// a positive LONG, as the platform's. Longer requests are refused.
-constexpr UINT kMaxBStrLength = (0x7FFFFFFFu - 4 - 2) / 2;
 
+#ifdef __cplusplus
 extern "C" {
+#endif
 
 // Allocates a copy of the zero-terminated `psz`. Returns null when `psz` is
 // null, too long or memory is exhausted. The caller owns the result.
@@ -58,7 +60,14 @@ PLOTVANE_COM_EXPORT UINT SysStringLen(BSTR pbstr);
 // Length in bytes, excluding the terminator; 0 for null.
 PLOTVANE_COM_EXPORT UINT SysStringByteLen(BSTR bstr);
 
+#ifdef __cplusplus
 }  // extern "C"
+#endif
+
+#ifdef __cplusplus
+// The longest string, in code units: its byte length must fit the 31 bits of
+// a positive LONG, as the platform's. Longer requests are refused.
+constexpr UINT kMaxBStrLength = (0x7FFFFFFFu - 4 - 2) / 2;
 
 namespace plotvane {
 
@@ -116,5 +125,6 @@ class BStr {
 };
 
 }  // namespace plotvane
+#endif  // __cplusplus
 
 #endif  // PLOTVANE_AUTOMATION_COM_BSTR_H_

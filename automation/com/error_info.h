@@ -19,7 +19,9 @@
 #include "automation/com/interfaces.h"
 #include "automation/com/types.h"
 
+#ifdef __cplusplus
 extern "C" {
+#endif
 
 // Makes a new, empty error object (all strings null, GUID_NULL, help context
 // 0) that also offers IErrorInfo through QueryInterface. The caller owns the
@@ -38,6 +40,8 @@ PLOTVANE_COM_EXPORT HRESULT SetErrorInfo(ULONG dwReserved, IErrorInfo* perrinfo)
 // ignored.
 PLOTVANE_COM_EXPORT HRESULT GetErrorInfo(ULONG dwReserved, IErrorInfo** pperrinfo);
 
+#ifdef __cplusplus
 }  // extern "C"
+#endif
 
 #endif  // PLOTVANE_AUTOMATION_COM_ERROR_INFO_H_

@@ -17,6 +17,14 @@
 #include "automation/com/guid.h"
 #include "automation/com/types.h"
 
+// What a licensed class factory reports about its licence.
+typedef struct LICINFO {
+  LONG cbLicInfo;
+  BOOL fRuntimeKeyAvail;
+  BOOL fLicVerified;
+} LICINFO;
+
+#ifdef __cplusplus
 // Type information is described by the server's type library; the runtime
 // only passes pointers to it along.
 struct ITypeInfo;
@@ -67,12 +75,7 @@ struct IClassFactory : public IUnknown {
   ~IClassFactory() = default;
 };
 
-// What a licensed class factory reports about its licence.
-struct LICINFO {
-  LONG cbLicInfo;
-  BOOL fRuntimeKeyAvail;
-  BOOL fLicVerified;
-};
+
 
 struct IClassFactory2 : public IClassFactory {
   virtual HRESULT GetLicInfo(LICINFO* pLicInfo) = 0;
@@ -121,5 +124,78 @@ struct ISupportErrorInfo : public IUnknown {
  protected:
   ~ISupportErrorInfo() = default;
 };
+
+#else  // C
+
+// C clients see each interface as a pointer to its table of functions, in
+// the same order, each taking the interface pointer first.
+#define PLOTVANE_C_INTERFACE(name) \
+  typedef struct name name;        \
+  struct name {                    \
+    const struct name##Vtbl* lpVtbl; \
+  }
+
+struct ITypeInfo;
+typedef struct ITypeInfo ITypeInfo;
+
+#define PLOTVANE_IUNKNOWN_METHODS(T)                                          \
+  HRESULT (*QueryInterface)(T * This, REFIID riid, void** ppvObject); \
+  ULONG (*AddRef)(T * This);                                                  \
+  ULONG (*Release)(T * This)
+#define PLOTVANE_IDISPATCH_METHODS(T)                                                      \
+  PLOTVANE_IUNKNOWN_METHODS(T);                                                            \
+  HRESULT (*GetTypeInfoCount)(T * This, UINT * pctinfo);                                   \
+  HRESULT (*GetTypeInfo)(T * This, UINT iTInfo, LCID lcid, ITypeInfo * *ppTInfo);          \
+  HRESULT (*GetIDsOfNames)(T * This, REFIID riid, LPOLESTR * rgszNames, UINT cNames,       \
+                           LCID lcid, DISPID * rgDispId);                                  \
+  HRESULT (*Invoke)(T * This, DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,    \
+                    DISPPARAMS * pDispParams, VARIANT * pVarResult, EXCEPINFO * pExcepInfo, \
+                    UINT * puArgErr)
+
+PLOTVANE_C_INTERFACE(IUnknown);
+struct IUnknownVtbl {
+  PLOTVANE_IUNKNOWN_METHODS(IUnknown);
+};
+
+PLOTVANE_C_INTERFACE(IDispatch);
+struct IDispatchVtbl {
+  PLOTVANE_IDISPATCH_METHODS(IDispatch);
+};
+
+PLOTVANE_C_INTERFACE(IClassFactory);
+struct IClassFactoryVtbl {
+  PLOTVANE_IUNKNOWN_METHODS(IClassFactory);
+  HRESULT (*CreateInstance)(IClassFactory* This, IUnknown* pUnkOuter, REFIID riid,
+                            void** ppvObject);
+  HRESULT (*LockServer)(IClassFactory* This, BOOL fLock);
+};
+
+PLOTVANE_C_INTERFACE(IErrorInfo);
+struct IErrorInfoVtbl {
+  PLOTVANE_IUNKNOWN_METHODS(IErrorInfo);
+  HRESULT (*GetGUID)(IErrorInfo* This, GUID* pGUID);
+  HRESULT (*GetSource)(IErrorInfo* This, BSTR* pBstrSource);
+  HRESULT (*GetDescription)(IErrorInfo* This, BSTR* pBstrDescription);
+  HRESULT (*GetHelpFile)(IErrorInfo* This, BSTR* pBstrHelpFile);
+  HRESULT (*GetHelpContext)(IErrorInfo* This, DWORD* pdwHelpContext);
+};
+
+PLOTVANE_C_INTERFACE(ICreateErrorInfo);
+struct ICreateErrorInfoVtbl {
+  PLOTVANE_IUNKNOWN_METHODS(ICreateErrorInfo);
+  HRESULT (*SetGUID)(ICreateErrorInfo* This, REFGUID rguid);
+  HRESULT (*SetSource)(ICreateErrorInfo* This, LPOLESTR szSource);
+  HRESULT (*SetDescription)(ICreateErrorInfo* This, LPOLESTR szDescription);
+  HRESULT (*SetHelpFile)(ICreateErrorInfo* This, LPOLESTR szHelpFile);
+  HRESULT (*SetHelpContext)(ICreateErrorInfo* This, DWORD dwHelpContext);
+};
+
+PLOTVANE_C_INTERFACE(ISupportErrorInfo);
+struct ISupportErrorInfoVtbl {
+  PLOTVANE_IUNKNOWN_METHODS(ISupportErrorInfo);
+  HRESULT (*InterfaceSupportsErrorInfo)(ISupportErrorInfo* This, REFIID riid);
+};
+
+#endif  // __cplusplus
 
 #endif  // PLOTVANE_AUTOMATION_COM_INTERFACES_H_

@@ -18,18 +18,13 @@
 #include <vector>
 
 #include "automation/com/registry_tree.h"
+#include "base/ascii.h"
 
 namespace plotvane {
 namespace detail {
 
 bool RegistryNameLess::operator()(const std::u16string& a, const std::u16string& b) const {
-  auto fold = [](char16_t c) -> char16_t { return (c >= u'a' && c <= u'z') ? c - 32 : c; };
-  const size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    const char16_t x = fold(a[i]), y = fold(b[i]);
-    if (x != y) return x < y;
-  }
-  return a.size() < b.size();
+  return CompareIgnoringCase(a, b) < 0;
 }
 
 bool IsValidKeyName(std::u16string_view name) {

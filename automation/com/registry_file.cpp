@@ -20,28 +20,11 @@
 #include <vector>
 
 #include "automation/com/registry_tree.h"
+#include "base/utf.h"
 
 namespace plotvane {
 namespace detail {
 namespace {
-
-void AppendUtf8(uint32_t c, std::string* out) {
-  if (c < 0x80) {
-    *out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    *out += static_cast<char>(0xC0 | (c >> 6));
-    *out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    *out += static_cast<char>(0xE0 | (c >> 12));
-    *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    *out += static_cast<char>(0xF0 | (c >> 18));
-    *out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 void AppendEscapedUnit(char16_t c, std::string* out) {
   static const char kHex[] = "0123456789ABCDEF";
@@ -99,57 +82,6 @@ void SerializeKey(const RegKey& key, const std::string& path, bool header, std::
     AppendText(name, false, &sub_path);
     SerializeKey(*subkey, sub_path, true, out);
   }
-}
-
-// Reads one UTF-8 sequence at `at` into `c`; false for malformed input.
-bool ReadUtf8(std::string_view text, size_t* at, uint32_t* c) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(*at);
-  int extra;
-  if (lead < 0x80) {
-    extra = 0;
-  } else if ((lead >> 5) == 0x6) {
-    extra = 1;
-  } else if ((lead >> 4) == 0xE) {
-    extra = 2;
-  } else if ((lead >> 3) == 0x1E) {
-    extra = 3;
-  } else {
-    return false;
-  }
-  if (text.size() - *at <= static_cast<size_t>(extra)) return false;
-  uint32_t value = extra == 0 ? lead : lead & (0x3F >> extra);
-  for (int k = 1; k <= extra; ++k) {
-    const unsigned char next = byte(*at + k);
-    if ((next & 0xC0) != 0x80) return false;
-    value = (value << 6) | (next & 0x3F);
-  }
-  static const uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-  if (value < kLeast[extra] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-    return false;
-  }
-  *at += static_cast<size_t>(extra) + 1;
-  *c = value;
-  return true;
-}
-
-void AppendUtf16(uint32_t c, std::u16string* out) {
-  if (c >= 0x10000) {
-    c -= 0x10000;
-    *out += static_cast<char16_t>(0xD800 + (c >> 10));
-    *out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-  } else {
-    *out += static_cast<char16_t>(c);
-  }
-}
-
-bool Utf8ToUtf16(std::string_view text, std::u16string* out) {
-  for (size_t at = 0; at < text.size();) {
-    uint32_t c;
-    if (!ReadUtf8(text, &at, &c)) return false;
-    AppendUtf16(c, out);
-  }
-  return true;
 }
 
 int HexDigit(char c) {
@@ -215,7 +147,7 @@ RegKey* ReadHeader(std::string_view path, RegRoots* roots) {
   if (key == nullptr) return nullptr;
   if (cut == std::string_view::npos) return key;
   std::u16string names;
-  if (!Utf8ToUtf16(path.substr(cut + 1), &names)) return nullptr;
+  if (!Utf8ToUtf16Strict(path.substr(cut + 1), &names)) return nullptr;
   std::vector<std::u16string> parts;
   if (!SplitKeyPath(names.c_str(), &parts) || parts.empty()) return nullptr;
   // A name cannot hold a zero unit; SplitKeyPath would have stopped there.

@@ -17,34 +17,34 @@
 #ifndef PLOTVANE_AUTOMATION_COM_SAFEARRAY_H_
 #define PLOTVANE_AUTOMATION_COM_SAFEARRAY_H_
 
-#include <cstddef>
+#include <stddef.h>
 
 #include "automation/com/types.h"
 
-struct SAFEARRAYBOUND {
+typedef struct SAFEARRAYBOUND {
   ULONG cElements;
   LONG lLbound;
-};
+} SAFEARRAYBOUND;
 
 // The array descriptor. Fields are set by this library; callers only read
 // them (and should prefer the functions below).
-struct SAFEARRAY {
+typedef struct SAFEARRAY {
   USHORT cDims;
   USHORT fFeatures;
   ULONG cbElements;
   ULONG cLocks;
   PVOID pvData;
   SAFEARRAYBOUND rgsabound[1];
-};
+} SAFEARRAY;
 
 // fFeatures flags this library sets: the element type is recorded with the
 // array (SafeArrayGetVartype reads it).
-constexpr USHORT FADF_HAVEVARTYPE = 0x0080;
+#define FADF_HAVEVARTYPE ((USHORT)0x0080)
 
-// Most locks one array can hold at once; one more fails with E_UNEXPECTED.
-constexpr ULONG kMaxSafeArrayLocks = 65535;
 
+#ifdef __cplusplus
 extern "C" {
+#endif
 
 // Creates a one-dimensional array of `cElements` elements of type `vt` with
 // lower bound `lLbound`, elements set to zero. Only VT_UI1 is supported.
@@ -89,7 +89,13 @@ PLOTVANE_COM_EXPORT HRESULT SafeArrayUnaccessData(SAFEARRAY* psa);
 PLOTVANE_COM_EXPORT HRESULT SafeArrayLock(SAFEARRAY* psa);
 PLOTVANE_COM_EXPORT HRESULT SafeArrayUnlock(SAFEARRAY* psa);
 
+#ifdef __cplusplus
 }  // extern "C"
+#endif
+
+#ifdef __cplusplus
+// Most locks one array can hold at once; one more fails with E_UNEXPECTED.
+constexpr ULONG kMaxSafeArrayLocks = 65535;
 
 namespace plotvane {
 
@@ -125,5 +131,6 @@ class SafeArrayAccess {
 };
 
 }  // namespace plotvane
+#endif  // __cplusplus
 
 #endif  // PLOTVANE_AUTOMATION_COM_SAFEARRAY_H_

@@ -1,8 +1,9 @@
 // The automation runtime's basic types and result codes.
 //
 // Names, widths and values are the automation platform's own, and they live in
-// the global namespace as the platform declares them, so that code written
-// against this runtime also compiles against the platform's headers. Helper
+// the global namespace as the platform declares them (constants as macros), so
+// that code written against this runtime also compiles against the platform's
+// headers. The headers of the runtime's API serve C clients as well as C++. Helper
 // code of our own (owner classes, the bitmap handle table) is in namespace
 // plotvane.
 //
@@ -17,44 +18,50 @@
 #ifndef PLOTVANE_AUTOMATION_COM_TYPES_H_
 #define PLOTVANE_AUTOMATION_COM_TYPES_H_
 
-#include <cstdint>
+#include <stdint.h>
+#ifndef __cplusplus
+#include <uchar.h>
+#endif
 
 // Marks the runtime's API; everything else in the shared library is hidden.
 #define PLOTVANE_COM_EXPORT __attribute__((visibility("default")))
 
-using BYTE = uint8_t;
-using WORD = uint16_t;
-using USHORT = uint16_t;
-using SHORT = int16_t;
-using DWORD = uint32_t;
-using ULONG = uint32_t;
-using LONG = int32_t;
-using LONGLONG = int64_t;
-using ULONGLONG = uint64_t;
-using INT = int32_t;
-using UINT = uint32_t;
-using BOOL = int32_t;
-using FLOAT = float;
-using DOUBLE = double;
-using PVOID = void*;
-using LPVOID = void*;
+typedef uint8_t BYTE;
+typedef uint16_t WORD;
+typedef uint16_t USHORT;
+typedef int16_t SHORT;
+typedef uint32_t DWORD;
+typedef uint32_t ULONG;
+typedef int32_t LONG;
+typedef int64_t LONGLONG;
+typedef uint64_t ULONGLONG;
+typedef int32_t INT;
+typedef uint32_t UINT;
+typedef int32_t BOOL;
+typedef float FLOAT;
+typedef double DOUBLE;
+typedef void* PVOID;
+typedef void* LPVOID;
 
-using HRESULT = int32_t;
-using SCODE = int32_t;
-using DISPID = int32_t;
-using MEMBERID = int32_t;
-using LCID = uint32_t;
-using VARTYPE = uint16_t;
+// A colour as automation passes it: 0x00BBGGRR.
+typedef uint32_t OLE_COLOR;
 
-using OLECHAR = char16_t;
-using LPOLESTR = OLECHAR*;
-using LPCOLESTR = const OLECHAR*;
-using BSTR = OLECHAR*;
+typedef int32_t HRESULT;
+typedef int32_t SCODE;
+typedef int32_t DISPID;
+typedef int32_t MEMBERID;
+typedef uint32_t LCID;
+typedef uint16_t VARTYPE;
+
+typedef char16_t OLECHAR;
+typedef OLECHAR* LPOLESTR;
+typedef const OLECHAR* LPCOLESTR;
+typedef OLECHAR* BSTR;
 
 // The automation Boolean: 16 bits, true is all bits set.
-using VARIANT_BOOL = int16_t;
-constexpr VARIANT_BOOL VARIANT_TRUE = -1;
-constexpr VARIANT_BOOL VARIANT_FALSE = 0;
+typedef int16_t VARIANT_BOOL;
+#define VARIANT_TRUE ((VARIANT_BOOL)-1)
+#define VARIANT_FALSE ((VARIANT_BOOL)0)
 
 // Macros, as the platform has them, so that C libraries which also define
 // them when missing (libjpeg does) can be included in either order.
@@ -65,109 +72,108 @@ constexpr VARIANT_BOOL VARIANT_FALSE = 0;
 #define FALSE 0
 #endif
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+#define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
+#define FAILED(hr) (((HRESULT)(hr)) < 0)
 
 // Successes.
-constexpr HRESULT S_OK = 0;
-constexpr HRESULT S_FALSE = 1;
-constexpr HRESULT NOERROR = 0;
+#define S_OK ((HRESULT)0)
+#define S_FALSE ((HRESULT)1)
+#define NOERROR ((HRESULT)0)
 
 // General failures.
-constexpr HRESULT E_UNEXPECTED = static_cast<HRESULT>(0x8000FFFFu);
-constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001u);
-constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
-constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
-constexpr HRESULT E_ABORT = static_cast<HRESULT>(0x80004004u);
-constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
-constexpr HRESULT E_ACCESSDENIED = static_cast<HRESULT>(0x80070005u);
-constexpr HRESULT E_HANDLE = static_cast<HRESULT>(0x80070006u);
-constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
-constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
+#define E_UNEXPECTED ((HRESULT)0x8000FFFF)
+#define E_NOTIMPL ((HRESULT)0x80004001)
+#define E_NOINTERFACE ((HRESULT)0x80004002)
+#define E_POINTER ((HRESULT)0x80004003)
+#define E_ABORT ((HRESULT)0x80004004)
+#define E_FAIL ((HRESULT)0x80004005)
+#define E_ACCESSDENIED ((HRESULT)0x80070005)
+#define E_HANDLE ((HRESULT)0x80070006)
+#define E_OUTOFMEMORY ((HRESULT)0x8007000E)
+#define E_INVALIDARG ((HRESULT)0x80070057)
 
 // Class objects and identifiers.
-constexpr HRESULT CLASS_E_NOAGGREGATION = static_cast<HRESULT>(0x80040110u);
-constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = static_cast<HRESULT>(0x80040111u);
-constexpr HRESULT CLASS_E_NOTLICENSED = static_cast<HRESULT>(0x80040112u);
-constexpr HRESULT CO_E_CLASSSTRING = static_cast<HRESULT>(0x800401F3u);
+#define CLASS_E_NOAGGREGATION ((HRESULT)0x80040110)
+#define CLASS_E_CLASSNOTAVAILABLE ((HRESULT)0x80040111)
+#define CLASS_E_NOTLICENSED ((HRESULT)0x80040112)
+#define CO_E_CLASSSTRING ((HRESULT)0x800401F3)
 
 // Dispatch interfaces, variants and arrays.
-constexpr HRESULT DISP_E_UNKNOWNINTERFACE = static_cast<HRESULT>(0x80020001u);
-constexpr HRESULT DISP_E_MEMBERNOTFOUND = static_cast<HRESULT>(0x80020003u);
-constexpr HRESULT DISP_E_PARAMNOTFOUND = static_cast<HRESULT>(0x80020004u);
-constexpr HRESULT DISP_E_TYPEMISMATCH = static_cast<HRESULT>(0x80020005u);
-constexpr HRESULT DISP_E_UNKNOWNNAME = static_cast<HRESULT>(0x80020006u);
-constexpr HRESULT DISP_E_NONAMEDARGS = static_cast<HRESULT>(0x80020007u);
-constexpr HRESULT DISP_E_BADVARTYPE = static_cast<HRESULT>(0x80020008u);
-constexpr HRESULT DISP_E_EXCEPTION = static_cast<HRESULT>(0x80020009u);
-constexpr HRESULT DISP_E_OVERFLOW = static_cast<HRESULT>(0x8002000Au);
-constexpr HRESULT DISP_E_BADINDEX = static_cast<HRESULT>(0x8002000Bu);
-constexpr HRESULT DISP_E_UNKNOWNLCID = static_cast<HRESULT>(0x8002000Cu);
-constexpr HRESULT DISP_E_ARRAYISLOCKED = static_cast<HRESULT>(0x8002000Du);
-constexpr HRESULT DISP_E_BADPARAMCOUNT = static_cast<HRESULT>(0x8002000Eu);
-constexpr HRESULT DISP_E_PARAMNOTOPTIONAL = static_cast<HRESULT>(0x8002000Fu);
-constexpr HRESULT TYPE_E_ELEMENTNOTFOUND = static_cast<HRESULT>(0x8002802Bu);
+#define DISP_E_UNKNOWNINTERFACE ((HRESULT)0x80020001)
+#define DISP_E_MEMBERNOTFOUND ((HRESULT)0x80020003)
+#define DISP_E_PARAMNOTFOUND ((HRESULT)0x80020004)
+#define DISP_E_TYPEMISMATCH ((HRESULT)0x80020005)
+#define DISP_E_UNKNOWNNAME ((HRESULT)0x80020006)
+#define DISP_E_NONAMEDARGS ((HRESULT)0x80020007)
+#define DISP_E_BADVARTYPE ((HRESULT)0x80020008)
+#define DISP_E_EXCEPTION ((HRESULT)0x80020009)
+#define DISP_E_OVERFLOW ((HRESULT)0x8002000A)
+#define DISP_E_BADINDEX ((HRESULT)0x8002000B)
+#define DISP_E_UNKNOWNLCID ((HRESULT)0x8002000C)
+#define DISP_E_ARRAYISLOCKED ((HRESULT)0x8002000D)
+#define DISP_E_BADPARAMCOUNT ((HRESULT)0x8002000E)
+#define DISP_E_PARAMNOTOPTIONAL ((HRESULT)0x8002000F)
+#define TYPE_E_ELEMENTNOTFOUND ((HRESULT)0x8002802B)
 
 // Kinds of dispatch call (IDispatch::Invoke's wFlags), combinable.
-constexpr WORD DISPATCH_METHOD = 0x1;
-constexpr WORD DISPATCH_PROPERTYGET = 0x2;
-constexpr WORD DISPATCH_PROPERTYPUT = 0x4;
-constexpr WORD DISPATCH_PROPERTYPUTREF = 0x8;
+#define DISPATCH_METHOD ((WORD)0x1)
+#define DISPATCH_PROPERTYGET ((WORD)0x2)
+#define DISPATCH_PROPERTYPUT ((WORD)0x4)
+#define DISPATCH_PROPERTYPUTREF ((WORD)0x8)
 
 // Reserved member numbers.
-constexpr DISPID DISPID_UNKNOWN = -1;
-constexpr DISPID DISPID_VALUE = 0;
+#define DISPID_UNKNOWN ((DISPID)-1)
+#define DISPID_VALUE ((DISPID)0)
 // Names the value argument of a property write among the named arguments.
-constexpr DISPID DISPID_PROPERTYPUT = -3;
+#define DISPID_PROPERTYPUT ((DISPID)-3)
 
 // Variant types (VARIANT::vt). The base types below may be combined with
 // VT_ARRAY (a SAFEARRAY of them) or VT_BYREF (a pointer to one).
-constexpr VARTYPE VT_EMPTY = 0;
-constexpr VARTYPE VT_NULL = 1;
-constexpr VARTYPE VT_I2 = 2;
-constexpr VARTYPE VT_I4 = 3;
-constexpr VARTYPE VT_R4 = 4;
-constexpr VARTYPE VT_R8 = 5;
-constexpr VARTYPE VT_CY = 6;
-constexpr VARTYPE VT_DATE = 7;
-constexpr VARTYPE VT_BSTR = 8;
-constexpr VARTYPE VT_DISPATCH = 9;
-constexpr VARTYPE VT_ERROR = 10;
-constexpr VARTYPE VT_BOOL = 11;
-constexpr VARTYPE VT_VARIANT = 12;
-constexpr VARTYPE VT_UNKNOWN = 13;
-constexpr VARTYPE VT_DECIMAL = 14;
-constexpr VARTYPE VT_I1 = 16;
-constexpr VARTYPE VT_UI1 = 17;
-constexpr VARTYPE VT_UI2 = 18;
-constexpr VARTYPE VT_UI4 = 19;
-constexpr VARTYPE VT_I8 = 20;
-constexpr VARTYPE VT_UI8 = 21;
-constexpr VARTYPE VT_INT = 22;
-constexpr VARTYPE VT_UINT = 23;
-constexpr VARTYPE VT_VOID = 24;
-constexpr VARTYPE VT_HRESULT = 25;
-constexpr VARTYPE VT_ARRAY = 0x2000;
-constexpr VARTYPE VT_BYREF = 0x4000;
-constexpr VARTYPE VT_TYPEMASK = 0x0FFF;
+#define VT_EMPTY ((VARTYPE)0)
+#define VT_NULL ((VARTYPE)1)
+#define VT_I2 ((VARTYPE)2)
+#define VT_I4 ((VARTYPE)3)
+#define VT_R4 ((VARTYPE)4)
+#define VT_R8 ((VARTYPE)5)
+#define VT_CY ((VARTYPE)6)
+#define VT_DATE ((VARTYPE)7)
+#define VT_BSTR ((VARTYPE)8)
+#define VT_DISPATCH ((VARTYPE)9)
+#define VT_ERROR ((VARTYPE)10)
+#define VT_BOOL ((VARTYPE)11)
+#define VT_VARIANT ((VARTYPE)12)
+#define VT_UNKNOWN ((VARTYPE)13)
+#define VT_DECIMAL ((VARTYPE)14)
+#define VT_I1 ((VARTYPE)16)
+#define VT_UI1 ((VARTYPE)17)
+#define VT_UI2 ((VARTYPE)18)
+#define VT_UI4 ((VARTYPE)19)
+#define VT_I8 ((VARTYPE)20)
+#define VT_UI8 ((VARTYPE)21)
+#define VT_INT ((VARTYPE)22)
+#define VT_UINT ((VARTYPE)23)
+#define VT_VOID ((VARTYPE)24)
+#define VT_HRESULT ((VARTYPE)25)
+#define VT_ARRAY ((VARTYPE)0x2000)
+#define VT_BYREF ((VARTYPE)0x4000)
+#define VT_TYPEMASK ((VARTYPE)0x0FFF)
 
-struct tagVARIANT;
-using VARIANT = tagVARIANT;
-using VARIANTARG = tagVARIANT;
+typedef struct tagVARIANT VARIANT;
+typedef struct tagVARIANT VARIANTARG;
 
 // Arguments of one dispatch call. rgvarg holds them in reverse order (the last
 // argument first); the first cNamedArgs of them are named by
 // rgdispidNamedArgs. Owned by the caller.
-struct DISPPARAMS {
+typedef struct DISPPARAMS {
   VARIANTARG* rgvarg;
   DISPID* rgdispidNamedArgs;
   UINT cArgs;
   UINT cNamedArgs;
-};
+} DISPPARAMS;
 
 // What a member that failed with DISP_E_EXCEPTION reports. The strings belong
 // to whoever receives the structure, who frees them with SysFreeString.
-struct EXCEPINFO {
+typedef struct EXCEPINFO {
   WORD wCode;
   WORD wReserved;
   BSTR bstrSource;
@@ -175,8 +181,8 @@ struct EXCEPINFO {
   BSTR bstrHelpFile;
   DWORD dwHelpContext;
   PVOID pvReserved;
-  HRESULT (*pfnDeferredFillIn)(EXCEPINFO*);
+  HRESULT (*pfnDeferredFillIn)(struct EXCEPINFO*);
   SCODE scode;
-};
+} EXCEPINFO;
 
 #endif  // PLOTVANE_AUTOMATION_COM_TYPES_H_

@@ -25,18 +25,21 @@
 #ifndef PLOTVANE_AUTOMATION_COM_VARIANT_H_
 #define PLOTVANE_AUTOMATION_COM_VARIANT_H_
 
+
+#ifdef __cplusplus
 #include <cstddef>
 #include <cstring>
 #include <new>
 #include <string_view>
 #include <utility>
+#endif
 
 #include "automation/com/bstr.h"
 #include "automation/com/interfaces.h"
 #include "automation/com/safearray.h"
 #include "automation/com/types.h"
 
-struct tagVARIANT {
+typedef struct tagVARIANT {
   VARTYPE vt;
   WORD wReserved1;
   WORD wReserved2;
@@ -66,7 +69,7 @@ struct tagVARIANT {
     IUnknown** ppunkVal;
     IDispatch** ppdispVal;
     SAFEARRAY** pparray;
-    tagVARIANT* pvarVal;
+    struct tagVARIANT* pvarVal;
     PVOID byref;
     USHORT uiVal;
     ULONG ulVal;
@@ -85,8 +88,10 @@ struct tagVARIANT {
       PVOID pRecInfo;
     } brecVal;
   };
-};
+} tagVARIANT;
+#ifdef __cplusplus
 static_assert(sizeof(VARIANT) == 8 + 2 * sizeof(void*), "VARIANT must keep the platform's size");
+#endif
 
 // The platform's accessors.
 #define V_VT(v) ((v)->vt)
@@ -114,10 +119,12 @@ static_assert(sizeof(VARIANT) == 8 + 2 * sizeof(void*), "VARIANT must keep the p
 
 // VariantChangeType flags. They are accepted for compatibility; the
 // conversions below are the same with or without them.
-constexpr USHORT VARIANT_NOVALUEPROP = 0x01;
-constexpr USHORT VARIANT_ALPHABOOL = 0x02;
+#define VARIANT_NOVALUEPROP ((USHORT)0x01)
+#define VARIANT_ALPHABOOL ((USHORT)0x02)
 
+#ifdef __cplusplus
 extern "C" {
+#endif
 
 // Makes `pvarg` VT_EMPTY without looking at what it held.
 PLOTVANE_COM_EXPORT void VariantInit(VARIANTARG* pvarg);
@@ -165,8 +172,11 @@ PLOTVANE_COM_EXPORT HRESULT VariantCopy(VARIANTARG* pvargDest, const VARIANTARG*
 PLOTVANE_COM_EXPORT HRESULT VariantChangeType(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc,
                                               USHORT wFlags, VARTYPE vt);
 
+#ifdef __cplusplus
 }  // extern "C"
+#endif
 
+#ifdef __cplusplus
 namespace plotvane {
 
 // Owns one VARIANT and clears it on destruction. Copying is not allowed (use
@@ -284,5 +294,6 @@ class Variant {
 };
 
 }  // namespace plotvane
+#endif  // __cplusplus
 
 #endif  // PLOTVANE_AUTOMATION_COM_VARIANT_H_

@@ -9,6 +9,7 @@
 #include "automation/com/number_text.h"
 #include "automation/com/variant.h"
 #include "automation/com/variant_types.h"
+#include "base/ascii.h"
 
 namespace plotvane {
 namespace {
@@ -237,15 +238,6 @@ HRESULT ToReal(const VARIANT& source, VARTYPE vt, VARIANT* out) {
   return S_OK;
 }
 
-bool EqualsIgnoringCase(std::u16string_view text, std::u16string_view lower_word) {
-  if (text.size() != lower_word.size()) return false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char16_t c = text[i];
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-    if (c != lower_word[i]) return false;
-  }
-  return true;
-}
 
 HRESULT ToBool(const VARIANT& source, VARIANT* out) {
   bool value = false;
@@ -253,9 +245,9 @@ HRESULT ToBool(const VARIANT& source, VARIANT* out) {
     std::u16string_view text = TextOf(source);
     while (!text.empty() && (text.front() == u' ' || text.front() == u'\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == u' ' || text.back() == u'\t')) text.remove_suffix(1);
-    if (EqualsIgnoringCase(text, u"true")) {
+    if (EqualIgnoringCase(text, u"true")) {
       value = true;
-    } else if (!EqualsIgnoringCase(text, u"false")) {
+    } else if (!EqualIgnoringCase(text, u"false")) {
       detail::NumberText parsed;
       const HRESULT hr = detail::ParseNumberText(text, &parsed);
       if (FAILED(hr)) return DISP_E_TYPEMISMATCH;

@@ -12,7 +12,7 @@
 #include "automation/members.h"
 #include "automation/server.h"
 #include "imaging/base64.h"
-#include "tests/support/draw_client.h"
+#include "testing/draw_client.h"
 
 namespace plotvane {
 namespace {

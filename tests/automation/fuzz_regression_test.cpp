@@ -16,9 +16,9 @@
 
 #include "automation/com/com.h"
 #include "automation/draw.h"
-#include "fuzz/call_stream.h"
-#include "fuzz/scratch_folder.h"
-#include "tests/support/draw_client.h"
+#include "testing/call_stream.h"
+#include "testing/scratch_folder.h"
+#include "testing/draw_client.h"
 
 namespace plotvane {
 namespace {
@@ -44,7 +44,7 @@ TEST_P(FuzzReproducerTest, PlaysWithoutBreakingAPromise) {
   std::ifstream in(kReproducers + "/" + GetParam(), std::ios::binary);
   ASSERT_TRUE(in) << GetParam();
   const std::vector<uint8_t> stream((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  fuzz::ScratchFolder folder("plotvane-fuzz-test");
+  ScratchFolder folder("plotvane-fuzz-test");
   std::ostringstream trace;
   fuzz::CallPlayer player(folder.path(), &trace);
   const std::vector<std::string> failures = player.Play(stream.data(), stream.size());

@@ -14,8 +14,8 @@
 
 #include <gtest/gtest.h>
 
-#include "fuzz/scratch_folder.h"
-#include "tests/support/draw_client.h"
+#include "testing/scratch_folder.h"
+#include "testing/draw_client.h"
 
 namespace plotvane {
 namespace {
@@ -183,7 +183,7 @@ std::vector<Job> AllJobs() {
 }
 
 TEST(ThreadsTest, ObjectsDrawingInParallelGiveTheSingleThreadedBytes) {
-  fuzz::ScratchFolder folder("plotvane-threads");
+  ScratchFolder folder("plotvane-threads");
   const std::vector<Job> jobs = AllJobs();
   std::vector<Outcome> expected;
   for (size_t i = 0; i < jobs.size(); ++i) {

@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "base/utf.h"
 #include "canvas/bitmap.h"
 #include "canvas/canvas.h"
 
@@ -37,34 +38,6 @@ inline std::string ReadTextFile(const std::string& path) {
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
-}
-
-inline std::u16string Utf8ToUtf16(const std::string& s) {
-  std::u16string out;
-  for (size_t i = 0; i < s.size();) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    char32_t cp = c;
-    int extra = 0;
-    if (c >= 0xF0) {
-      cp = c & 0x07;
-      extra = 3;
-    } else if (c >= 0xE0) {
-      cp = c & 0x0F;
-      extra = 2;
-    } else if (c >= 0xC0) {
-      cp = c & 0x1F;
-      extra = 1;
-    }
-    ++i;
-    for (int k = 0; k < extra && i < s.size(); ++k, ++i) cp = (cp << 6) | (s[i] & 0x3F);
-    if (cp >= 0x10000) {
-      out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
-      out += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(cp);
-    }
-  }
-  return out;
 }
 
 // One row of pixels as the recorded dumps write it: RRGGBB values separated

@@ -9,6 +9,7 @@
 #include "automation/com/bitmap_handles.h"
 #include "automation/com/bstr.h"
 #include "automation/com/safearray.h"
+#include "base/utf.h"
 #include "tools/gallery.h"
 #include "tools/text.h"
 
@@ -247,7 +248,7 @@ class ServiceGate : public StepGate {
       picture_.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
       kept_bytes_ += picture_.size();
     } else if (value.vt == VT_BSTR) {
-      map_ = ToUtf8(std::u16string_view(value.bstrVal, SysStringLen(value.bstrVal)));
+      map_ = Utf16ToUtf8(std::u16string_view(value.bstrVal, SysStringLen(value.bstrVal)));
       kept_bytes_ += map_.size();
     }
   }

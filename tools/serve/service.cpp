@@ -28,9 +28,9 @@
 #include <boost/beast/http.hpp>
 
 #include "automation/com/bstr.h"
+#include "base/utf.h"
 #include "tools/serve/handler.h"
 #include "tools/serve/worker_pool.h"
-#include "tools/text.h"
 
 namespace plotvane {
 namespace {
@@ -523,7 +523,7 @@ bool ReadVersion(const ServerLibrary& server, std::string* version, std::ostream
     return false;
   }
   BSTR text = outcome.value->bstrVal;
-  *version = ToUtf8(std::u16string_view(text, SysStringLen(text)));
+  *version = Utf16ToUtf8(std::u16string_view(text, SysStringLen(text)));
   return true;
 }
 

@@ -41,8 +41,8 @@
 // and bounds from 1, a live bitmap handle), a member's failure carries a
 // description, a saved picture exists, a live handle can be deleted exactly
 // once. Broken promises are collected as failures.
-#ifndef PLOTVANE_FUZZ_CALL_STREAM_H_
-#define PLOTVANE_FUZZ_CALL_STREAM_H_
+#ifndef PLOTVANE_TESTING_CALL_STREAM_H_
+#define PLOTVANE_TESTING_CALL_STREAM_H_
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -65,7 +65,7 @@
 #include "automation/draw.h"
 #include "automation/members.h"
 #include "automation/server.h"
-#include "canvas/utf8.h"
+#include "base/utf.h"
 
 namespace plotvane {
 namespace fuzz {
@@ -925,4 +925,4 @@ class CallPlayer {
 }  // namespace fuzz
 }  // namespace plotvane
 
-#endif  // PLOTVANE_FUZZ_CALL_STREAM_H_
+#endif  // PLOTVANE_TESTING_CALL_STREAM_H_

@@ -2,8 +2,8 @@
 // only, members resolved by name with GetIDsOfNames and called with Invoke,
 // arguments in natural order (a property write's value last). Used by the
 // tests and the benchmarks, so both drive the object exactly as clients do.
-#ifndef PLOTVANE_TESTS_SUPPORT_DRAW_CLIENT_H_
-#define PLOTVANE_TESTS_SUPPORT_DRAW_CLIENT_H_
+#ifndef PLOTVANE_TESTING_DRAW_CLIENT_H_
+#define PLOTVANE_TESTING_DRAW_CLIENT_H_
 
 #include <cstdint>
 #include <string>
@@ -113,4 +113,4 @@ inline std::u16string ErrorDescription() {
 
 }  // namespace plotvane::testing_client
 
-#endif  // PLOTVANE_TESTS_SUPPORT_DRAW_CLIENT_H_
+#endif  // PLOTVANE_TESTING_DRAW_CLIENT_H_

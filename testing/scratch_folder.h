@@ -1,8 +1,8 @@
 // A folder of its own under the system's temporary folder, removed with
-// everything in it when the owner goes. Used by the fuzz target and the tests
-// that play call streams, whose saving members write there.
-#ifndef PLOTVANE_FUZZ_SCRATCH_FOLDER_H_
-#define PLOTVANE_FUZZ_SCRATCH_FOLDER_H_
+// everything in it when the owner goes. Used by the fuzz target, the tests and
+// the benchmarks whose saving members write there.
+#ifndef PLOTVANE_TESTING_SCRATCH_FOLDER_H_
+#define PLOTVANE_TESTING_SCRATCH_FOLDER_H_
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -14,7 +14,6 @@
 #include <vector>
 
 namespace plotvane {
-namespace fuzz {
 
 class ScratchFolder {
  public:
@@ -59,7 +58,6 @@ class ScratchFolder {
   std::string path_;
 };
 
-}  // namespace fuzz
 }  // namespace plotvane
 
-#endif  // PLOTVANE_FUZZ_SCRATCH_FOLDER_H_
+#endif  // PLOTVANE_TESTING_SCRATCH_FOLDER_H_

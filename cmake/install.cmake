@@ -1,0 +1,49 @@
+# What `cmake --install` places under the prefix:
+#   bin/plotvane                       the command
+#   LIBDIR/libplotvane.so              the in-process server
+#   LIBDIR/libplotvane_com.so          the automation runtime
+#   include/plotvane/plotvane.h        the interface (generated), and the
+#   include/plotvane/automation/com/   runtime's headers it includes
+#   LIBDIR/cmake/Plotvane/             find_package(Plotvane): Plotvane::plotvane
+#   LIBDIR/pkgconfig/plotvane.pc       pkg-config plotvane
+#   PLOTVANE_PYTHON_DIR/plotvane/      the Python package
+# Installed programs and libraries find their libraries relative to
+# themselves, so a prefix may be moved as a whole.
+
+function(plotvane_relative_rpath target from_dir)
+  file(RELATIVE_PATH to_lib "/${from_dir}" "/${CMAKE_INSTALL_LIBDIR}")
+  set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/${to_lib}")
+endfunction()
+
+plotvane_relative_rpath(plotvane_server ${CMAKE_INSTALL_LIBDIR})
+plotvane_relative_rpath(plotvane ${CMAKE_INSTALL_BINDIR})
+install(TARGETS plotvane_com plotvane_server LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(TARGETS plotvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+set(plotvane_include_dir ${CMAKE_INSTALL_INCLUDEDIR}/plotvane)
+install(FILES ${PLOTVANE_PUBLIC_HEADER} DESTINATION ${plotvane_include_dir})
+install(FILES
+  automation/com/bitmap_handles.h automation/com/bstr.h automation/com/com.h
+  automation/com/com_ptr.h automation/com/error_info.h automation/com/guid.h
+  automation/com/interfaces.h automation/com/registry.h automation/com/safearray.h
+  automation/com/typeinfo.h automation/com/types.h automation/com/variant.h
+  DESTINATION ${plotvane_include_dir}/automation/com)
+
+set(package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Plotvane)
+file(RELATIVE_PATH PLOTVANE_PREFIX_FROM_PACKAGE "/${package_dir}" "/")
+configure_file(cmake/PlotvaneConfig.cmake.in PlotvaneConfig.cmake @ONLY)
+include(CMakePackageConfigHelpers)
+write_basic_package_version_file(PlotvaneConfigVersion.cmake COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/PlotvaneConfig.cmake
+              ${CMAKE_CURRENT_BINARY_DIR}/PlotvaneConfigVersion.cmake
+        DESTINATION ${package_dir})
+file(RELATIVE_PATH PLOTVANE_PREFIX_FROM_PKGCONFIG "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
+configure_file(cmake/plotvane.pc.in plotvane.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/plotvane.pc
+        DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+if(TARGET _plotvane)
+  plotvane_relative_rpath(_plotvane ${PLOTVANE_PYTHON_DIR}/plotvane)
+  install(TARGETS _plotvane LIBRARY DESTINATION ${PLOTVANE_PYTHON_DIR}/plotvane)
+  install(FILES python/plotvane/__init__.py DESTINATION ${PLOTVANE_PYTHON_DIR}/plotvane)
+endif()
