@@ -11,6 +11,8 @@
 //   image_map.cpp     image-map areas
 //   axes.cpp          value axes, scales and grids
 //   pie.cpp, bars.cpp, bar_lines.cpp, stacked_bars.cpp, legends.cpp, texts.cpp   the drawers
+//   line_graph.cpp    the line graph, its legend, markers and text items
+//   point_glyphs.cpp  the point glyphs of lines and markers
 //
 // Settings are public fields named with an F prefix, as the automation layer
 // reads and writes them directly; they are never validated (a Word setting
@@ -612,17 +614,44 @@ class TChartix {
   void DrawPieLabel(int index, Double value, Double sum, Extended mid_angle,
                     long long font_height, long long lift, const std::u16string& mask);
   void DrawLegend(TGraphType graph_type);
-  // Appends one entry per line over the bars: each run of points of one
-  // colour, named by its first point (points with empty names left out
-  // under FLegendHideEmptyNames).
-  void AppendLineSeriesEntries(std::vector<LegendEntry>& entries) const;
   // Lays out and draws a legend box of `entries`, anchored at (FLegendX,
   // FLegendY) by FLegendAlign, in one column or one row.
   void DrawLegendBox(const std::vector<LegendEntry>& entries, const LegendLayout& layout);
+  // Appends one entry per line of Points (a run of points of one colour
+  // string), named after its first point whose name is not hidden by
+  // FLegendHideEmptyNames; a line whose every name is hidden gets none.
+  void AppendLineEntries(std::vector<LegendEntry>& entries) const;
   void DrawTitle();
   void DrawAxisCaptions(TGraphType graph_type);
   void DrawTextItems();
   void DrawExtraLines();
+
+  // Line graph (line_graph.cpp, point_glyphs.cpp).
+  // The bitmap, plot area, both axes, the lines, the point glyphs and the
+  // map circles of the points; publishes the scale it used (FXPixelsPerUnit,
+  // FYPixelsPerUnit, FReadXTop, FReadXGrad, FReadYTop, FReadYGrad) and gives
+  // automatic tops and steps back.
+  void DrawLineGraph();
+  // The legend: the custom entries, or one per line.
+  void DrawLineLegend();
+  // One glyph of `point_style` centred on pixel (x, y), `point_size`
+  // pixels from its centre to its edges, in `colour`, with the current pen
+  // width. Gives the pen colour back; leaves the brush solid, in FBGColour
+  // after a filled shape.
+  void DrawPoint(Integer x, Integer y, TPointStyle point_style, Word point_size, TColor colour);
+  // Every marker of MarkerList with its own style, size and colour, on the
+  // scale of the line graph just drawn.
+  void DrawMarkers();
+  // Every text item of LineGraphTextList at its data position, with its
+  // leader and frame.
+  void DrawLineGraphText();
+  // The pixel column of X value `x` and the row of Y value `y` on the scale
+  // the axes of the last drawing published: FOriginX + Round((x - FXOffset)
+  // XLinePX) and FOriginY - Round((y - FYOffset) YLinePX), halves to even.
+  // Worked out in 64 bits, so a value far beyond the scale still has a
+  // position (within +-2^62); GraphX and GraphY invert them.
+  long long XPixel(Double x) const;
+  long long YPixel(Double y) const;
 
   // Stacked bar charts (stacked_bars.cpp).
   // The text of entry `index` of `list` before its last "=" (empty when it

@@ -33,13 +33,15 @@ void TChartix::DrawLegend(TGraphType graph_type) {
     const bool bars = graph_type == cxtVBar || graph_type == cxtHBar;
     if (bars && FShowTrendLine && !FTrendLineName.empty())
       entries.push_back({FTrendLineName, GetColour(FTrendLineColour)});
-    if (bars && FShowLinesWithBars) AppendLineSeriesEntries(entries);
+    if (bars && FShowLinesWithBars) AppendLineEntries(entries);
   }
   DrawLegendBox(entries, LegendLayout{});
 }
 
-void TChartix::AppendLineSeriesEntries(std::vector<LegendEntry>& entries) const {
-  // One entry per line: each run of points of one colour.
+void TChartix::AppendLineEntries(std::vector<LegendEntry>& entries) const {
+  // A point starts an entry when its colour differs from that of the last
+  // point that made one; a hidden name makes none and leaves the colour to
+  // compare with as it was.
   std::u16string last = u"nil";
   for (const auto& line : Points.Lines()) {
     for (const auto& point : line.Points) {

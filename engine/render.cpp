@@ -32,6 +32,10 @@ enum class Drawer : uint8_t {
   kStackedLegend,
   kTitle,
   kAxisCaptions,
+  kLineGraph,
+  kLineLegend,
+  kMarkers,
+  kLineGraphText,
 };
 
 struct ChartDrawers {
@@ -52,7 +56,9 @@ const std::vector<Drawer>& DrawersOf(TGraphType graph_type, bool full) {
       {cxtHBar,
        {D::kHBars, D::kTrendLine, D::kLegend, D::kTitle, D::kAxisCaptions},
        {D::kHBars, D::kLegend, D::kTitle, D::kAxisCaptions}},
-      {cxtLine, {D::kTitle, D::kAxisCaptions}, {D::kTitle, D::kAxisCaptions}},
+      {cxtLine,
+       {D::kLineGraph, D::kLineLegend, D::kTitle, D::kAxisCaptions, D::kMarkers, D::kLineGraphText},
+       {D::kLineGraph, D::kLineLegend, D::kTitle, D::kAxisCaptions, D::kLineGraphText}},
       // The reduced drawing has no stacked charts.
       {cxtVStackedBar, {D::kVStackedBars, D::kStackedLegend, D::kTitle, D::kAxisCaptions}, {}},
       {cxtHStackedBar, {D::kHStackedBars, D::kStackedLegend, D::kTitle, D::kAxisCaptions}, {}},
@@ -109,6 +115,10 @@ void TChartix::DrawChart(TGraphType graph_type, bool full) {
       case Drawer::kStackedLegend: DrawStackedLegend(); break;
       case Drawer::kTitle: DrawTitle(); break;
       case Drawer::kAxisCaptions: DrawAxisCaptions(graph_type); break;
+      case Drawer::kLineGraph: DrawLineGraph(); break;
+      case Drawer::kLineLegend: DrawLineLegend(); break;
+      case Drawer::kMarkers: DrawMarkers(); break;
+      case Drawer::kLineGraphText: DrawLineGraphText(); break;
     }
   }
 }

@@ -312,7 +312,7 @@ void TChartix::DrawStackedLegend() {
     const std::u16string colour = j < StackedColourList.Count() ? StackedColourList[j] : u"";
     entries.push_back({std::move(name), colour});
   }
-  if (FShowLinesWithBars) AppendLineSeriesEntries(entries);
+  if (FShowLinesWithBars) AppendLineEntries(entries);
 
   LegendLayout layout;
   layout.map_areas = false;

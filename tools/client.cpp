@@ -19,10 +19,11 @@ std::string DefaultServerPath() {
   return folder + PLOTVANE_SERVER_FROM_COMMAND;
 }
 
-ServerLibrary::ServerLibrary(const std::string& path) {
+ServerLibrary::ServerLibrary(const std::string& path, bool for_process_life) {
   // dlopen searches the library path for a bare name; a client names a file.
   const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
-  void* handle = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* handle =
+      ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL | (for_process_life ? RTLD_NODELETE : 0));
   if (handle == nullptr) {
     const char* why = ::dlerror();
     error_ = why != nullptr ? why : "cannot load " + path;

@@ -30,8 +30,11 @@ class ServerLibrary {
  public:
   // Loads the library at `path` (a path without "/" is taken relative to the
   // current folder). ok() tells whether it was loaded with its four entry
-  // points; error() says why not.
-  explicit ServerLibrary(const std::string& path);
+  // points; error() says why not. With `for_process_life`, the library stays
+  // mapped until the process ends, as a long-running host keeps its server:
+  // the libraries it brought along (fontconfig keeps some memory for as long
+  // as it is loaded) are then never unloaded under threads that used them.
+  explicit ServerLibrary(const std::string& path, bool for_process_life = false);
   ServerLibrary(const ServerLibrary&) = delete;
   ServerLibrary& operator=(const ServerLibrary&) = delete;
   ~ServerLibrary();

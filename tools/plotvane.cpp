@@ -2,6 +2,7 @@
 // found beside it:
 //   plotvane run SCRIPT.json | -          plays an automation script
 //   plotvane demo [--out DIR]             writes the sample gallery
+//   plotvane serve [FLAGS]                the HTTP service (plotvane serve --help)
 //   plotvane idl                          prints the interface as IDL
 //   plotvane header                       prints it as a C and C++ header
 //   plotvane regsvr [/u] LIBRARY [--registry FILE]
@@ -26,6 +27,8 @@
 #include "tools/header.h"
 #include "tools/idl.h"
 #include "tools/script.h"
+#include "tools/serve/options.h"
+#include "tools/serve/service.h"
 
 namespace plotvane {
 namespace {
@@ -37,6 +40,7 @@ constexpr int kUsage = 2;
 constexpr char kUsageText[] =
     "usage: plotvane run SCRIPT.json | plotvane run -\n"
     "       plotvane demo [--out DIR]\n"
+    "       plotvane serve [--listen HOST:PORT] [FLAGS]   (plotvane serve --help)\n"
     "       plotvane idl\n"
     "       plotvane header\n"
     "       plotvane regsvr [/u] LIBRARY [--registry FILE]\n"
@@ -137,6 +141,25 @@ int Demo(const std::vector<std::string>& args) {
   return ok ? kOk : kFailed;
 }
 
+int ServeCommand(const std::vector<std::string>& args) {
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    std::cout << kServeUsage;
+    return kOk;
+  }
+  ServeOptions options;
+  std::string problem;
+  if (!ParseServeOptions(args, &options, &problem)) {
+    std::cerr << "plotvane serve: " << problem << "\n" << kServeUsage;
+    return kUsage;
+  }
+  ServerLibrary server(DefaultServerPath(), /*for_process_life=*/true);
+  if (!server.ok()) {
+    std::cerr << "plotvane: " << server.error() << "\n";
+    return kFailed;
+  }
+  return Serve(server, options, std::cerr);
+}
+
 // Prints the server's type library as IDL (`idl`) or as a C and C++ header
 // (`header`), read from a Draw object's type information.
 int Describe(const std::string& command, const std::vector<std::string>& args,
@@ -232,6 +255,7 @@ int Main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 2, argv + argc);
   if (command == "run") return Run(args);
   if (command == "demo") return Demo(args);
+  if (command == "serve") return ServeCommand(args);
   if (command == "idl") return Describe(command, args, WriteIdl);
   if (command == "header") return Describe(command, args, WriteHeader);
   if (command == "regsvr") return RegisterServer(args);

@@ -83,11 +83,37 @@ StepOutcome RunStep(IDispatch* object, const ScriptStep& step, size_t index,
 // The RESULT object of one outcome, as JSON text.
 std::string ResultJson(const StepOutcome& outcome);
 
+// What a host decides around each step that RunScript plays. The plotvane
+// command plays every step as written; a host that serves other people's
+// scripts refuses some steps, ends a script at its deadline and bounds what
+// the document may hold.
+class StepGate {
+ public:
+  enum class Verdict {
+    kPlay,    // play the step
+    kRefuse,  // record the failure filled in instead of playing the step
+    kStop,    // end the script before the step
+  };
+  virtual ~StepGate() = default;
+
+  // Called before step `index` is played. For kRefuse, `*refusal` (whose
+  // step index is already set) must have been given a failing hr and its
+  // description and source.
+  virtual Verdict Before(const ScriptStep& step, size_t index, StepOutcome* refusal) = 0;
+
+  // Called after step `index` with its outcome and `*result`, the RESULT
+  // text about to be written. The gate may release what the outcome holds,
+  // or replace both with a failure (keeping them in step with ResultJson).
+  // Returns false to end the script after this step.
+  virtual bool After(const ScriptStep& step, StepOutcome* outcome, std::string* result) = 0;
+};
+
 // Plays `script` on `object`, writing the result document to `out` as the
 // steps run; stops after the first failure unless the script continues on
-// errors. Returns the number of failed steps.
+// errors. `gate`, when given, is asked around every step. Returns the number
+// of failed steps.
 size_t RunScript(IDispatch* object, const Script& script, std::ostream& out,
-                 const std::string& folder = "");
+                 const std::string& folder = "", StepGate* gate = nullptr);
 
 }  // namespace plotvane
 

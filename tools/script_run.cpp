@@ -272,16 +272,22 @@ std::string ResultJson(const StepOutcome& outcome) {
 }
 
 size_t RunScript(IDispatch* object, const Script& script, std::ostream& out,
-                 const std::string& folder) {
+                 const std::string& folder, StepGate* gate) {
   size_t failed = 0;
   out << "{\"results\": [";
   for (size_t i = 0; i < script.steps.size(); ++i) {
-    const StepOutcome outcome = RunStep(object, script.steps[i], i, folder);
-    out << (i == 0 ? "\n  " : ",\n  ") << ResultJson(outcome);
-    if (FAILED(outcome.hr)) {
-      ++failed;
-      if (!script.continue_on_error) break;
-    }
+    const ScriptStep& step = script.steps[i];
+    StepOutcome outcome;
+    outcome.step = i;
+    const StepGate::Verdict verdict =
+        gate != nullptr ? gate->Before(step, i, &outcome) : StepGate::Verdict::kPlay;
+    if (verdict == StepGate::Verdict::kStop) break;
+    if (verdict == StepGate::Verdict::kPlay) outcome = RunStep(object, step, i, folder);
+    std::string result = ResultJson(outcome);
+    const bool go_on = gate == nullptr || gate->After(step, &outcome, &result);
+    out << (i == 0 ? "\n  " : ",\n  ") << result;
+    if (FAILED(outcome.hr)) ++failed;
+    if (!go_on || (FAILED(outcome.hr) && !script.continue_on_error)) break;
   }
   out << "\n], \"failed\": " << failed << "}\n";
   out.flush();

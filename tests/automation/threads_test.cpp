@@ -115,6 +115,21 @@ void Configure(const DrawClient& o, const Job& job) {
   }
   call(u"AddText", Values(Variant::String(u"Rotated"), Variant::I4(40 + v), Variant::I4(60),
                           Variant::R4(15.0f * static_cast<float>(v))));
+  // Line graphs: an X axis of days numbered in the job's date pattern, one
+  // to three days a step, with markers and framed texts on it.
+  put(u"XOffset", Variant::R8(44926));
+  put(u"XTop", Variant::R8(44927.25 + 5 * (v + 1)));
+  put(u"XGrad", Variant::R8(1 + v % 3));
+  put(u"PointStyle", Variant::I4(v % 9));
+  put(u"ShowGrid", Variant::Bool(v % 2 == 0));
+  put(u"LineGraphTextBorder", Variant::Bool(true));
+  put(u"LineGraphTextLeader", Variant::Bool(true));
+  put(u"LineGraphTextAlign", Variant::I4(v));
+  put(u"LineGraphTextY", Variant::I4(12));
+  call(u"AddMarker", Values(Variant::R8(44928 + v), Variant::R8(3), Variant::I4(1 + v % 8),
+                            Variant::I4(3), Variant::String(u"00A000")));
+  call(u"AddLineGraphText", Values(Variant::String(u"Day \u00e9"), Variant::R8(44929), Variant::R8(4.5),
+                                   Variant::R4(v % 2 == 0 ? 0.0f : 90.0f)));
 }
 
 // Plays `job` on a new object; `file` is where a saved picture goes.
@@ -196,6 +211,11 @@ TEST(ThreadsTest, ObjectsDrawingInParallelGiveTheSingleThreadedBytes) {
   for (size_t i = 0; i < 7; ++i) {
     ASSERT_EQ(jobs[i].kind, 0);
     ASSERT_FALSE(expected[i].bytes.empty()) << "pie job " << i;
+  }
+  for (size_t i = 0; i < jobs.size(); ++i) {
+    if (jobs[i].kind == 2 && jobs[i].delivery == Delivery::kBytes) {
+      ASSERT_GT(expected[i].bytes.size(), 500u) << "line job " << i;  // a drawn graph
+    }
   }
   ASSERT_EQ(expected.back().error, u"Invalid graph type.");
 

@@ -41,6 +41,10 @@ class TChartixTestPeer {
   static Int64 MaxValue(TChartix& c) { return c.GetMaxValue(); }
   static Int64 MaxY(TChartix& c) { return c.GetMaxY(); }
   static Integer MaxStackedTotal(TChartix& c) { return c.GetMaxStackedTotal(); }
+  static void Point(TChartix& c, int x, int y, TPointStyle style, Word size, TColor colour) {
+    c.DrawPoint(x, y, style, size, colour);
+  }
+  static TCanvas& Canvas(TChartix& c) { return c.Canvas(); }
 };
 
 namespace testing_charts {
