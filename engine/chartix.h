@@ -607,6 +607,9 @@ class TChartix {
 
   // Overlays of bar charts (bar_lines.cpp).
   void DrawTrendLine(TGraphType graph_type);
+  // The line series over a plain or stacked bar chart of `graph_type`, on
+  // the layout its bar drawer has just published.
+  void DrawBarLines(TGraphType graph_type);
 
   // Drawers.
   void DrawPie();

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 
 #include "canvas/canvas.h"
 #include "canvas/font.h"
@@ -124,6 +125,47 @@ inline int ClampToCanvas(long long v) {
 inline long long PixelLength(long double v) {
   constexpr long long kLimit = 1LL << 40;
   return std::max(-kLimit, std::min(kLimit, Round64(v)));
+}
+
+// A pixel position in 64 bits: values far beyond the scale have positions
+// the canvas cannot take.
+struct Pixel {
+  long long x = 0;
+  long long y = 0;
+};
+
+// Draws the line from `from` to `to` with the canvas's pen, end point left
+// out. The canvas takes positions within ClampToCanvas's range; a line
+// reaching beyond it is cut back to that range along its own direction,
+// so that its visible part keeps its slope however far off its ends lie.
+inline void Segment(TCanvas& canvas, Pixel from, Pixel to) {
+  const long long limit = ClampToCanvas(LLONG_MAX);
+  auto inside = [limit](Pixel p) { return std::llabs(p.x) <= limit && std::llabs(p.y) <= limit; };
+  if (!inside(from) || !inside(to)) {
+    // Liang-Barsky: the parameter range [t0, t1] of from + t (to - from)
+    // that lies within the square of the range.
+    const long double dx = static_cast<long double>(to.x) - from.x;
+    const long double dy = static_cast<long double>(to.y) - from.y;
+    long double t0 = 0, t1 = 1;
+    auto clip = [&t0, &t1](long double p, long double q) {
+      if (p == 0) return q >= 0;
+      const long double t = q / p;
+      if (p < 0) {
+        if (t > t1) return false;
+        t0 = std::max(t0, t);
+      } else {
+        if (t < t0) return false;
+        t1 = std::min(t1, t);
+      }
+      return true;
+    };
+    const long double fx = from.x, fy = from.y, l = limit;
+    if (!clip(-dx, fx + l) || !clip(dx, l - fx) || !clip(-dy, fy + l) || !clip(dy, l - fy)) return;
+    to = {Round64(fx + t1 * dx), Round64(fy + t1 * dy)};
+    from = {Round64(fx + t0 * dx), Round64(fy + t0 * dy)};
+  }
+  canvas.MoveTo(ClampToCanvas(from.x), ClampToCanvas(from.y));
+  canvas.LineTo(ClampToCanvas(to.x), ClampToCanvas(to.y));
 }
 
 }  // namespace plotvane

@@ -28,6 +28,7 @@ enum class Drawer : uint8_t {
   kVStackedBars,
   kHStackedBars,
   kTrendLine,  // when FShowTrendLine
+  kBarLines,   // when FShowLinesWithBars and there are points
   kLegend,
   kStackedLegend,
   kTitle,
@@ -51,17 +52,21 @@ const std::vector<Drawer>& DrawersOf(TGraphType graph_type, bool full) {
   static const ChartDrawers kCharts[] = {
       {cxtPie, {D::kPie, D::kLegend, D::kTitle}, {D::kPie, D::kLegend, D::kTitle}},
       {cxtVBar,
-       {D::kVBars, D::kTrendLine, D::kLegend, D::kTitle, D::kAxisCaptions},
+       {D::kVBars, D::kTrendLine, D::kBarLines, D::kLegend, D::kTitle, D::kAxisCaptions},
        {D::kVBars, D::kLegend, D::kTitle, D::kAxisCaptions}},
       {cxtHBar,
-       {D::kHBars, D::kTrendLine, D::kLegend, D::kTitle, D::kAxisCaptions},
+       {D::kHBars, D::kTrendLine, D::kBarLines, D::kLegend, D::kTitle, D::kAxisCaptions},
        {D::kHBars, D::kLegend, D::kTitle, D::kAxisCaptions}},
       {cxtLine,
        {D::kLineGraph, D::kLineLegend, D::kTitle, D::kAxisCaptions, D::kMarkers, D::kLineGraphText},
        {D::kLineGraph, D::kLineLegend, D::kTitle, D::kAxisCaptions, D::kLineGraphText}},
       // The reduced drawing has no stacked charts.
-      {cxtVStackedBar, {D::kVStackedBars, D::kStackedLegend, D::kTitle, D::kAxisCaptions}, {}},
-      {cxtHStackedBar, {D::kHStackedBars, D::kStackedLegend, D::kTitle, D::kAxisCaptions}, {}},
+      {cxtVStackedBar,
+       {D::kVStackedBars, D::kBarLines, D::kStackedLegend, D::kTitle, D::kAxisCaptions},
+       {}},
+      {cxtHStackedBar,
+       {D::kHStackedBars, D::kBarLines, D::kStackedLegend, D::kTitle, D::kAxisCaptions},
+       {}},
   };
   static const std::vector<Drawer> kNone;
   for (const ChartDrawers& chart : kCharts) {
@@ -110,6 +115,9 @@ void TChartix::DrawChart(TGraphType graph_type, bool full) {
       case Drawer::kHStackedBars: DrawHStackedBarGraph(); break;
       case Drawer::kTrendLine:
         if (FShowTrendLine) DrawTrendLine(graph_type);
+        break;
+      case Drawer::kBarLines:
+        if (FShowLinesWithBars && !Points.Empty()) DrawBarLines(graph_type);
         break;
       case Drawer::kLegend: DrawLegend(graph_type); break;
       case Drawer::kStackedLegend: DrawStackedLegend(); break;
