@@ -99,6 +99,10 @@ void Configure(const DrawClient& o, const Job& job) {
   put(u"BarWidth", Variant::I4(v == 7 ? 12 : 0));
   put(u"BarGap", Variant::I4(v == 7 ? 9 : 0));
   put(u"LegendAlign", Variant::I4(v % 9));
+  // Lines over bars and stacked bars, and the trend line, on half the variants.
+  put(u"ShowLinesWithBars", Variant::Bool(v % 2 == 1));
+  put(u"ShowTrendLine", Variant::Bool(v % 3 != 2));
+  put(u"TrendLineName", Variant::String(v % 2 ? u"Trend" : u""));
   put(u"ShowStackedValue", Variant::Bool(true));
   put(u"StackedTextAlign", Variant::I4(v % 6));
   put(u"StackedTextTransparent", Variant::Bool(v % 2 == 0));
