@@ -46,9 +46,27 @@ void WriteCall(CallWriter& w, const std::string& name, WORD flags,
   w.CallTail();
 }
 
-std::vector<uint8_t> StreamOfScript(const Script& script) {
+// The chart kind a gallery script's file name starts with, as the output
+// members spell it ("Pie", "Bar", "Line", "StackedBar"), or "" for none.
+std::string KindOfName(const std::string& name) {
+  for (const char* kind : {"stackedbar-", "pie-", "bar-", "line-"}) {
+    const std::string prefix = kind;
+    if (name.rfind(prefix, 0) != 0) continue;
+    if (prefix == "stackedbar-") return "StackedBar";
+    if (prefix == "pie-") return "Pie";
+    return prefix == "bar-" ? "Bar" : "Line";
+  }
+  return "";
+}
+
+// The calls of `script`; a script that reads no picture (the gallery's,
+// whose pictures the demo reads) then reads its kind in every format, so
+// that its settings reach the drawers.
+std::vector<uint8_t> StreamOfScript(const Script& script, const std::string& kind) {
   CallWriter w;
+  bool reads = false;
   for (const ScriptStep& step : script.steps) {
+    reads = reads || step.kind == StepKind::kGet;
     switch (step.kind) {
       case StepKind::kPut:
         WriteCall(w, step.name, DISPATCH_PROPERTYPUT, {step.value});
@@ -59,6 +77,11 @@ std::vector<uint8_t> StreamOfScript(const Script& script) {
       case StepKind::kCall:
         WriteCall(w, step.name, DISPATCH_METHOD, step.args);
         break;
+    }
+  }
+  if (!reads && !kind.empty()) {
+    for (const char* format : {"PNG", "GIF", "JPG", "BMP"}) {
+      WriteCall(w, format + kind, DISPATCH_PROPERTYGET, {});
     }
   }
   return w.bytes();
@@ -96,6 +119,10 @@ std::vector<uint8_t> StreamOfOutputs(uint8_t first, int32_t kind, bool vertical)
   WriteCall(w, "Title", DISPATCH_PROPERTYPUT, {std::string("Fruit sold")});
   WriteCall(w, "ShowPercent", DISPATCH_PROPERTYPUT, {true});
   WriteCall(w, "VerticalBars", DISPATCH_PROPERTYPUT, {vertical});
+  // The overlays of bar and stacked charts.
+  WriteCall(w, "ShowLinesWithBars", DISPATCH_PROPERTYPUT, {kind % 2 == 1});
+  WriteCall(w, "ShowTrendLine", DISPATCH_PROPERTYPUT, {kind == 1});
+  WriteCall(w, "PointStyle", DISPATCH_PROPERTYPUT, {int32_t{5}});
   WriteCall(w, "Transparent", DISPATCH_PROPERTYPUT, {true});
   WriteCall(w, "DPI", DISPATCH_PROPERTYPUT, {96});
   for (uint8_t i = 0; i < CallPlayer::kMaxDrawings; ++i) {
@@ -134,7 +161,8 @@ int main(int argc, char** argv) {
     text << in.rdbuf();
     try {
       const Script script = ParseScript(text.str());
-      if (!WriteFile(out + "/script-" + BaseName(argv[i]), StreamOfScript(script))) status = 1;
+      const std::string name = BaseName(argv[i]);
+      if (!WriteFile(out + "/script-" + name, StreamOfScript(script, KindOfName(name)))) status = 1;
     } catch (const ScriptError& e) {
       // Malformed scripts are part of the test data; their calls are not.
       std::cerr << argv[i] << ": skipped: " << e.what() << "\n";
