@@ -173,20 +173,6 @@ TEST_F(CommandTest, LargeScriptsRunOrAreRefusedCleanly) {
   }
 }
 
-// Libraries come from the build or the system, never from the folder the
-// command runs in: broken files named like the libraries it and the server
-// load, in its working folder, change nothing.
-TEST_F(CommandTest, IgnoresLibrariesInTheWorkingFolder) {
-  for (const char* name : {"libstdc++.so.6", "libz.so.1", "libfontconfig.so.1",
-                           "libfreetype.so.6", "libjpeg.so.62", "libc.so.6"}) {
-    WriteFile(folder_ / name, "not a library");
-  }
-  const Outcome o = Run({"run", "-"}, R"([{"call": "AddData", "args": ["A", 1, "FF0000"]},
-                                          {"get": "PNGPie"}])");
-  EXPECT_EQ(o.status, 0) << o.err;
-  EXPECT_EQ(o.err, "");
-}
-
 TEST_F(CommandTest, UsageErrors) {
   const char* kUsage = "usage: plotvane";
   const struct {
