@@ -3,6 +3,8 @@
 // 400 x 300 chart with six items and reads its picture, prints the result
 // document (to /dev/null here) and exits. Process start is included; this is
 // what a web server pays for a chart when it starts the command per request.
+// BM_PlotvaneRunPieSaved is the default pie saved to a file as PNG; see
+// growth_bench for how drawing grows with the items of each chart kind.
 //
 //   script_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 #include <fcntl.h>
@@ -67,6 +69,22 @@ BENCHMARK(BM_PlotvaneRun)
     ->ArgsProduct({{0, 1, 2, 3}, {0, 1, 2, 3}})
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
+
+// The one-chart request of a page script: a default pie of six items as PNG,
+// saved to a file by the command itself.
+void BM_PlotvaneRunPieSaved(benchmark::State& state) {
+  static ScratchFolder folder("plotvane-bench");
+  const std::string script = folder.path() + "/pie-saved.json";
+  std::string steps;
+  for (int i = 0; i < 6; ++i) {
+    steps += "{\"call\": \"AddData\", \"args\": [\"Item " + std::to_string(i + 1) + "\", " +
+             std::to_string(10 + (i * 37) % 50) + ", \"R\"]},\n";
+  }
+  std::ofstream(script) << "{\"steps\": [\n" << steps << "{\"get\": \"PNGPie\", \"save\": \""
+                        << folder.path() << "/pie.png\"}\n]}\n";
+  for (auto _ : state) RunCommand(script);
+}
+BENCHMARK(BM_PlotvaneRunPieSaved)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace plotvane

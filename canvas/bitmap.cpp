@@ -54,6 +54,7 @@ void TBitmap::Assign(const TBitmap& source) {
   pixel_format_ = source.pixel_format_;
   palette_ = source.palette_;
   pixels_ = source.pixels_;
+  ForgetIndices();
 }
 
 int TBitmap::BitsPerPixel() const { return BitsOf(pixel_format_); }
@@ -74,6 +75,7 @@ void TBitmap::SetSize(int width, int height) {
 }
 
 void TBitmap::Reallocate(int width, int height, TPixelFormat format) {
+  ForgetIndices();
   const int bits = BitsOf(format);
   const int stride = StrideOf(width, bits);
   std::vector<uint8_t> pixels(static_cast<size_t>(stride) * height, 0);
@@ -127,6 +129,7 @@ void TBitmap::SetPalette(const std::vector<TPaletteEntry>& entries) {
   const size_t size = PaletteSizeOf(pixel_format_);
   palette_.assign(size, TPaletteEntry{});
   std::copy_n(entries.begin(), std::min(size, entries.size()), palette_.begin());
+  ForgetIndices();
 }
 
 int TBitmap::GetIndex(int x, int y) const {
@@ -184,7 +187,7 @@ void TBitmap::SetPixel(int x, int y, TColor colour) {
     p[2] = GetRValue(colour);
     return;
   }
-  SetIndex(x, y, NearestIndex(colour));
+  SetIndex(x, y, DrawingIndex(colour));
 }
 
 int TBitmap::NearestIndex(TColor colour) const {
@@ -204,6 +207,13 @@ int TBitmap::NearestIndex(TColor colour) const {
   return best;
 }
 
+int TBitmap::DrawingIndex(TColor colour) {
+  const TColor rgb = colour & 0xFFFFFF;
+  IndexMemo& memo = index_memo_[(rgb * 0x9E3779B1u) >> 27];
+  if (memo.rgb != rgb) memo = IndexMemo{rgb, NearestIndex(rgb)};
+  return memo.index;
+}
+
 TCanvas& TBitmap::Canvas() {
   if (!canvas_) canvas_ = std::make_unique<TCanvas>(*this);
   return *canvas_;
@@ -220,6 +230,7 @@ std::unique_ptr<TBitmap> TBitmap::ReleaseHandle() {
   width_ = height_ = stride_ = 0;
   pixel_format_ = TPixelFormat::pfDevice;
   palette_.clear();
+  ForgetIndices();
   return released;
 }
 

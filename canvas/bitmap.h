@@ -14,6 +14,7 @@
 #ifndef PLOTVANE_CANVAS_BITMAP_H_
 #define PLOTVANE_CANVAS_BITMAP_H_
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -114,6 +115,10 @@ class TBitmap {
   // The palette entry drawing in `colour` uses: the first exact match, or the
   // entry nearest in squared RGB distance (the first on a tie).
   int NearestIndex(TColor colour) const;
+  // NearestIndex, remembered for the colours looked up last: every shape and
+  // text resolves its colours, and a chart of many items draws with the same
+  // few colours again and again.
+  int DrawingIndex(TColor colour);
 
   // The drawing state and operations of this bitmap. The canvas lives as long
   // as the bitmap.
@@ -126,6 +131,15 @@ class TBitmap {
 
  private:
   void Reallocate(int width, int height, TPixelFormat format);
+  // Forgets the remembered indices; called whenever the palette may change.
+  void ForgetIndices() { index_memo_.fill(IndexMemo{}); }
+
+  // A colour's RGB value (kNoRgb: none) and the entry it draws with.
+  static constexpr TColor kNoRgb = 0xFFFFFFFF;
+  struct IndexMemo {
+    TColor rgb = kNoRgb;
+    int index = 0;
+  };
 
   int width_ = 0;
   int height_ = 0;
@@ -134,6 +148,7 @@ class TBitmap {
   std::vector<TPaletteEntry> palette_;
   std::vector<uint8_t> pixels_;
   std::unique_ptr<TCanvas> canvas_;  // made on first use
+  std::array<IndexMemo, 32> index_memo_{};  // by a hash of the RGB value
 };
 
 }  // namespace plotvane

@@ -151,7 +151,13 @@ void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
   const Box box = PenBox(sorted, pen);
   if (box.Width() <= 0 || box.Height() <= 0) return;
   const int64_t walk_limit = raster::WalkLimit(bitmap_.Width(), bitmap_.Height());
-  const raster::RoundChain wedge(box, Point{x3, y3}, Point{x4, y4}, walk_limit);
+  PiePath& kept = pie_path_;
+  if (kept.path == nullptr || kept.left != box.left || kept.top != box.top ||
+      kept.right != box.right || kept.bottom != box.bottom || kept.walk_limit != walk_limit) {
+    kept = PiePath{box.left, box.top, box.right, box.bottom, walk_limit,
+                   raster::RoundChain::PathOf(box, walk_limit)};
+  }
+  const raster::RoundChain wedge(box, Point{x3, y3}, Point{x4, y4}, kept.path, walk_limit);
   if (brush_.Style() == TBrushStyle::bsSolid) {
     raster::Surface brush(bitmap_, brush_.Color());
     wedge.FillWedge(brush);

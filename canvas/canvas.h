@@ -19,6 +19,7 @@
 #define PLOTVANE_CANVAS_CANVAS_H_
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@
 namespace plotvane {
 
 class TBitmap;
+namespace raster {
+class QuadrantPath;
+}
 
 // Pen styles by their platform ordinals.
 enum class TPenStyle : uint8_t {
@@ -156,6 +160,13 @@ class TCanvas {
   TFont font_;
   TPoint pen_pos_;
   unsigned text_align_ = TA_LEFT | TA_TOP;
+  // The outline path of the last Pie's box and the bitmap size it was made
+  // for: the wedges of one pie share it instead of each walking it again.
+  struct PiePath {
+    int64_t left = 0, top = 0, right = 0, bottom = 0, walk_limit = 0;
+    std::shared_ptr<const raster::QuadrantPath> path;
+  };
+  PiePath pie_path_;
 };
 
 }  // namespace plotvane

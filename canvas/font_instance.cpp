@@ -24,6 +24,7 @@
 #include "canvas/font_instance.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <string>
 #include <unordered_map>
@@ -185,8 +186,23 @@ struct TFontInstance::Impl {
     if (size != nullptr) FT_Done_Size(size);
   }
 
-  FT_UInt GlyphIndex(char32_t code_point) const {
-    return code_point > 0x10FFFF ? 0 : FT_Get_Char_Index(face, code_point);
+  // The glyph of a code point. The Latin-1 range, which chart texts are
+  // mostly made of, is looked up in the face's character map once each.
+  FT_UInt GlyphIndex(char32_t code_point) {
+    if (code_point >= kLatinGlyphs) {
+      return code_point > 0x10FFFF ? 0 : FT_Get_Char_Index(face, code_point);
+    }
+    FT_UInt& glyph = latin_glyphs[code_point];
+    if (glyph == kUnknownGlyph) glyph = FT_Get_Char_Index(face, code_point);
+    return glyph;
+  }
+  static constexpr char32_t kLatinGlyphs = 256;
+  static constexpr FT_UInt kUnknownGlyph = ~FT_UInt{0};
+  std::array<FT_UInt, kLatinGlyphs> latin_glyphs = MakeUnknownGlyphs();
+  static std::array<FT_UInt, kLatinGlyphs> MakeUnknownGlyphs() {
+    std::array<FT_UInt, kLatinGlyphs> glyphs;
+    glyphs.fill(kUnknownGlyph);
+    return glyphs;
   }
 
   FT_Vector Turn(FT_Vector v) const {

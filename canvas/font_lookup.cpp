@@ -1,8 +1,11 @@
 #include "canvas/font_lookup.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <cerrno>
 #include <map>
 #include <mutex>
 #include <set>
@@ -12,6 +15,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include "base/utf.h"
+#include "canvas/font_config.h"
 
 namespace plotvane {
 
@@ -107,10 +111,27 @@ Match MatchFamily(FcConfig* config, const std::string& family, bool bold, bool i
   return result;
 }
 
+// Reads the whole file, in one read when its size holds still.
 std::vector<uint8_t> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (!in.good() && !in.eof()) data.clear();
+  std::vector<uint8_t> data;
+  size_t filled = 0;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  bool failed = fd < 0;
+  struct stat info {};
+  if (!failed && ::fstat(fd, &info) == 0 && info.st_size > 0) {
+    data.resize(static_cast<size_t>(info.st_size) + 1);  // room to meet the end
+  }
+  // Up to the end, whatever the size said: the file may be changing.
+  while (!failed) {
+    if (filled == data.size()) data.resize(std::max<size_t>(2 * data.size(), 65536));
+    const ssize_t n = ::read(fd, data.data() + filled, data.size() - filled);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) failed = true;
+    if (n <= 0) break;
+    filled += static_cast<size_t>(n);
+  }
+  if (fd >= 0) ::close(fd);
+  data.resize(failed ? 0 : filled);
   if (data.empty()) throw EFontError("Cannot read the font file " + path);
   return data;
 }
@@ -132,7 +153,8 @@ class FontFileCache {
     if (it != by_name_.end()) return it->second;
 
     // A configuration of our own, so that it is released with the cache.
-    if (config_ == nullptr) config_ = FcInitLoadConfigAndFonts();
+    if (config_ == nullptr) config_ = LoadFontConfig();
+    if (config_ == nullptr) throw EFontError("The font configuration cannot be loaded");
     Match match = MatchFamily(config_, family, bold, italic);
     if (!match.acceptable) {
       Match fallback = MatchFamily(config_, kFallbackFamily, bold, italic);

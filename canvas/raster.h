@@ -192,8 +192,12 @@ class RoundChain {
   RoundChain(const Box& box, int64_t walk_limit);
   // The wedge from the radial through `start` counter-clockwise to the
   // radial through `end`; equal radials give the whole ellipse plus one
-  // radial. REQUIRES: box width and height >= 1.
-  RoundChain(const Box& box, Point start, Point end, int64_t walk_limit);
+  // radial. `path` is PathOf(box, walk_limit), which the wedges of one box
+  // may share. REQUIRES: box width and height >= 1; `path` not null.
+  RoundChain(const Box& box, Point start, Point end, std::shared_ptr<const QuadrantPath> path,
+             int64_t walk_limit);
+  // The quadrant path of the ellipse inscribed in `box`; immutable.
+  static std::shared_ptr<const QuadrantPath> PathOf(const Box& box, int64_t walk_limit);
   ~RoundChain();
   RoundChain(const RoundChain&) = delete;
   RoundChain& operator=(const RoundChain&) = delete;

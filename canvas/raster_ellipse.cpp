@@ -18,8 +18,10 @@
 // the centre.
 //
 // Everything is evaluated per row of the bitmap: a row of a quarter is one
-// row of the path, and only rows inside the bitmap (widened by the pen) are
-// looked at.
+// row of the path, and only rows inside the bitmap (widened by the pen) that
+// the chain reaches are looked at, each in the quarters the chain passes
+// through there, so a wedge costs the rows it covers, not the whole ellipse.
+// The wedges of one pie share their box, and with it the path.
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -66,9 +68,9 @@ struct Range {
 }  // namespace
 
 struct RoundChain::Impl {
-  Impl(const Box& b, int64_t limit)
+  Impl(const Box& b, std::shared_ptr<const QuadrantPath> shared, int64_t limit)
       : box(b), a(b.Width() - 1), hu(b.Height() - 1 - b.Height() / 2), hd(b.Height() / 2),
-        path(b.Width(), b.Height(), a - b.Width() / 2, limit), walk_limit(limit) {
+        path_owner(std::move(shared)), path(*path_owner), walk_limit(limit) {
     FindEnds();
   }
 
@@ -227,6 +229,7 @@ struct RoundChain::Impl {
 
   void BuildRanges() {
     for (auto& r : ranges) r.clear();
+    for (auto& rows : quarter_rows) rows = RowSpan{};
     for (int64_t c = begin.cycle; c <= finish.cycle; ++c) {
       const State first = c == begin.cycle ? begin.state : LocalFirst(c);
       State last;
@@ -237,6 +240,19 @@ struct RoundChain::Impl {
         last = LocalLast(c);
       }
       ranges[c & 3].push_back(Forward(c) ? Range{first, last, c} : Range{last, first, c});
+      const Range& r = ranges[c & 3].back();
+      const int q = static_cast<int>(c & 3);
+      // Path rows grow upwards in the upper quarters, downwards in the lower.
+      const int64_t ya = q < 2 ? box.top + hu - r.last.j : box.top + hd + r.first.j;
+      const int64_t yb = q < 2 ? box.top + hu - r.first.j : box.top + hd + r.last.j;
+      quarter_rows[q].Add(ya, yb + 1);
+    }
+    chain_rows = RowSpan{};
+    for (const RowSpan& rows : quarter_rows) chain_rows.Add(rows.y0, rows.y1);
+    if (wedge) chain_rows.Add(centre.y, centre.y + 1);
+    junctions.clear();
+    for (int64_t c = 0; c < 8; ++c) {
+      if (JunctionInChain(c)) junctions.push_back({c, Map(c, LocalLast(c)), Map(c + 1, LocalFirst(c + 1))});
     }
     first_point = Map(begin.cycle, begin.state);
     if (finish.state == LocalFirst(finish.cycle)) {
@@ -281,9 +297,38 @@ struct RoundChain::Impl {
   void WideSampled(Surface& surface, int64_t width) const;
   void Fill(Surface& surface) const;
 
+  // Bitmap rows [y0, y1); empty when y0 >= y1.
+  struct RowSpan {
+    int64_t y0 = 0;
+    int64_t y1 = 0;
+    void Add(int64_t from, int64_t to) {
+      if (from >= to) return;
+      if (y0 >= y1) {
+        y0 = from;
+        y1 = to;
+      } else {
+        y0 = std::min(y0, from);
+        y1 = std::max(y1, to);
+      }
+    }
+    bool Holds(int64_t y) const { return y >= y0 && y < y1; }
+  };
+  // The step from cycle c's last point (p) to cycle c + 1's first (q).
+  struct Junction {
+    int64_t cycle;
+    Point p, q;
+  };
+
+  // The rows of [*y0, *y1) that the chain reaches (the centre included).
+  void ClipToChain(int64_t* y0, int64_t* y1) const {
+    *y0 = std::max(*y0, chain_rows.y0);
+    *y1 = std::min(*y1, chain_rows.y1);
+  }
+
   Box box;
   int64_t a, hu, hd;
-  QuadrantPath path;
+  std::shared_ptr<const QuadrantPath> path_owner;
+  const QuadrantPath& path;
   int64_t walk_limit;
   int64_t last_row = 0;  // last path row with states
   State path_last;
@@ -291,6 +336,9 @@ struct RoundChain::Impl {
   Point centre;
   Position begin, finish;
   std::vector<Range> ranges[4];
+  RowSpan quarter_rows[4];  // the bitmap rows each quarter's part of the chain covers
+  RowSpan chain_rows;       // their union, with the centre of a wedge
+  std::vector<Junction> junctions;  // the steps between quarters on the chain
   Point first_point, last_point;
 };
 
@@ -308,8 +356,11 @@ void VisibleRows(const Box& box, const Surface& surface, int64_t margin, int64_t
 void RoundChain::Impl::ThinSolid(Surface& surface) const {
   int64_t y0, y1;
   VisibleRows(box, surface, 0, &y0, &y1);
-  for (int64_t y = std::max<int64_t>(y0, 0); y < y1; ++y) {
+  y0 = std::max<int64_t>(y0, 0);
+  ClipToChain(&y0, &y1);
+  for (int64_t y = y0; y < y1; ++y) {
     for (int q = 0; q < 4; ++q) {
+      if (!quarter_rows[q].Holds(y)) continue;
       const int64_t j = PathRowAt(q, y);
       int64_t k0 = 0, k1 = 0;
       if (!RowStates(j, &k0, &k1)) continue;
@@ -382,8 +433,11 @@ void RoundChain::Impl::ThinDashed(Surface& surface, Dash* dash) const {
   };
   int64_t y0, y1;
   VisibleRows(box, surface, 0, &y0, &y1);
-  for (int64_t y = std::max<int64_t>(y0, 0); y < y1; ++y) {
+  y0 = std::max<int64_t>(y0, 0);
+  ClipToChain(&y0, &y1);
+  for (int64_t y = y0; y < y1; ++y) {
     for (int q = 0; q < 4; ++q) {
+      if (!quarter_rows[q].Holds(y)) continue;
       const int64_t j = PathRowAt(q, y);
       int64_t k0 = 0, k1 = 0;
       if (!RowStates(j, &k0, &k1)) continue;
@@ -432,8 +486,12 @@ void RoundChain::Impl::Wide(Surface& surface, int64_t width) const {
     WideSampled(surface, width);
     return;
   }
+  // Each row paints what the chain holds on it (tips and bands reach the
+  // rows around), so rows the chain does not reach paint nothing.
+  ClipToChain(&y0, &y1);
   for (int64_t y = y0; y < y1 && !surface.Full(); ++y) {
     for (int q = 0; q < 4; ++q) {
+      if (!quarter_rows[q].Holds(y)) continue;
       const int64_t j = PathRowAt(q, y);
       int64_t k0 = 0, k1 = 0;
       if (!RowStates(j, &k0, &k1)) continue;
@@ -531,14 +589,31 @@ void RoundChain::Impl::Fill(Surface& surface) const {
     const int direction = p.y < q.y ? 1 : -1;
     if (p.y > q.y) std::swap(p, q);
     if (y < p.y || y >= q.y) return;
-    xs->push_back({p.x + CeilDiv(Int128(y - p.y) * (q.x - p.x), q.y - p.y), direction});
+    const int64_t dy = y - p.y, dx = q.x - p.x, h = q.y - p.y;
+    // Within 2^31 the product fits 64 bits, and 64-bit division is far
+    // cheaper than 128-bit.
+    constexpr int64_t kSmall = int64_t{1} << 31;
+    if (dy < kSmall && dx < kSmall && dx > -kSmall && h < kSmall) {
+      const int64_t n = dy * dx;
+      int64_t quotient = n / h;
+      if (quotient * h < n) ++quotient;
+      xs->push_back({p.x + quotient, direction});
+      return;
+    }
+    xs->push_back({p.x + CeilDiv(Int128(dy) * dx, h), direction});
   };
   int64_t y0, y1;
   VisibleRows(box, surface, 0, &y0, &y1);
+  y0 = std::max<int64_t>(y0, 0);
+  // Every crossing lies between two chain points or a chain point and the
+  // centre: the rows beyond them hold none.
+  ClipToChain(&y0, &y1);
   std::vector<Crossing> xs;
-  for (int64_t y = std::max<int64_t>(y0, 0); y < y1; ++y) {
+  xs.reserve(16);  // a row crosses a wedge a handful of times
+  for (int64_t y = y0; y < y1; ++y) {
     xs.clear();
     for (int q = 0; q < 4; ++q) {
+      if (!quarter_rows[q].Holds(y)) continue;
       // The step that crosses row y joins path rows j and j + 1; its upper
       // end is the row j + 1 state in the upper quarters and the row j state
       // in the lower ones.
@@ -553,10 +628,8 @@ void RoundChain::Impl::Fill(Surface& surface) const {
       xs.push_back({upper.x, (q == 1 || q == 2) ? 1 : -1});
     }
     // Junctions between quarters that change rows (even heights only).
-    for (int64_t c = 0; c < 8; ++c) {
-      if (c % 2 == 0 || !JunctionInChain(c)) continue;
-      const Point p = Map(c, LocalLast(c)), q = Map(c + 1, LocalFirst(c + 1));
-      radial(p, q, y, &xs);
+    for (const Junction& junction : junctions) {
+      if (junction.cycle % 2 != 0) radial(junction.p, junction.q, y, &xs);
     }
     radial(last_point, centre, y, &xs);
     radial(centre, first_point, y, &xs);
@@ -571,13 +644,19 @@ void RoundChain::Impl::Fill(Surface& surface) const {
   }
 }
 
+std::shared_ptr<const QuadrantPath> RoundChain::PathOf(const Box& box, int64_t walk_limit) {
+  return std::make_shared<const QuadrantPath>(box.Width(), box.Height(),
+                                              box.Width() - 1 - box.Width() / 2, walk_limit);
+}
+
 RoundChain::RoundChain(const Box& box, int64_t walk_limit)
-    : impl_(std::make_unique<Impl>(box, walk_limit)) {
+    : impl_(std::make_unique<Impl>(box, PathOf(box, walk_limit), walk_limit)) {
   impl_->SetWhole();
 }
 
-RoundChain::RoundChain(const Box& box, Point start, Point end, int64_t walk_limit)
-    : impl_(std::make_unique<Impl>(box, walk_limit)) {
+RoundChain::RoundChain(const Box& box, Point start, Point end,
+                       std::shared_ptr<const QuadrantPath> path, int64_t walk_limit)
+    : impl_(std::make_unique<Impl>(box, std::move(path), walk_limit)) {
   impl_->SetArc(start, end);
 }
 

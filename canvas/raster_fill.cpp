@@ -26,7 +26,7 @@ Surface::Surface(TBitmap& bitmap, TColor colour)
     bgr_[1] = GetGValue(colour);
     bgr_[2] = GetRValue(colour);
   } else {
-    index_ = bitmap.NearestIndex(colour);
+    index_ = bitmap.DrawingIndex(colour);
   }
 }
 

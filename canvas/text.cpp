@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "canvas/bitmap.h"
@@ -74,7 +75,7 @@ class Painter {
  public:
   Painter(TBitmap& bitmap, TColor colour, const TPixelBox& clip)
       : bitmap_(bitmap), clip_(clip), indexed_(!bitmap.Palette().empty()) {
-    if (indexed_) index_ = bitmap.NearestIndex(colour);
+    if (indexed_) index_ = bitmap.DrawingIndex(colour);
     bgr_[0] = GetBValue(colour);
     bgr_[1] = GetGValue(colour);
     bgr_[2] = GetRValue(colour);
@@ -97,7 +98,13 @@ class Painter {
   void Box(const TPixelBox& box) {
     const int64_t left = std::max(box.left, clip_.left), right = std::min(box.right, clip_.right);
     const int64_t top = std::max(box.top, clip_.top), bottom = std::min(box.bottom, clip_.bottom);
+    if (left >= right) return;
     for (int64_t y = top; y < bottom; ++y) {
+      if (indexed_ && bitmap_.BitsPerPixel() == 8) {
+        std::memset(bitmap_.ScanLine(static_cast<int>(y)) + left, index_,
+                    static_cast<size_t>(right - left));
+        continue;
+      }
       for (int64_t x = left; x < right; ++x) Pixel(static_cast<int>(x), static_cast<int>(y));
     }
   }

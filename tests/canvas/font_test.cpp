@@ -5,6 +5,7 @@
 
 #include "canvas/bitmap.h"
 #include "canvas/canvas.h"
+#include "canvas/font_config.h"
 #include "canvas/font_instance.h"
 #include "canvas/font_lookup.h"
 
@@ -51,6 +52,62 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{std::u16string(1, 0xD800) + u"Arial", false, false,
                    "LiberationSans-Regular.ttf"},
         LookupCase{std::u16string(100000, u'x'), false, false, "LiberationSans-Regular.ttf"}));
+
+// What a configuration makes of a face name: the families the pattern asks
+// for after substitution, with their binding, and the file and face matched.
+std::string MatchOf(FcConfig* config, const char* family, bool bold, bool italic) {
+  FcPattern* pattern = FcPatternCreate();
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+  FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+  FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+  FcConfigSubstitute(config, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  std::string out;
+  FcValue value;
+  FcValueBinding binding;
+  for (int i = 0;
+       FcPatternGetWithBinding(pattern, FC_FAMILY, i, &value, &binding) == FcResultMatch; ++i) {
+    if (value.type == FcTypeString) {
+      out += reinterpret_cast<const char*>(value.u.s) + std::string(":") +
+             std::to_string(static_cast<int>(binding)) + ",";
+    }
+  }
+  FcResult status = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(config, pattern, &status);
+  FcChar8* file = nullptr;
+  int index = 0;
+  if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+    FcPatternGetInteger(match, FC_INDEX, 0, &index);
+    out += " -> " + std::string(reinterpret_cast<const char*>(file)) + "#" + std::to_string(index);
+  }
+  if (match != nullptr) FcPatternDestroy(match);
+  FcPatternDestroy(pattern);
+  return out;
+}
+
+// The configuration that lookups use matches every name as fontconfig's own
+// initialisation does, and "Arial" resolves to the very file that gives.
+TEST(FontConfigTest, MatchesAsFontconfigsOwnInitialisation) {
+  FcConfig* ours = LoadFontConfig();
+  FcConfig* own = FcInitLoadConfigAndFonts();
+  ASSERT_NE(ours, nullptr);
+  ASSERT_NE(own, nullptr);
+  for (const char* family : {"Arial", "Times New Roman", "Courier New", "Helvetica", "Verdana",
+                             "Liberation Sans", "DejaVu Sans", "sans-serif", "serif",
+                             "monospace", "No Such Face", ""}) {
+    for (int style = 0; style < 4; ++style) {
+      const bool bold = style & 1, italic = style & 2;
+      EXPECT_EQ(MatchOf(ours, family, bold, italic), MatchOf(own, family, bold, italic))
+          << family << (bold ? " bold" : "") << (italic ? " italic" : "");
+    }
+  }
+  const std::string own_arial = MatchOf(own, "Arial", false, false);
+  EXPECT_EQ(" -> " + ResolveFontFile(u"Arial", false, false)->path + "#0",
+            own_arial.substr(own_arial.find(" -> ")));
+  FcConfigDestroy(ours);
+  FcConfigDestroy(own);
+}
 
 // A font instance renders a glyph too large to keep only within the visible
 // box; whatever part is asked for, its pixels are those of the whole glyph.
