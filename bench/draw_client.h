@@ -124,25 +124,6 @@ class DrawClient {
     return picture->parray->rgsabound[0].cElements;
   }
 
-  // `count` items of every kind of data: data items, points of two lines,
-  // grouped values in three groups, with automatic colours.
-  void AddItems(int count) const {
-    const DISPID add_data = Id(u"AddData"), add_point = Id(u"AddPoint");
-    const DISPID add_grouped = Id(u"AddGroupedData");
-    for (int i = 0; i < count; ++i) {
-      const std::string n = "Item " + std::to_string(i + 1);
-      const std::u16string name(n.begin(), n.end());
-      const double value = 10 + (i * 37) % 50;
-      Invoke(add_data, DISPATCH_METHOD, Values(Variant::String(name), Variant::R8(value), Variant::String(u"R")));
-      Invoke(add_point, DISPATCH_METHOD,
-             Values(Variant::R8(i), Variant::R8(value), Variant::String(i % 2 ? u"FF0000" : u"0000FF"),
-                    Variant::String(u"Line")));
-      Invoke(add_grouped, DISPATCH_METHOD,
-             Values(Variant::String(i % 3 == 0 ? u"A" : i % 3 == 1 ? u"B" : u"C"),
-                    Variant::String(name), Variant::R8(value), Variant::String(u"R")));
-    }
-  }
-
  private:
   static std::u16string Text(const char* prefix, int n) {
     const std::string text = prefix + std::to_string(n);
