@@ -86,13 +86,12 @@ int posix_memalign(void** out, size_t alignment, size_t size) {
 namespace plotvane {
 namespace {
 
-// One object's life: created, six items of each kind of data, the picture of
-// `kind` in `format`, released.
+// One object's life: created, filled with the data of the chart of `kind`
+// (KindOf) a page shows, its picture in `format` made, released.
 void OneObject(int kind, int format) {
   DrawClient c;
-  c.AddItems(6);
-  Variant picture;
-  c.Invoke(c.Id(BytesMemberName(kind, format)), DISPATCH_PROPERTYGET, {}, picture.Get());
+  c.Fill(kind, KindOf(kind).page_values);
+  c.Picture(c.Id(BytesMemberName(KindOf(kind).graph_type, format)));
 }
 
 void BM_PeakMemoryOfOneObject(benchmark::State& state) {
@@ -109,10 +108,10 @@ void BM_PeakMemoryOfOneObject(benchmark::State& state) {
   getrusage(RUSAGE_SELF, &usage);
   state.counters["peak_KiB"] = static_cast<double>(most) / 1024;
   state.counters["maxrss_MiB"] = static_cast<double>(usage.ru_maxrss) / 1024;
-  state.SetLabel(std::string(KindName(kind)) + " " + FormatName(format));
+  state.SetLabel(std::string(KindOf(kind).name) + " " + FormatName(format));
 }
 BENCHMARK(BM_PeakMemoryOfOneObject)
-    ->ArgsProduct({{0, 1, 2, 3}, {0, 1, 2, 3}})
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5}, {0, 1, 2, 3}})
     ->Iterations(20)
     ->Unit(benchmark::kMicrosecond);
 
