@@ -1,8 +1,12 @@
 #include "tools/gallery.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <string_view>
 #include <system_error>
+#include <tuple>
 
 #include "automation/com/bstr.h"
 #include "base/utf.h"
@@ -33,12 +37,71 @@ std::string KindOf(const std::string& name) {
   return "";
 }
 
+// The sections of the page, in their order: one per chart kind, and one for
+// the bar charts with a trend line or lines over their bars.
+struct Group {
+  const char* id;
+  const char* heading;
+};
+
+constexpr Group kGroups[] = {
+    {"pie", "Pie charts"},
+    {"bars", "Vertical bar charts"},
+    {"horizontal-bars", "Horizontal bar charts"},
+    {"line", "Line graphs"},
+    {"stacked", "Vertical stacked bar charts"},
+    {"horizontal-stacked", "Horizontal stacked bar charts"},
+    {"overlays", "Trend lines and lines over bars"},
+};
+
 // What one script gave for the page.
 struct Entry {
   std::string name;
+  std::string kind;                     // the output members' suffix: Pie, Bar, ...
+  size_t group = 0;                     // index into kGroups
+  bool vertical = true;                 // bars upright (VerticalBars)
+  std::string_view script;              // the script's text
   std::vector<const Format*> pictures;  // the formats written
   std::string map;                      // the image map, renamed to `name`
 };
+
+// The value of a Boolean property of `draw`, false when it cannot be read.
+bool BoolProperty(IDispatch* draw, const char* name) {
+  ScriptStep get;
+  get.name = name;
+  const StepOutcome outcome = RunStep(draw, get, 0, "");
+  return SUCCEEDED(outcome.hr) && outcome.value.vt() == VT_BOOL &&
+         outcome.value->boolVal != VARIANT_FALSE;
+}
+
+// The section of a chart of `kind` that `draw` was set up for.
+size_t GroupOf(IDispatch* draw, const std::string& kind) {
+  if (kind == "Pie") return 0;
+  if (kind == "Line") return 3;
+  const bool stacked = kind == "StackedBar";
+  const bool overlays = BoolProperty(draw, "ShowLinesWithBars") ||
+                        (!stacked && BoolProperty(draw, "ShowTrendLine"));
+  if (overlays) return 6;
+  const bool vertical = BoolProperty(draw, "VerticalBars");
+  return (stacked ? 4 : 1) + (vertical ? 0 : 1);
+}
+
+// `text` with the characters that HTML gives a meaning written as references.
+std::string Escaped(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\'': out += "&#39;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
 
 // The map text with its name and id replaced by `name`, so that the maps of
 // all charts can share one page.
@@ -56,7 +119,9 @@ void Report(std::ostream& log, const std::string& name, const StepOutcome& outco
 bool DrawEntry(const ServerLibrary& server, const GalleryScript& gallery, const std::string& folder,
                std::ostream& log, Entry* entry) {
   entry->name = gallery.name;
+  entry->script = gallery.text;
   const std::string kind = KindOf(entry->name);
+  entry->kind = kind;
   if (kind.empty()) {
     log << "plotvane demo: " << entry->name << ": the name does not start with a chart kind\n";
     return false;
@@ -80,6 +145,8 @@ bool DrawEntry(const ServerLibrary& server, const GalleryScript& gallery, const 
       return false;
     }
   }
+  entry->group = GroupOf(draw.Get(), kind);
+  entry->vertical = BoolProperty(draw.Get(), "VerticalBars");
   bool ok = true;
   for (const Format& format : kFormats) {
     ScriptStep get;
@@ -103,24 +170,66 @@ bool DrawEntry(const ServerLibrary& server, const GalleryScript& gallery, const 
   return ok;
 }
 
+std::string Figure(const Entry& entry, const Format& format) {
+  std::string html = "<figure><img src=\"" + entry.name + "." + format.extension + "\" alt=\"" +
+                     entry.name + " as " + format.label + "\"";
+  if (!entry.map.empty()) html += " usemap=\"#" + entry.name + "\"";
+  return html + "><figcaption>" + format.label + "</figcaption></figure>\n";
+}
+
+// One chart: its PNG picture beside the script that made it, then its other
+// formats, then its image map.
+std::string Article(const Entry& entry) {
+  std::string html = "<article id=\"" + entry.name + "\">\n<h3>" + entry.name + "</h3>\n";
+  html += "<div class=\"row\">\n";
+  if (!entry.pictures.empty()) html += Figure(entry, *entry.pictures.front());
+  std::string members;
+  for (const Format& format : kFormats) {
+    members += std::string(members.empty() ? "" : ", ") + "<code>" + format.member_prefix +
+               entry.kind + "</code>";
+  }
+  html += "<details open><summary><code>" + entry.name +
+          ".json</code>, played on a new <code>Draw</code> object, then " + members +
+          " and <code>ImageMapText</code> read</summary>\n<pre>" + Escaped(entry.script) +
+          "</pre></details>\n</div>\n<div class=\"row\">\n";
+  for (size_t i = 1; i < entry.pictures.size(); ++i) html += Figure(entry, *entry.pictures[i]);
+  return html + "</div>\n" + entry.map + "\n</article>\n";
+}
+
 std::string Page(const std::vector<Entry>& entries) {
   std::string html =
       "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
       "<title>Plotvane gallery</title>\n<style>\n"
       "body { font-family: sans-serif; margin: 2em; }\n"
-      "figure { display: inline-block; margin: 0 1em 1em 0; }\n"
+      ".row { display: flex; flex-wrap: wrap; align-items: flex-start; gap: 1em; }\n"
+      "figure { margin: 0 0 1em 0; }\n"
       "figcaption { text-align: center; color: #555; }\n"
+      "details { flex: 1; min-width: 24em; }\n"
+      "summary { color: #555; cursor: pointer; }\n"
+      "pre { background: #f6f6f6; border: 1px solid #ddd; padding: 0.5em; margin: 0.5em 0;\n"
+      "      max-height: 22em; overflow: auto; font-size: 0.85em; }\n"
+      "article { border-top: 1px solid #ddd; padding-top: 0.5em; }\n"
       "</style>\n</head>\n<body>\n<h1>Plotvane gallery</h1>\n"
-      "<p>Every chart in every format. Hover over a slice to see its title.</p>\n";
-  for (const Entry& entry : entries) {
-    html += "<section>\n<h2>" + entry.name + "</h2>\n";
-    for (const Format* format : entry.pictures) {
-      html += "<figure><img src=\"" + entry.name + "." + format->extension + "\" alt=\"" +
-              entry.name + " as " + format->label + "\"";
-      if (!entry.map.empty()) html += " usemap=\"#" + entry.name + "\"";
-      html += "><figcaption>" + std::string(format->label) + "</figcaption></figure>\n";
+      "<p>Every chart in every format, each with the automation script that made it: copy one, "
+      "add a step such as <code>{\"get\": \"PNGBar\", \"save\": \"chart.png\"}</code> and play "
+      "it with <code>plotvane run</code>. Hover over a slice, bar, segment, point or legend "
+      "entry to see its title from the image map.</p>\n<nav><ul>\n";
+  for (size_t g = 0; g < std::size(kGroups); ++g) {
+    size_t count = 0;
+    for (const Entry& entry : entries) count += entry.group == g;
+    if (count == 0) continue;
+    html += "<li><a href=\"#" + std::string(kGroups[g].id) + "\">" + kGroups[g].heading +
+            "</a> (" + std::to_string(count) + ")</li>\n";
+  }
+  html += "</ul></nav>\n";
+  for (size_t g = 0; g < std::size(kGroups); ++g) {
+    std::string articles;
+    for (const Entry& entry : entries) {
+      if (entry.group == g) articles += Article(entry);
     }
-    html += entry.map + "\n</section>\n";
+    if (articles.empty()) continue;
+    html += "<section id=\"" + std::string(kGroups[g].id) + "\">\n<h2>" + kGroups[g].heading +
+            "</h2>\n" + articles + "</section>\n";
   }
   return html + "</body>\n</html>\n";
 }
@@ -141,6 +250,14 @@ bool WriteGallery(const ServerLibrary& server, const std::string& folder, std::o
     ok = DrawEntry(server, script, folder, log, &entry) && ok;
     if (!entry.pictures.empty()) entries.push_back(std::move(entry));
   }
+  // Within a section: plain bars before stacked ones, upright before
+  // horizontal, each kind's default chart first, then by name.
+  auto order = [](const Entry& e) {
+    const bool plain_default = e.name.size() > 8 && e.name.rfind("-default") == e.name.size() - 8;
+    return std::make_tuple(e.group, e.kind == "StackedBar", !e.vertical, !plain_default, e.name);
+  };
+  std::stable_sort(entries.begin(), entries.end(),
+                   [&](const Entry& a, const Entry& b) { return order(a) < order(b); });
   const std::string index = folder + "/index.html";
   std::ofstream page(index, std::ios::binary);
   page << Page(entries);

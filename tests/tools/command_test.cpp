@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -231,6 +232,10 @@ TEST_F(CommandTest, VersionAndInterfaceDescription) {
   }
 }
 
+// The gallery: every chart in every format with its map on the page, and
+// every PNG picture drawn exactly as the one kept in tests/data/gallery, byte
+// for byte, so that a change of what is drawn shows here and is made
+// deliberately; every kept picture still has its script.
 TEST_F(CommandTest, DemoWritesEveryChartInEveryFormatWithItsMap) {
   const Outcome o = Run({"demo", "--out", "the gallery"});
   ASSERT_EQ(o.status, 0) << o.err;
@@ -240,6 +245,11 @@ TEST_F(CommandTest, DemoWritesEveryChartInEveryFormatWithItsMap) {
     const char* extension;
     std::string magic;
   } formats[] = {{"png", "\x89PNG"}, {"gif", "GIF8"}, {"jpg", "\xFF\xD8\xFF"}, {"bmp", "BM"}};
+  const fs::path kept = fs::path(PLOTVANE_TEST_DATA) / "gallery";
+  const std::string advice =
+      " If the change is intended, run tools/regenerate-gallery-pictures.sh, look at the "
+      "pictures it changed and commit them.";
+  std::set<std::string> kept_names;
   ASSERT_GE(GalleryScripts().size(), 10u);
   for (const GalleryScript& script : GalleryScripts()) {
     const std::string name = script.name;
@@ -253,6 +263,19 @@ TEST_F(CommandTest, DemoWritesEveryChartInEveryFormatWithItsMap) {
     ASSERT_NE(map, std::string::npos) << name;
     EXPECT_NE(index.find("usemap=\"#" + name + "\""), std::string::npos) << name;
     EXPECT_NE(index.find("title=\"", map), std::string::npos) << name;
+    const std::string png = name + ".png";
+    kept_names.insert(png);
+    if (!fs::exists(kept / png)) {
+      ADD_FAILURE() << "tests/data/gallery/" << png << " is missing." << advice;
+    } else {
+      EXPECT_TRUE(ReadFile(gallery / png) == ReadFile(kept / png))
+          << "the gallery's " << png << " differs from tests/data/gallery/" << png << "." << advice;
+    }
+  }
+  for (const auto& entry : fs::directory_iterator(kept)) {
+    EXPECT_EQ(kept_names.count(entry.path().filename().string()), 1u)
+        << "tests/data/gallery/" << entry.path().filename().string()
+        << " belongs to no gallery script." << advice;
   }
 }
 
