@@ -7,7 +7,7 @@
 //   growth_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 //
 // Arguments: kind (0 pie, 1 vertical bars, 2 line graph, 3 vertical stacked
-// bars), items.
+// bars, 4 horizontal bars, 5 horizontal stacked bars), items.
 #include <memory>
 #include <string>
 
@@ -33,6 +33,7 @@ void Fill(TChartix& chart, int kind, int count) {
     switch (kind) {
       case 0:
       case 1:
+      case 4:
         chart.AddData(Name(i), Value(i), u"R");
         break;
       case 2: {
@@ -49,7 +50,7 @@ void Fill(TChartix& chart, int kind, int count) {
       }
     }
   }
-  if (kind == 1) chart.FShowGrid = true;
+  if (kind == 1 || kind == 4) chart.FShowGrid = true;
 }
 
 TGraphType GraphOf(int kind) {
@@ -57,7 +58,9 @@ TGraphType GraphOf(int kind) {
     case 0: return cxtPie;
     case 1: return cxtVBar;
     case 2: return cxtLine;
-    default: return cxtVStackedBar;
+    case 3: return cxtVStackedBar;
+    case 4: return cxtHBar;
+    default: return cxtHStackedBar;
   }
 }
 
@@ -72,7 +75,7 @@ void BM_Growth(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Growth)
-    ->ArgsProduct({{0, 1, 2, 3}, {6, 60, 600}})
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5}, {6, 60, 600}})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

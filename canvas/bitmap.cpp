@@ -146,28 +146,6 @@ int TBitmap::GetIndex(int x, int y) const {
   }
 }
 
-void TBitmap::SetIndex(int x, int y, int index) {
-  uint8_t* row = ScanLine(y);
-  switch (pixel_format_) {
-    case TPixelFormat::pf1bit: {
-      const uint8_t mask = static_cast<uint8_t>(0x80 >> (x & 7));
-      row[x >> 3] = static_cast<uint8_t>(index & 1 ? row[x >> 3] | mask : row[x >> 3] & ~mask);
-      break;
-    }
-    case TPixelFormat::pf4bit: {
-      uint8_t& b = row[x >> 1];
-      b = (x & 1) ? static_cast<uint8_t>((b & 0xF0) | (index & 0x0F))
-                  : static_cast<uint8_t>((b & 0x0F) | ((index & 0x0F) << 4));
-      break;
-    }
-    case TPixelFormat::pf8bit:
-      row[x] = static_cast<uint8_t>(index);
-      break;
-    default:
-      break;
-  }
-}
-
 TColor TBitmap::GetPixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
   if (palette_.empty()) {
@@ -209,7 +187,7 @@ int TBitmap::NearestIndex(TColor colour) const {
 
 int TBitmap::DrawingIndex(TColor colour) {
   const TColor rgb = colour & 0xFFFFFF;
-  IndexMemo& memo = index_memo_[(rgb * 0x9E3779B1u) >> 27];
+  IndexMemo& memo = index_memo_[(rgb * 0x9E3779B1u) >> 24];
   if (memo.rgb != rgb) memo = IndexMemo{rgb, NearestIndex(rgb)};
   return memo.index;
 }

@@ -111,7 +111,27 @@ class TBitmap {
   void SetPixel(int x, int y, TColor colour);
   // Raw palette index of (x, y) of an indexed bitmap. REQUIRES: inside.
   int GetIndex(int x, int y) const;
-  void SetIndex(int x, int y, int index);
+  void SetIndex(int x, int y, int index) {
+    uint8_t* row = ScanLine(y);
+    switch (pixel_format_) {
+      case TPixelFormat::pf1bit: {
+        const uint8_t mask = static_cast<uint8_t>(0x80 >> (x & 7));
+        row[x >> 3] = static_cast<uint8_t>(index & 1 ? row[x >> 3] | mask : row[x >> 3] & ~mask);
+        break;
+      }
+      case TPixelFormat::pf4bit: {
+        uint8_t& b = row[x >> 1];
+        b = (x & 1) ? static_cast<uint8_t>((b & 0xF0) | (index & 0x0F))
+                    : static_cast<uint8_t>((b & 0x0F) | ((index & 0x0F) << 4));
+        break;
+      }
+      case TPixelFormat::pf8bit:
+        row[x] = static_cast<uint8_t>(index);
+        break;
+      default:
+        break;
+    }
+  }
   // The palette entry drawing in `colour` uses: the first exact match, or the
   // entry nearest in squared RGB distance (the first on a tie).
   int NearestIndex(TColor colour) const;
@@ -148,7 +168,7 @@ class TBitmap {
   std::vector<TPaletteEntry> palette_;
   std::vector<uint8_t> pixels_;
   std::unique_ptr<TCanvas> canvas_;  // made on first use
-  std::array<IndexMemo, 32> index_memo_{};  // by a hash of the RGB value
+  std::array<IndexMemo, 256> index_memo_{};  // by a hash of the RGB value
 };
 
 }  // namespace plotvane

@@ -20,6 +20,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -72,8 +73,33 @@ class Surface {
   bool Empty() const { return width_ <= 0 || height_ <= 0; }
 
   // Paints [x0, x1) on row y; clipped.
-  void Span(int64_t y, int64_t x0, int64_t x1);
-  void Plot(int64_t x, int64_t y) { Span(y, x, x + 1); }
+  void Span(int64_t y, int64_t x0, int64_t x1) {
+    if (y < 0 || y >= height_) return;
+    x0 = x0 > 0 ? x0 : 0;
+    x1 = x1 < width_ ? x1 : width_;
+    if (x0 >= x1) return;
+    if (bits_ == 8) {
+      // Most spans of thin shapes are a few pixels: stored directly.
+      uint8_t* p = pixels_ + static_cast<size_t>(y) * stride_ + x0;
+      const uint8_t v = static_cast<uint8_t>(index_);
+      if (x1 - x0 <= 8) {
+        for (int64_t n = x1 - x0; n > 0; --n) *p++ = v;
+      } else {
+        std::memset(p, v, static_cast<size_t>(x1 - x0));
+      }
+      return;
+    }
+    SpanOther(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));
+  }
+  void Plot(int64_t x, int64_t y) {
+    if (bits_ == 8) {
+      if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+      pixels_[static_cast<size_t>(y) * stride_ + static_cast<size_t>(x)] =
+          static_cast<uint8_t>(index_);
+      return;
+    }
+    Span(y, x, x + 1);
+  }
   // Paints [x0, x1) x [y0, y1); clipped.
   void Box(int64_t x0, int64_t y0, int64_t x1, int64_t y1);
 
@@ -84,10 +110,16 @@ class Surface {
   int64_t WalkLimit() const { return raster::WalkLimit(width_, height_); }
 
  private:
+  // Paints [x0, x1) on row y of a bitmap of other than 8 bits a pixel.
+  // REQUIRES: the span lies on the bitmap and is not empty.
+  void SpanOther(int y, int a, int b);
+
   TBitmap& bitmap_;
   int64_t width_;
   int64_t height_;
   int bits_;
+  uint8_t* pixels_;  // row 0
+  size_t stride_;
   int index_ = 0;         // palette entry (indexed bitmaps)
   uint8_t bgr_[3] = {};   // blue, green, red (24-bit bitmaps)
   bool full_ = false;

@@ -357,7 +357,12 @@ void RoundChain::Impl::ThinSolid(Surface& surface) const {
   int64_t y0, y1;
   VisibleRows(box, surface, 0, &y0, &y1);
   y0 = std::max<int64_t>(y0, 0);
-  ClipToChain(&y0, &y1);
+  // Only the rows of the outline's own quarters: a thin wedge's radials
+  // reach rows its arc does not.
+  RowSpan arc_rows;
+  for (const RowSpan& rows : quarter_rows) arc_rows.Add(rows.y0, rows.y1);
+  y0 = std::max(y0, arc_rows.y0);
+  y1 = std::min(y1, arc_rows.y1);
   for (int64_t y = y0; y < y1; ++y) {
     for (int q = 0; q < 4; ++q) {
       if (!quarter_rows[q].Holds(y)) continue;
@@ -584,32 +589,84 @@ void RoundChain::Impl::Fill(Surface& surface) const {
       return x != o.x ? x < o.x : direction < o.direction;
     }
   };
-  auto radial = [](Point p, Point q, int64_t y, std::vector<Crossing>* xs) {
-    if (p.y == q.y) return;
-    const int direction = p.y < q.y ? 1 : -1;
-    if (p.y > q.y) std::swap(p, q);
-    if (y < p.y || y >= q.y) return;
-    const int64_t dy = y - p.y, dx = q.x - p.x, h = q.y - p.y;
-    // Within 2^31 the product fits 64 bits, and 64-bit division is far
-    // cheaper than 128-bit.
-    constexpr int64_t kSmall = int64_t{1} << 31;
-    if (dy < kSmall && dx < kSmall && dx > -kSmall && h < kSmall) {
-      const int64_t n = dy * dx;
-      int64_t quotient = n / h;
-      if (quotient * h < n) ++quotient;
-      xs->push_back({p.x + quotient, direction});
-      return;
+  // A row's crossings: one for each quarter, junction and radial, so a
+  // fixed buffer holds them; sorted by insertion, as there are few.
+  struct Crossings {
+    std::vector<Crossing> items;
+    size_t n = 0;
+    void clear() { n = 0; }
+    void push_back(Crossing c) {
+      if (n == items.size()) items.resize(2 * n + 8);
+      size_t i = n++;
+      for (; i > 0 && c < items[i - 1]; --i) items[i] = items[i - 1];
+      items[i] = c;
     }
-    xs->push_back({p.x + CeilDiv(Int128(dy) * dx, h), direction});
+    const Crossing* begin() const { return items.data(); }
+    const Crossing* end() const { return items.data() + n; }
   };
+  // A straight edge of the chain (a radial, or a junction that changes
+  // rows): on each row it spans it crosses at p.x + ceil(dy * dx / h), dy
+  // counted from its upper end. The rows are visited in order, so the
+  // quotient and remainder are carried from row to row.
+  struct Straight {
+    Point p;  // upper end
+    int64_t bottom = 0, dx = 0, h = 0;
+    int direction = 0;
+    bool started = false;
+    int64_t f = 0, r = 0;    // floor(dy * dx / h) and its remainder
+    int64_t qd = 0, rd = 0;  // floor(dx / h) and its remainder
+
+    Straight(Point a, Point b) {
+      direction = a.y < b.y ? 1 : -1;
+      if (a.y > b.y) std::swap(a, b);
+      p = a;
+      bottom = b.y;
+      dx = b.x - a.x;
+      h = b.y - a.y;
+    }
+    void Cross(int64_t y, Crossings* xs) {
+      if (y < p.y || y >= bottom) return;
+      const int64_t dy = y - p.y;
+      // Edges this long are computed afresh on each row in 128 bits.
+      constexpr int64_t kSmall = int64_t{1} << 31;
+      if (h >= kSmall || dx >= kSmall || dx <= -kSmall) {
+        xs->push_back({p.x + CeilDiv(Int128(dy) * dx, h), direction});
+        return;
+      }
+      if (!started) {
+        started = true;
+        f = FloorDiv(Int128(dy) * dx, h);
+        r = dy * dx - f * h;
+        qd = FloorDiv(dx, h);
+        rd = dx - qd * h;
+      } else {
+        f += qd;
+        r += rd;
+        if (r >= h) {
+          r -= h;
+          ++f;
+        }
+      }
+      xs->push_back({p.x + f + (r != 0 ? 1 : 0), direction});
+    }
+  };
+  std::vector<Straight> straights;
+  // Junctions between quarters that change rows (even heights only).
+  for (const Junction& junction : junctions) {
+    if (junction.cycle % 2 != 0 && junction.p.y != junction.q.y) {
+      straights.emplace_back(junction.p, junction.q);
+    }
+  }
+  if (last_point.y != centre.y) straights.emplace_back(last_point, centre);
+  if (centre.y != first_point.y) straights.emplace_back(centre, first_point);
   int64_t y0, y1;
   VisibleRows(box, surface, 0, &y0, &y1);
   y0 = std::max<int64_t>(y0, 0);
   // Every crossing lies between two chain points or a chain point and the
   // centre: the rows beyond them hold none.
   ClipToChain(&y0, &y1);
-  std::vector<Crossing> xs;
-  xs.reserve(16);  // a row crosses a wedge a handful of times
+  Crossings xs;
+  xs.items.resize(4 + straights.size());
   for (int64_t y = y0; y < y1; ++y) {
     xs.clear();
     for (int q = 0; q < 4; ++q) {
@@ -627,13 +684,7 @@ void RoundChain::Impl::Fill(Surface& surface) const {
       // Quarters 1 and 2 run downwards along the chain, 0 and 3 upwards.
       xs.push_back({upper.x, (q == 1 || q == 2) ? 1 : -1});
     }
-    // Junctions between quarters that change rows (even heights only).
-    for (const Junction& junction : junctions) {
-      if (junction.cycle % 2 != 0) radial(junction.p, junction.q, y, &xs);
-    }
-    radial(last_point, centre, y, &xs);
-    radial(centre, first_point, y, &xs);
-    std::sort(xs.begin(), xs.end());
+    for (Straight& edge : straights) edge.Cross(y, &xs);
     int winding = 0;
     int64_t start = 0;
     for (const Crossing& c : xs) {

@@ -20,7 +20,9 @@ Surface::Surface(TBitmap& bitmap, TColor colour)
     : bitmap_(bitmap),
       width_(bitmap.Width()),
       height_(bitmap.Height()),
-      bits_(bitmap.Palette().empty() ? 24 : bitmap.BitsPerPixel()) {
+      bits_(bitmap.Palette().empty() ? 24 : bitmap.BitsPerPixel()),
+      pixels_(bitmap.Height() > 0 ? bitmap.ScanLine(0) : nullptr),
+      stride_(static_cast<size_t>(bitmap.BytesPerScanLine())) {
   if (bits_ == 24) {
     bgr_[0] = GetBValue(colour);
     bgr_[1] = GetGValue(colour);
@@ -30,33 +32,25 @@ Surface::Surface(TBitmap& bitmap, TColor colour)
   }
 }
 
-void Surface::Span(int64_t y, int64_t x0, int64_t x1) {
-  if (y < 0 || y >= height_) return;
-  x0 = std::max<int64_t>(x0, 0);
-  x1 = std::min(x1, width_);
-  if (x0 >= x1) return;
-  uint8_t* row = bitmap_.ScanLine(static_cast<int>(y));
-  const int a = static_cast<int>(x0), b = static_cast<int>(x1);
+void Surface::SpanOther(int y, int a, int b) {
+  uint8_t* row = bitmap_.ScanLine(y);
   switch (bits_) {
     case 24:
       for (int x = a; x < b; ++x) std::memcpy(row + 3 * static_cast<size_t>(x), bgr_, 3);
       break;
-    case 8:
-      std::memset(row + a, index_, static_cast<size_t>(b - a));
-      break;
     case 4: {
       int x = a;
-      if (x & 1) bitmap_.SetIndex(x++, static_cast<int>(y), index_);
+      if (x & 1) bitmap_.SetIndex(x++, y, index_);
       const int pairs_end = b & ~1;
       if (x < pairs_end) {
         std::memset(row + x / 2, (index_ << 4) | index_, static_cast<size_t>(pairs_end - x) / 2);
         x = pairs_end;
       }
-      if (x < b) bitmap_.SetIndex(x, static_cast<int>(y), index_);
+      if (x < b) bitmap_.SetIndex(x, y, index_);
       break;
     }
     default:
-      for (int x = a; x < b; ++x) bitmap_.SetIndex(x, static_cast<int>(y), index_);
+      for (int x = a; x < b; ++x) bitmap_.SetIndex(x, y, index_);
       break;
   }
 }

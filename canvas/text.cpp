@@ -74,7 +74,12 @@ int SaturateToInt(int64_t v) {
 class Painter {
  public:
   Painter(TBitmap& bitmap, TColor colour, const TPixelBox& clip)
-      : bitmap_(bitmap), clip_(clip), indexed_(!bitmap.Palette().empty()) {
+      : bitmap_(bitmap),
+        clip_(clip),
+        indexed_(!bitmap.Palette().empty()),
+        bytes_(indexed_ && bitmap.BitsPerPixel() == 8 && bitmap.Height() > 0 ? bitmap.ScanLine(0)
+                                                                              : nullptr),
+        stride_(static_cast<size_t>(bitmap.BytesPerScanLine())) {
     if (indexed_) index_ = bitmap.DrawingIndex(colour);
     bgr_[0] = GetBValue(colour);
     bgr_[1] = GetGValue(colour);
@@ -85,7 +90,10 @@ class Painter {
 
   // REQUIRES: (x, y) inside Clip().
   void Pixel(int x, int y) {
-    if (indexed_) {
+    if (bytes_ != nullptr) {
+      bytes_[static_cast<size_t>(y) * stride_ + static_cast<size_t>(x)] =
+          static_cast<uint8_t>(index_);
+    } else if (indexed_) {
       bitmap_.SetIndex(x, y, index_);
     } else {
       uint8_t* p = bitmap_.ScanLine(y) + static_cast<size_t>(x) * 3;
@@ -99,13 +107,25 @@ class Painter {
     const int64_t left = std::max(box.left, clip_.left), right = std::min(box.right, clip_.right);
     const int64_t top = std::max(box.top, clip_.top), bottom = std::min(box.bottom, clip_.bottom);
     if (left >= right) return;
+    const bool nibbles = indexed_ && bitmap_.PixelFormat() == TPixelFormat::pf4bit;
     for (int64_t y = top; y < bottom; ++y) {
-      if (indexed_ && bitmap_.BitsPerPixel() == 8) {
-        std::memset(bitmap_.ScanLine(static_cast<int>(y)) + left, index_,
+      if (bytes_ != nullptr) {
+        std::memset(bytes_ + static_cast<size_t>(y) * stride_ + left, index_,
                     static_cast<size_t>(right - left));
         continue;
       }
-      for (int64_t x = left; x < right; ++x) Pixel(static_cast<int>(x), static_cast<int>(y));
+      int64_t x = left;
+      if (nibbles) {
+        // Whole bytes of two pixels at once, the odd ends one by one.
+        if (x & 1) Pixel(static_cast<int>(x++), static_cast<int>(y));
+        const int64_t pairs_end = right & ~int64_t{1};
+        if (x < pairs_end) {
+          std::memset(bitmap_.ScanLine(static_cast<int>(y)) + x / 2, (index_ << 4) | index_,
+                      static_cast<size_t>(pairs_end - x) / 2);
+          x = pairs_end;
+        }
+      }
+      for (; x < right; ++x) Pixel(static_cast<int>(x), static_cast<int>(y));
     }
   }
 
@@ -149,6 +169,8 @@ class Painter {
   TBitmap& bitmap_;
   TPixelBox clip_;
   bool indexed_;
+  uint8_t* bytes_;  // row 0 of a bitmap of a byte a pixel, else null
+  size_t stride_;
   int index_ = 0;
   uint8_t bgr_[3];
 };
