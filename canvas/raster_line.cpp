@@ -156,22 +156,30 @@ void ThinLine(Surface& surface, Point from, Point to, Dash* dash) {
         0, CeilDiv(Int128(2) * minor * t0 - major + (bias ? 1 : 0), Int128(2) * major));
     int64_t err = static_cast<int64_t>(Int128(2) * minor * (t0 + 1) - major - Int128(2) * major * m);
     const int64_t step_minor = 2 * minor, step_both = 2 * minor - 2 * major, b = bias ? 1 : 0;
-    for (int64_t t = t0; t <= t1; ++t) {
-      Surface* target = (solid || dash->On(t)) ? &surface : dash->Gaps();
-      if (target != nullptr) {
-        const int64_t p = start_major + s_major * t, q = start_minor + s_minor * m;
-        if (x_major) {
-          target->Plot(p, q);
+    // `target_of(t)` is the surface step t paints (null: none).
+    auto walk = [&](auto target_of) {
+      for (int64_t t = t0; t <= t1; ++t) {
+        Surface* target = target_of(t);
+        if (target != nullptr) {
+          const int64_t p = start_major + s_major * t, q = start_minor + s_minor * m;
+          if (x_major) {
+            target->Plot(p, q);
+          } else {
+            target->Plot(q, p);
+          }
+        }
+        if (err + b > 0) {
+          ++m;
+          err += step_both;
         } else {
-          target->Plot(q, p);
+          err += step_minor;
         }
       }
-      if (err + b > 0) {
-        ++m;
-        err += step_both;
-      } else {
-        err += step_minor;
-      }
+    };
+    if (solid) {
+      walk([&surface](int64_t) { return &surface; });
+    } else {
+      walk([&surface, dash](int64_t t) { return dash->On(t) ? &surface : dash->Gaps(); });
     }
   }
   if (dash != nullptr) dash->Skip(major);

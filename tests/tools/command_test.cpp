@@ -232,6 +232,22 @@ TEST_F(CommandTest, VersionAndInterfaceDescription) {
   }
 }
 
+// The command and the server find their libraries by their own folder and
+// the system's, never by the working folder: a broken library of a system
+// name there changes nothing.
+TEST_F(CommandTest, IgnoresLibrariesInTheWorkingFolder) {
+  for (const char* name : {"libz.so.1", "libfreetype.so.6", "libstdc++.so.6"}) {
+    WriteFile(folder_ / name, "not a library");
+  }
+  WriteFile(folder_ / "pie.json",
+            R"({"steps": [{"call": "AddData", "args": ["a", 1, "R"]}, {"get": "PNGPie"}]})");
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--version"}, std::vector<std::string>{"run", "pie.json"}}) {
+    const Outcome o = Run(args);
+    EXPECT_EQ(o.status, 0) << args.back() << ": " << o.err;
+  }
+}
+
 // The gallery: every chart in every format with its map on the page, and
 // every PNG picture drawn exactly as the one kept in tests/data/gallery, byte
 // for byte, so that a change of what is drawn shows here and is made
