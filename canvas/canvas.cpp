@@ -144,12 +144,21 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
 }
 
 void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
-  if (bitmap_.Empty()) return;
+  DrawWedge(x1, y1, x2, y2, x3, y3, x4, y4, true);
+}
+
+bool TCanvas::PieSlice(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+  return DrawWedge(x1, y1, x2, y2, x3, y3, x4, y4, false);
+}
+
+bool TCanvas::DrawWedge(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4,
+                        bool whole_when_radials_meet) {
+  if (bitmap_.Empty()) return false;
   const Box sorted = Sorted(x1, y1, x2, y2);
-  if (sorted.left == sorted.right || sorted.top == sorted.bottom) return;
+  if (sorted.left == sorted.right || sorted.top == sorted.bottom) return false;
   const PenGeometry pen = Geometry(pen_);
   const Box box = PenBox(sorted, pen);
-  if (box.Width() <= 0 || box.Height() <= 0) return;
+  if (box.Width() <= 0 || box.Height() <= 0) return false;
   const int64_t walk_limit = raster::WalkLimit(bitmap_.Width(), bitmap_.Height());
   PiePath& kept = pie_path_;
   if (kept.path == nullptr || kept.left != box.left || kept.top != box.top ||
@@ -158,14 +167,16 @@ void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
                    raster::RoundChain::PathOf(box, walk_limit)};
   }
   const raster::RoundChain wedge(box, Point{x3, y3}, Point{x4, y4}, kept.path, walk_limit);
+  if (!whole_when_radials_meet && wedge.WholeTurn()) return false;
   if (brush_.Style() == TBrushStyle::bsSolid) {
     raster::Surface brush(bitmap_, brush_.Color());
     wedge.FillWedge(brush);
   }
-  if (!pen.visible) return;
+  if (!pen.visible) return true;
   raster::Surface outline(bitmap_, pen_.Color);
   PenPattern pattern(bitmap_, pen, brush_);
   wedge.Outline(outline, pen.width, pattern.dash());
+  return true;
 }
 
 void TCanvas::Polygon(const std::vector<TPoint>& points) {

@@ -116,7 +116,11 @@ class TCanvas {
   void Ellipse(int x1, int y1, int x2, int y2);
   // The wedge of the ellipse inscribed in the box, from the radial through
   // (x3, y3) counter-clockwise to the radial through (x4, y4).
+  // Radials that meet at one point of the outline make it the whole ellipse.
   void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+  // Pie, except that radials meeting at one point of the outline draw nothing
+  // (the slice is too thin to show) and give false.
+  bool PieSlice(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
   // Closed polygon, alternate fill.
   void Polygon(const std::vector<TPoint>& points);
 
@@ -167,6 +171,9 @@ class TCanvas {
     std::shared_ptr<const raster::QuadrantPath> path;
   };
   PiePath pie_path_;
+  // Pie and PieSlice; false when nothing was drawn.
+  bool DrawWedge(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4,
+                 bool whole_when_radials_meet);
 };
 
 }  // namespace plotvane

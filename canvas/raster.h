@@ -240,6 +240,9 @@ class RoundChain {
   // Fills the wedge (the chain's polygon, non-zero winding), right and bottom
   // boundaries excluded. Only for wedges.
   void FillWedge(Surface& surface) const;
+  // Whether the wedge's chain runs a whole turn: its radials meet at one
+  // position of the outline.
+  bool WholeTurn() const;
 
   struct Impl;
 

@@ -713,6 +713,11 @@ RoundChain::RoundChain(const Box& box, Point start, Point end,
 
 RoundChain::~RoundChain() = default;
 
+bool RoundChain::WholeTurn() const {
+  const Impl& c = *impl_;
+  return c.wedge && c.finish.cycle - c.begin.cycle == 4 && c.finish.state == c.begin.state;
+}
+
 void RoundChain::Outline(Surface& surface, int64_t width, Dash* dash) const {
   if (surface.Empty()) return;
   if (width > 1) {

@@ -104,11 +104,14 @@ void TChartix::DrawPie() {
     }
     if (theta_end - theta <= kLargestWedge) {
       end = g.Rim(theta_end);
-      if (end == start) {  // nothing would show: no wedge, label or area
+      // Nothing would show: no wedge, label or area. Rim points a pixel apart
+      // may still put both radials through one point of the outline, where a
+      // plain Pie would paint the whole disc over the slices before.
+      if (end == start ||
+          !canvas.PieSlice(g.left, g.top, g.right, g.bottom, start.x, start.y, end.x, end.y)) {
         theta = theta_end;
         continue;
       }
-      canvas.Pie(g.left, g.top, g.right, g.bottom, start.x, start.y, end.x, end.y);
       if (slice_areas) AddPieSliceArea(end.x, end.y, start.x, start.y, i, theta, theta_end);
     } else {
       const Extended theta_seam = theta + kSeamAngle;

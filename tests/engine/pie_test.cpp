@@ -84,6 +84,20 @@ TEST(PieTest, TinyAndZeroItemsAreSkippedButKeepTheirIndex) {
   EXPECT_EQ(pie.chart.PixelColour(125, 150), 0x00FFFFu);  // item 3 is yellow
 }
 
+// A slice so thin that its rim points differ but its radials cross the
+// outline at one point is skipped like a slice whose rim points agree,
+// instead of painting the whole disc over the slices before it.
+TEST(PieTest, SliceWhoseRadialsMeetOnTheOutlineIsSkipped) {
+  for (const double tiny : {0.2, 0.3}) {
+    Pie pie({110, tiny, 90});
+    pie.Draw();
+    const std::string map = pie.Map();
+    EXPECT_EQ(map.find("title=\"t1\""), std::string::npos) << tiny << map;
+    EXPECT_EQ(pie.chart.PixelColour(225, 150), kRed) << tiny;   // the first slice
+    EXPECT_EQ(pie.chart.PixelColour(125, 150), kGreen) << tiny; // the third
+  }
+}
+
 TEST(PieTest, OneItemIsAPlainDiscWithTwoAreas) {
   Pie pie({5});
   pie.Draw();
