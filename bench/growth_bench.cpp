@@ -6,8 +6,9 @@
 //
 //   growth_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 //
-// Arguments: kind (0 pie, 1 vertical bars, 2 line graph, 3 vertical stacked
-// bars, 4 horizontal bars, 5 horizontal stacked bars), items.
+// Arguments: kind, numbered as in draw_bench (0 pie, 1 vertical bars,
+// 2 horizontal bars, 3 line graph, 4 vertical stacked bars, 5 horizontal
+// stacked bars), items.
 #include <memory>
 #include <string>
 
@@ -25,24 +26,31 @@ std::u16string Name(int i) {
 
 double Value(int i) { return 10 + (i * 37) % 50; }
 
-// A chart of `count` items of the kind: slices, bars, points on three lines,
-// or segments in groups of three.
-void Fill(TChartix& chart, int kind, int count) {
+// What each kind draws its items as, and which graph type.
+struct Kind {
+  TGraphType graph;
+  enum { kItems, kPoints, kSegments } data;  // slices or bars, points, segments
+};
+constexpr Kind kKinds[] = {{cxtPie, Kind::kItems},         {cxtVBar, Kind::kItems},
+                           {cxtHBar, Kind::kItems},        {cxtLine, Kind::kPoints},
+                           {cxtVStackedBar, Kind::kSegments}, {cxtHStackedBar, Kind::kSegments}};
+
+// A chart of `count` items of the kind: slices, bars (over a grid), points
+// on three lines, or segments in groups of three.
+void Fill(TChartix& chart, const Kind& kind, int count) {
   chart.FTitle = u"Fruit sold";
   for (int i = 0; i < count; ++i) {
-    switch (kind) {
-      case 0:
-      case 1:
-      case 4:
+    switch (kind.data) {
+      case Kind::kItems:
         chart.AddData(Name(i), Value(i), u"R");
         break;
-      case 2: {
+      case Kind::kPoints: {
         static const char16_t* const kColours[] = {u"FF0000", u"0000FF", u"008000"};
         const char16_t* colour = kColours[i % 3];
         chart.AddPoint(i / 3, Value(i), colour, std::u16string(u"Line ") + colour);
         break;
       }
-      default: {
+      case Kind::kSegments: {
         const std::string group = "G" + std::to_string(i / 3);
         chart.AddStackedData(std::u16string(group.begin(), group.end()), Name(i % 3), Value(i),
                              u"R");
@@ -50,27 +58,16 @@ void Fill(TChartix& chart, int kind, int count) {
       }
     }
   }
-  if (kind == 1 || kind == 4) chart.FShowGrid = true;
-}
-
-TGraphType GraphOf(int kind) {
-  switch (kind) {
-    case 0: return cxtPie;
-    case 1: return cxtVBar;
-    case 2: return cxtLine;
-    case 3: return cxtVStackedBar;
-    case 4: return cxtHBar;
-    default: return cxtHStackedBar;
-  }
+  if (kind.graph == cxtVBar || kind.graph == cxtHBar) chart.FShowGrid = true;
 }
 
 void BM_Growth(benchmark::State& state) {
-  const int kind = static_cast<int>(state.range(0)), count = static_cast<int>(state.range(1));
+  const Kind& kind = kKinds[state.range(0)];
   TChartix chart;
-  Fill(chart, kind, count);
+  Fill(chart, kind, static_cast<int>(state.range(1)));
   for (auto _ : state) {
     auto bitmap = std::make_unique<TBitmap>();
-    chart.GetGraph(bitmap, GraphOf(kind));
+    chart.GetGraph(bitmap, kind.graph);
     benchmark::DoNotOptimize(bitmap.get());
   }
 }

@@ -26,12 +26,18 @@ extern char** environ;
 namespace plotvane {
 namespace {
 
+// The step that adds item i (from 0) of a six-item chart.
+std::string AddDataStep(int i) {
+  return "{\"call\": \"AddData\", \"args\": [\"Item " + std::to_string(i + 1) + "\", " +
+         std::to_string(10 + (i * 37) % 50) + ", \"R\"]},\n";
+}
+
 // The script of one chart: six items of each kind of data, then the picture.
 std::string ChartScript(int kind, int format) {
   std::string steps;
   for (int i = 0; i < 6; ++i) {
     const std::string n = std::to_string(i + 1), v = std::to_string(10 + (i * 37) % 50);
-    steps += "{\"call\": \"AddData\", \"args\": [\"Item " + n + "\", " + v + ", \"R\"]},\n";
+    steps += AddDataStep(i);
     steps += "{\"call\": \"AddPoint\", \"args\": [" + n + ", " + v + ", \"" +
              (i % 2 ? "FF0000" : "0000FF") + "\", \"Line\"]},\n";
     steps += "{\"call\": \"AddGroupedData\", \"args\": [\"" + std::string(1, 'A' + i % 3) +
@@ -76,10 +82,7 @@ void BM_PlotvaneRunPieSaved(benchmark::State& state) {
   static ScratchFolder folder("plotvane-bench");
   const std::string script = folder.path() + "/pie-saved.json";
   std::string steps;
-  for (int i = 0; i < 6; ++i) {
-    steps += "{\"call\": \"AddData\", \"args\": [\"Item " + std::to_string(i + 1) + "\", " +
-             std::to_string(10 + (i * 37) % 50) + ", \"R\"]},\n";
-  }
+  for (int i = 0; i < 6; ++i) steps += AddDataStep(i);
   std::ofstream(script) << "{\"steps\": [\n" << steps << "{\"get\": \"PNGPie\", \"save\": \""
                         << folder.path() << "/pie.png\"}\n]}\n";
   for (auto _ : state) RunCommand(script);

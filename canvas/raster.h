@@ -24,13 +24,11 @@
 #include <memory>
 #include <vector>
 
+#include "canvas/bitmap.h"
 #include "canvas/quadrant_path.h"
 #include "canvas/types.h"
 
 namespace plotvane {
-
-class TBitmap;
-
 namespace raster {
 
 __extension__ typedef __int128 Int128;
@@ -92,13 +90,15 @@ class Surface {
     SpanOther(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));
   }
   void Plot(int64_t x, int64_t y) {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+    uint8_t* row = pixels_ + static_cast<size_t>(y) * stride_;
     if (bits_ == 8) {
-      if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-      pixels_[static_cast<size_t>(y) * stride_ + static_cast<size_t>(x)] =
-          static_cast<uint8_t>(index_);
-      return;
+      row[x] = static_cast<uint8_t>(index_);
+    } else if (bits_ == 24) {
+      std::memcpy(row + 3 * static_cast<size_t>(x), bgr_, 3);
+    } else {
+      bitmap_.SetIndex(static_cast<int>(x), static_cast<int>(y), index_);
     }
-    Span(y, x, x + 1);
   }
   // Paints [x0, x1) x [y0, y1); clipped.
   void Box(int64_t x0, int64_t y0, int64_t x1, int64_t y1);

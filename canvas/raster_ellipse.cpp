@@ -247,8 +247,9 @@ struct RoundChain::Impl {
       const int64_t yb = q < 2 ? box.top + hu - r.first.j : box.top + hd + r.last.j;
       quarter_rows[q].Add(ya, yb + 1);
     }
-    chain_rows = RowSpan{};
-    for (const RowSpan& rows : quarter_rows) chain_rows.Add(rows.y0, rows.y1);
+    arc_rows = RowSpan{};
+    for (const RowSpan& rows : quarter_rows) arc_rows.Add(rows.y0, rows.y1);
+    chain_rows = arc_rows;
     if (wedge) chain_rows.Add(centre.y, centre.y + 1);
     junctions.clear();
     for (int64_t c = 0; c < 8; ++c) {
@@ -337,7 +338,8 @@ struct RoundChain::Impl {
   Position begin, finish;
   std::vector<Range> ranges[4];
   RowSpan quarter_rows[4];  // the bitmap rows each quarter's part of the chain covers
-  RowSpan chain_rows;       // their union, with the centre of a wedge
+  RowSpan arc_rows;         // their union
+  RowSpan chain_rows;       // that, with the centre of a wedge
   std::vector<Junction> junctions;  // the steps between quarters on the chain
   Point first_point, last_point;
 };
@@ -359,8 +361,6 @@ void RoundChain::Impl::ThinSolid(Surface& surface) const {
   y0 = std::max<int64_t>(y0, 0);
   // Only the rows of the outline's own quarters: a thin wedge's radials
   // reach rows its arc does not.
-  RowSpan arc_rows;
-  for (const RowSpan& rows : quarter_rows) arc_rows.Add(rows.y0, rows.y1);
   y0 = std::max(y0, arc_rows.y0);
   y1 = std::min(y1, arc_rows.y1);
   for (int64_t y = y0; y < y1; ++y) {

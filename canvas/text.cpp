@@ -20,12 +20,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "canvas/bitmap.h"
 #include "canvas/canvas.h"
 #include "canvas/font_instance.h"
+#include "canvas/raster.h"
 
 namespace plotvane {
 
@@ -69,64 +69,23 @@ int SaturateToInt(int64_t v) {
   return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
-// Paints pixels in one colour: the palette entry nearest to it on indexed
-// bitmaps, the colour itself on 24-bit ones. Pixels outside `clip` are left.
+// Paints pixels in one colour (a raster surface: the palette entry nearest to
+// it on indexed bitmaps, the colour itself on 24-bit ones). Pixels outside
+// `clip` are left.
 class Painter {
  public:
   Painter(TBitmap& bitmap, TColor colour, const TPixelBox& clip)
-      : bitmap_(bitmap),
-        clip_(clip),
-        indexed_(!bitmap.Palette().empty()),
-        bytes_(indexed_ && bitmap.BitsPerPixel() == 8 && bitmap.Height() > 0 ? bitmap.ScanLine(0)
-                                                                              : nullptr),
-        stride_(static_cast<size_t>(bitmap.BytesPerScanLine())) {
-    if (indexed_) index_ = bitmap.DrawingIndex(colour);
-    bgr_[0] = GetBValue(colour);
-    bgr_[1] = GetGValue(colour);
-    bgr_[2] = GetRValue(colour);
-  }
+      : surface_(bitmap, colour), clip_(clip) {}
 
   const TPixelBox& Clip() const { return clip_; }
 
   // REQUIRES: (x, y) inside Clip().
-  void Pixel(int x, int y) {
-    if (bytes_ != nullptr) {
-      bytes_[static_cast<size_t>(y) * stride_ + static_cast<size_t>(x)] =
-          static_cast<uint8_t>(index_);
-    } else if (indexed_) {
-      bitmap_.SetIndex(x, y, index_);
-    } else {
-      uint8_t* p = bitmap_.ScanLine(y) + static_cast<size_t>(x) * 3;
-      p[0] = bgr_[0];
-      p[1] = bgr_[1];
-      p[2] = bgr_[2];
-    }
-  }
+  void Pixel(int x, int y) { surface_.Plot(x, y); }
 
   void Box(const TPixelBox& box) {
     const int64_t left = std::max(box.left, clip_.left), right = std::min(box.right, clip_.right);
     const int64_t top = std::max(box.top, clip_.top), bottom = std::min(box.bottom, clip_.bottom);
-    if (left >= right) return;
-    const bool nibbles = indexed_ && bitmap_.PixelFormat() == TPixelFormat::pf4bit;
-    for (int64_t y = top; y < bottom; ++y) {
-      if (bytes_ != nullptr) {
-        std::memset(bytes_ + static_cast<size_t>(y) * stride_ + left, index_,
-                    static_cast<size_t>(right - left));
-        continue;
-      }
-      int64_t x = left;
-      if (nibbles) {
-        // Whole bytes of two pixels at once, the odd ends one by one.
-        if (x & 1) Pixel(static_cast<int>(x++), static_cast<int>(y));
-        const int64_t pairs_end = right & ~int64_t{1};
-        if (x < pairs_end) {
-          std::memset(bitmap_.ScanLine(static_cast<int>(y)) + x / 2, (index_ << 4) | index_,
-                      static_cast<size_t>(pairs_end - x) / 2);
-          x = pairs_end;
-        }
-      }
-      for (; x < right; ++x) Pixel(static_cast<int>(x), static_cast<int>(y));
-    }
+    for (int64_t y = top; y < bottom; ++y) surface_.Span(y, left, right);
   }
 
   // Fills the polygon (even-odd) as the raster rules fill polygons: a pixel
@@ -155,7 +114,7 @@ class Painter {
       for (size_t k = 0; k + 1 < xs.size(); k += 2) {
         const int64_t left = std::max<int64_t>(clip_.left, ToPixel(std::ceil(xs[k])));
         const int64_t right = std::min<int64_t>(clip_.right, ToPixel(std::ceil(xs[k + 1])));
-        for (int64_t x = left; x < right; ++x) Pixel(static_cast<int>(x), static_cast<int>(y));
+        surface_.Span(y, left, right);
       }
     }
   }
@@ -166,13 +125,8 @@ class Painter {
     return static_cast<int64_t>(std::clamp(v, -1e9, 1e9));
   }
 
-  TBitmap& bitmap_;
+  raster::Surface surface_;
   TPixelBox clip_;
-  bool indexed_;
-  uint8_t* bytes_;  // row 0 of a bitmap of a byte a pixel, else null
-  size_t stride_;
-  int index_ = 0;
-  uint8_t bgr_[3];
 };
 
 // How a line is drawn: the canvas state it reads.

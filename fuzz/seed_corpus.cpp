@@ -17,6 +17,7 @@
 
 #include "base/utf.h"
 #include "testing/call_stream.h"
+#include "tools/gallery.h"
 #include "tools/script.h"
 
 namespace plotvane {
@@ -44,19 +45,6 @@ void WriteCall(CallWriter& w, const std::string& name, WORD flags,
   w.CallHead(flags, args.size());
   for (const ScriptValue& a : args) WriteArg(w, a);
   w.CallTail();
-}
-
-// The chart kind a gallery script's file name starts with, as the output
-// members spell it ("Pie", "Bar", "Line", "StackedBar"), or "" for none.
-std::string KindOfName(const std::string& name) {
-  for (const char* kind : {"stackedbar-", "pie-", "bar-", "line-"}) {
-    const std::string prefix = kind;
-    if (name.rfind(prefix, 0) != 0) continue;
-    if (prefix == "stackedbar-") return "StackedBar";
-    if (prefix == "pie-") return "Pie";
-    return prefix == "bar-" ? "Bar" : "Line";
-  }
-  return "";
 }
 
 // The calls of `script`; a script that reads no picture (the gallery's,
@@ -162,7 +150,7 @@ int main(int argc, char** argv) {
     try {
       const Script script = ParseScript(text.str());
       const std::string name = BaseName(argv[i]);
-      if (!WriteFile(out + "/script-" + name, StreamOfScript(script, KindOfName(name)))) status = 1;
+      if (!WriteFile(out + "/script-" + name, StreamOfScript(script, GalleryKindOf(name)))) status = 1;
     } catch (const ScriptError& e) {
       // Malformed scripts are part of the test data; their calls are not.
       std::cerr << argv[i] << ": skipped: " << e.what() << "\n";

@@ -14,6 +14,17 @@
 
 namespace plotvane {
 
+std::string GalleryKindOf(const std::string& name) {
+  static const struct {
+    const char* prefix;
+    const char* kind;
+  } kKinds[] = {{"pie-", "Pie"}, {"bar-", "Bar"}, {"line-", "Line"}, {"stackedbar-", "StackedBar"}};
+  for (const auto& k : kKinds) {
+    if (name.rfind(k.prefix, 0) == 0) return k.kind;
+  }
+  return "";
+}
+
 namespace {
 
 struct Format {
@@ -24,18 +35,6 @@ struct Format {
 
 constexpr Format kFormats[] = {
     {"PNG", "png", "PNG"}, {"GIF", "gif", "GIF"}, {"JPG", "jpg", "JPEG"}, {"BMP", "bmp", "BMP"}};
-
-// The member-name suffix of a script's chart kind, or "" for an unknown kind.
-std::string KindOf(const std::string& name) {
-  static const struct {
-    const char* prefix;
-    const char* kind;
-  } kKinds[] = {{"pie-", "Pie"}, {"bar-", "Bar"}, {"line-", "Line"}, {"stackedbar-", "StackedBar"}};
-  for (const auto& k : kKinds) {
-    if (name.rfind(k.prefix, 0) == 0) return k.kind;
-  }
-  return "";
-}
 
 // The sections of the page, in their order: one per chart kind, and one for
 // the bar charts with a trend line or lines over their bars.
@@ -120,7 +119,7 @@ bool DrawEntry(const ServerLibrary& server, const GalleryScript& gallery, const 
                std::ostream& log, Entry* entry) {
   entry->name = gallery.name;
   entry->script = gallery.text;
-  const std::string kind = KindOf(entry->name);
+  const std::string kind = GalleryKindOf(entry->name);
   entry->kind = kind;
   if (kind.empty()) {
     log << "plotvane demo: " << entry->name << ": the name does not start with a chart kind\n";

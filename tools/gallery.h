@@ -23,6 +23,10 @@ struct GalleryScript {
 // The scripts of tools/gallery/, by name. Generated at build time.
 const std::vector<GalleryScript>& GalleryScripts();
 
+// The chart kind a gallery script's name starts with, as the output members
+// spell it ("Pie", "Bar", "Line", "StackedBar"), or "" for none.
+std::string GalleryKindOf(const std::string& name);
+
 // Plays every gallery script on a new Draw object of `server`, reads its
 // chart in every format into `folder` (created when missing) as NAME.png,
 // NAME.gif, NAME.jpg and NAME.bmp, and writes folder/index.html showing the
