@@ -4,11 +4,11 @@
 #include <typeinfo>
 #include <vector>
 
-#include "automation/com/guid.h"
 #include "automation/draw_object.h"
 #include "automation/members.h"
 #include "automation/server.h"
 #include "automation/typelib.h"
+#include "runtime/guid.h"
 
 // The type information carried by IDraw's virtual table: a class with the
 // interface's name, derived from IDispatch as the clients' IDraw is. It is

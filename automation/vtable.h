@@ -27,9 +27,9 @@
 #include <cstddef>
 #include <utility>
 
-#include "automation/com/types.h"
-#include "automation/com/variant.h"
 #include "automation/members.h"
+#include "runtime/types.h"
+#include "runtime/variant.h"
 
 namespace plotvane {
 

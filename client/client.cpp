@@ -1,4 +1,4 @@
-#include "tools/client.h"
+#include "client/client.h"
 
 #include <dlfcn.h>
 #include <limits.h>

@@ -1,15 +1,15 @@
-// The server library as the plotvane command uses it: loaded at run time and
-// reached only through its exported entry points, as any automation client
-// reaches an in-process server.
-#ifndef PLOTVANE_TOOLS_CLIENT_H_
-#define PLOTVANE_TOOLS_CLIENT_H_
+// The server library as the plotvane command and its service use it: loaded
+// at run time and reached only through its exported entry points, as any
+// automation client reaches an in-process server.
+#ifndef PLOTVANE_CLIENT_CLIENT_H_
+#define PLOTVANE_CLIENT_CLIENT_H_
 
 #include <string>
 
-#include "automation/com/com_ptr.h"
-#include "automation/com/guid.h"
-#include "automation/com/interfaces.h"
-#include "automation/com/types.h"
+#include "runtime/com_ptr.h"
+#include "runtime/guid.h"
+#include "runtime/interfaces.h"
+#include "runtime/types.h"
 
 namespace plotvane {
 
@@ -66,4 +66,4 @@ class ServerLibrary {
 
 }  // namespace plotvane
 
-#endif  // PLOTVANE_TOOLS_CLIENT_H_
+#endif  // PLOTVANE_CLIENT_CLIENT_H_

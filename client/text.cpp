@@ -1,4 +1,4 @@
-#include "tools/text.h"
+#include "client/text.h"
 
 namespace plotvane {
 

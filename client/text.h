@@ -1,6 +1,6 @@
-// Text of the plotvane command's result documents.
-#ifndef PLOTVANE_TOOLS_TEXT_H_
-#define PLOTVANE_TOOLS_TEXT_H_
+// Text of the result documents of the plotvane command and its service.
+#ifndef PLOTVANE_CLIENT_TEXT_H_
+#define PLOTVANE_CLIENT_TEXT_H_
 
 #include <string>
 #include <string_view>
@@ -13,4 +13,4 @@ std::string JsonQuoted(std::string_view text);
 
 }  // namespace plotvane
 
-#endif  // PLOTVANE_TOOLS_TEXT_H_
+#endif  // PLOTVANE_CLIENT_TEXT_H_

@@ -1,9 +1,9 @@
-#include "tools/type_reader.h"
+#include "client/type_reader.h"
 
-#include "automation/com/bstr.h"
-#include "automation/com/com_ptr.h"
-#include "automation/com/guid.h"
 #include "base/utf.h"
+#include "runtime/bstr.h"
+#include "runtime/com_ptr.h"
+#include "runtime/guid.h"
 
 namespace plotvane {
 

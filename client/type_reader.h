@@ -1,13 +1,14 @@
 // Reading a type library through ITypeLib and ITypeInfo, as any client that
-// inspects a server does: shared by the IDL and header printers.
-#ifndef PLOTVANE_TOOLS_TYPE_READER_H_
-#define PLOTVANE_TOOLS_TYPE_READER_H_
+// inspects a server does: shared by the IDL and header printers and the
+// Python module.
+#ifndef PLOTVANE_CLIENT_TYPE_READER_H_
+#define PLOTVANE_CLIENT_TYPE_READER_H_
 
 #include <string>
 #include <vector>
 
-#include "automation/com/typeinfo.h"
-#include "automation/com/types.h"
+#include "runtime/typeinfo.h"
+#include "runtime/types.h"
 
 namespace plotvane {
 
@@ -68,4 +69,4 @@ void VtableView(ITypeInfo* dispatch, ITypeInfo** out);
 
 }  // namespace plotvane
 
-#endif  // PLOTVANE_TOOLS_TYPE_READER_H_
+#endif  // PLOTVANE_CLIENT_TYPE_READER_H_

@@ -17,11 +17,11 @@
 #include <utility>
 #include <vector>
 
-#include "automation/com/com.h"
-#include "automation/com/typeinfo.h"
 #include "base/utf.h"
+#include "client/type_reader.h"
 #include "plotvane.h"
-#include "tools/type_reader.h"
+#include "runtime/com.h"
+#include "runtime/typeinfo.h"
 
 namespace py = pybind11;
 

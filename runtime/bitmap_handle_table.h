@@ -6,8 +6,8 @@
 // comes back only after two billion others. The process uses one table with
 // the documented limits; a table of its own, with small limits, lets the
 // limits be exercised without filling memory.
-#ifndef PLOTVANE_AUTOMATION_COM_BITMAP_HANDLE_TABLE_H_
-#define PLOTVANE_AUTOMATION_COM_BITMAP_HANDLE_TABLE_H_
+#ifndef PLOTVANE_RUNTIME_BITMAP_HANDLE_TABLE_H_
+#define PLOTVANE_RUNTIME_BITMAP_HANDLE_TABLE_H_
 
 #include <algorithm>
 #include <cstdint>
@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "automation/com/bitmap_handles.h"
+#include "runtime/bitmap_handles.h"
 
 namespace plotvane {
 
@@ -103,4 +103,4 @@ class BitmapHandleTable {
 
 }  // namespace plotvane
 
-#endif  // PLOTVANE_AUTOMATION_COM_BITMAP_HANDLE_TABLE_H_
+#endif  // PLOTVANE_RUNTIME_BITMAP_HANDLE_TABLE_H_

@@ -1,9 +1,9 @@
 // The process's bitmap handle table and the functions clients call on it.
-#include "automation/com/bitmap_handles.h"
+#include "runtime/bitmap_handles.h"
 
 #include <utility>
 
-#include "automation/com/bitmap_handle_table.h"
+#include "runtime/bitmap_handle_table.h"
 
 namespace plotvane {
 namespace {

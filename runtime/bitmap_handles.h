@@ -14,8 +14,8 @@
 //   GetBitmapFileBytes(h, 0, nullptr)       size of the BMP file (client)
 //   GetBitmapFileBytes(h, size, buffer)     copies the BMP file (client)
 //   DeleteObject(h)                         frees the handle (client)
-#ifndef PLOTVANE_AUTOMATION_COM_BITMAP_HANDLES_H_
-#define PLOTVANE_AUTOMATION_COM_BITMAP_HANDLES_H_
+#ifndef PLOTVANE_RUNTIME_BITMAP_HANDLES_H_
+#define PLOTVANE_RUNTIME_BITMAP_HANDLES_H_
 
 
 #ifdef __cplusplus
@@ -24,7 +24,7 @@
 #include <vector>
 #endif
 
-#include "automation/com/types.h"
+#include "runtime/types.h"
 
 // Handles are opaque pointers as the platform's are; the value is the
 // handle's number. Convert with the helpers in namespace plotvane below.
@@ -78,4 +78,4 @@ inline HBITMAP BitmapHandleFromNumber(int32_t number) {
 }  // namespace plotvane
 #endif  // __cplusplus
 
-#endif  // PLOTVANE_AUTOMATION_COM_BITMAP_HANDLES_H_
+#endif  // PLOTVANE_RUNTIME_BITMAP_HANDLES_H_

@@ -1,5 +1,5 @@
 // BSTR allocation. The block layout is described in bstr.h.
-#include "automation/com/bstr.h"
+#include "runtime/bstr.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -16,8 +16,8 @@
 //   SysFreeString(bstr)           frees (null is fine)
 //   SysStringLen / SysStringByteLen   length in code units / bytes
 //   plotvane::BStr                owns one BSTR
-#ifndef PLOTVANE_AUTOMATION_COM_BSTR_H_
-#define PLOTVANE_AUTOMATION_COM_BSTR_H_
+#ifndef PLOTVANE_RUNTIME_BSTR_H_
+#define PLOTVANE_RUNTIME_BSTR_H_
 
 
 #ifdef __cplusplus
@@ -27,7 +27,7 @@
 #include <utility>
 #endif
 
-#include "automation/com/types.h"
+#include "runtime/types.h"
 
 
 #ifdef __cplusplus
@@ -127,4 +127,4 @@ class BStr {
 }  // namespace plotvane
 #endif  // __cplusplus
 
-#endif  // PLOTVANE_AUTOMATION_COM_BSTR_H_
+#endif  // PLOTVANE_RUNTIME_BSTR_H_

@@ -1,11 +1,11 @@
 // ComPtr: holds one reference to an automation interface.
-#ifndef PLOTVANE_AUTOMATION_COM_COM_PTR_H_
-#define PLOTVANE_AUTOMATION_COM_COM_PTR_H_
+#ifndef PLOTVANE_RUNTIME_COM_PTR_H_
+#define PLOTVANE_RUNTIME_COM_PTR_H_
 
 #include <cstddef>
 #include <utility>
 
-#include "automation/com/interfaces.h"
+#include "runtime/interfaces.h"
 
 namespace plotvane {
 
@@ -76,4 +76,4 @@ class ComPtr {
 
 }  // namespace plotvane
 
-#endif  // PLOTVANE_AUTOMATION_COM_COM_PTR_H_
+#endif  // PLOTVANE_RUNTIME_COM_PTR_H_

@@ -1,13 +1,13 @@
 // The error object and the per-thread slot that holds it.
-#include "automation/com/error_info.h"
+#include "runtime/error_info.h"
 
 #include <atomic>
 #include <new>
 #include <string>
 #include <utility>
 
-#include "automation/com/bstr.h"
-#include "automation/com/com_ptr.h"
+#include "runtime/bstr.h"
+#include "runtime/com_ptr.h"
 
 namespace plotvane {
 namespace {

@@ -13,11 +13,11 @@
 //   ComPtr<IErrorInfo> error;
 //   create.As(IID_IErrorInfo, &error);
 //   SetErrorInfo(0, error.Get());
-#ifndef PLOTVANE_AUTOMATION_COM_ERROR_INFO_H_
-#define PLOTVANE_AUTOMATION_COM_ERROR_INFO_H_
+#ifndef PLOTVANE_RUNTIME_ERROR_INFO_H_
+#define PLOTVANE_RUNTIME_ERROR_INFO_H_
 
-#include "automation/com/interfaces.h"
-#include "automation/com/types.h"
+#include "runtime/interfaces.h"
+#include "runtime/types.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -44,4 +44,4 @@ PLOTVANE_COM_EXPORT HRESULT GetErrorInfo(ULONG dwReserved, IErrorInfo** pperrinf
 }  // extern "C"
 #endif
 
-#endif  // PLOTVANE_AUTOMATION_COM_ERROR_INFO_H_
+#endif  // PLOTVANE_RUNTIME_ERROR_INFO_H_

@@ -1,7 +1,7 @@
 // GUID text and creation. Random identifiers come straight from the kernel's
 // random source on every call: no generator state is kept, so there is
 // nothing to seed, share between threads or repeat after a fork.
-#include "automation/com/guid.h"
+#include "runtime/guid.h"
 
 #include <sys/random.h>
 

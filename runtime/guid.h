@@ -4,12 +4,12 @@
 // braces, groups of 8-4-4-4-12 digits, "{00020400-0000-0000-C000-000000000046}".
 // The first three groups are Data1, Data2 and Data3 as numbers; the last two
 // are the eight bytes of Data4 in order.
-#ifndef PLOTVANE_AUTOMATION_COM_GUID_H_
-#define PLOTVANE_AUTOMATION_COM_GUID_H_
+#ifndef PLOTVANE_RUNTIME_GUID_H_
+#define PLOTVANE_RUNTIME_GUID_H_
 
 #include <string.h>
 
-#include "automation/com/types.h"
+#include "runtime/types.h"
 
 typedef struct GUID {
   uint32_t Data1;
@@ -118,4 +118,4 @@ static const IID IID_ISupportErrorInfo = {
 
 #endif
 
-#endif  // PLOTVANE_AUTOMATION_COM_GUID_H_
+#endif  // PLOTVANE_RUNTIME_GUID_H_

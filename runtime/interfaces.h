@@ -11,11 +11,11 @@
 //
 // Out-parameter rule: a method that returns an interface or a string through
 // a pointer sets it (to null on failure) and the caller owns what it gets.
-#ifndef PLOTVANE_AUTOMATION_COM_INTERFACES_H_
-#define PLOTVANE_AUTOMATION_COM_INTERFACES_H_
+#ifndef PLOTVANE_RUNTIME_INTERFACES_H_
+#define PLOTVANE_RUNTIME_INTERFACES_H_
 
-#include "automation/com/guid.h"
-#include "automation/com/types.h"
+#include "runtime/guid.h"
+#include "runtime/types.h"
 
 // What a licensed class factory reports about its licence.
 typedef struct LICINFO {
@@ -198,4 +198,4 @@ struct ISupportErrorInfoVtbl {
 
 #endif  // __cplusplus
 
-#endif  // PLOTVANE_AUTOMATION_COM_INTERFACES_H_
+#endif  // PLOTVANE_RUNTIME_INTERFACES_H_

@@ -2,7 +2,7 @@
 // that rounding to an integer is exact ("2.5000000000000001" rounds up, which
 // a detour through a double would get wrong) and reading a double rounds
 // once, correctly.
-#include "automation/com/number_text.h"
+#include "runtime/number_text.h"
 
 #include <algorithm>
 #include <charconv>

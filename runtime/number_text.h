@@ -1,14 +1,14 @@
 // Internal to the runtime: numbers read from and written as text, for the
 // variant conversions. One fixed notation, independent of any locale:
 // "." is the decimal point and there are no thousands separators.
-#ifndef PLOTVANE_AUTOMATION_COM_NUMBER_TEXT_H_
-#define PLOTVANE_AUTOMATION_COM_NUMBER_TEXT_H_
+#ifndef PLOTVANE_RUNTIME_NUMBER_TEXT_H_
+#define PLOTVANE_RUNTIME_NUMBER_TEXT_H_
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "automation/com/types.h"
+#include "runtime/types.h"
 
 namespace plotvane {
 namespace detail {
@@ -54,4 +54,4 @@ std::string FormatSingle(float value);
 }  // namespace detail
 }  // namespace plotvane
 
-#endif  // PLOTVANE_AUTOMATION_COM_NUMBER_TEXT_H_
+#endif  // PLOTVANE_RUNTIME_NUMBER_TEXT_H_

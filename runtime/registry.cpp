@@ -1,7 +1,7 @@
 // The registry's keys, values and handles, over one store held in memory and
 // written back to its file on request. One mutex guards the store and the
 // handle table: registration is rare and small, so nothing finer is needed.
-#include "automation/com/registry.h"
+#include "runtime/registry.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,8 +17,8 @@
 #include <utility>
 #include <vector>
 
-#include "automation/com/registry_tree.h"
 #include "base/ascii.h"
+#include "runtime/registry_tree.h"
 
 namespace plotvane {
 namespace detail {

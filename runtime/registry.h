@@ -32,14 +32,14 @@
 //   RegCloseKey                         closes a handle
 //   plotvane::SaveRegistryStore()       writes the store back, atomically
 //   RegisterTypeLib / UnRegisterTypeLib record / remove a type library
-#ifndef PLOTVANE_AUTOMATION_COM_REGISTRY_H_
-#define PLOTVANE_AUTOMATION_COM_REGISTRY_H_
+#ifndef PLOTVANE_RUNTIME_REGISTRY_H_
+#define PLOTVANE_RUNTIME_REGISTRY_H_
 
 #include <cstdint>
 
-#include "automation/com/guid.h"
-#include "automation/com/typeinfo.h"
-#include "automation/com/types.h"
+#include "runtime/guid.h"
+#include "runtime/typeinfo.h"
+#include "runtime/types.h"
 
 struct HKEY__;
 using HKEY = HKEY__*;
@@ -201,4 +201,4 @@ PLOTVANE_COM_EXPORT void CloseRegistryStore();
 
 }  // namespace plotvane
 
-#endif  // PLOTVANE_AUTOMATION_COM_REGISTRY_H_
+#endif  // PLOTVANE_RUNTIME_REGISTRY_H_

@@ -19,8 +19,8 @@
 #include <string_view>
 #include <vector>
 
-#include "automation/com/registry_tree.h"
 #include "base/utf.h"
+#include "runtime/registry_tree.h"
 
 namespace plotvane {
 namespace detail {

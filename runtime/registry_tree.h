@@ -1,8 +1,8 @@
 // Internal to the runtime: the registry's tree in memory, its text form in
 // the store file, and the operations the type-library registration needs
 // beyond the public key and value functions.
-#ifndef PLOTVANE_AUTOMATION_COM_REGISTRY_TREE_H_
-#define PLOTVANE_AUTOMATION_COM_REGISTRY_TREE_H_
+#ifndef PLOTVANE_RUNTIME_REGISTRY_TREE_H_
+#define PLOTVANE_RUNTIME_REGISTRY_TREE_H_
 
 #include <array>
 #include <map>
@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "automation/com/registry.h"
+#include "runtime/registry.h"
 
 namespace plotvane {
 namespace detail {
@@ -84,4 +84,4 @@ LSTATUS WithRegistryRoot(HKEY root, Body body) {
 }  // namespace detail
 }  // namespace plotvane
 
-#endif  // PLOTVANE_AUTOMATION_COM_REGISTRY_TREE_H_
+#endif  // PLOTVANE_RUNTIME_REGISTRY_TREE_H_

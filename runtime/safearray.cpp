@@ -3,7 +3,7 @@
 //   [padding]    up to a 16-byte boundary
 //   [elements]   cElements x cbElements bytes
 // A SAFEARRAY* therefore always leads back to its block and its type.
-#include "automation/com/safearray.h"
+#include "runtime/safearray.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -14,12 +14,12 @@
 //   SafeArrayGetLBound / UBound / Dim / Elemsize / Vartype   describe it
 //   SafeArrayAccessData / UnaccessData      lock and reach the elements
 //   plotvane::SafeArrayAccess               a lock held by an object
-#ifndef PLOTVANE_AUTOMATION_COM_SAFEARRAY_H_
-#define PLOTVANE_AUTOMATION_COM_SAFEARRAY_H_
+#ifndef PLOTVANE_RUNTIME_SAFEARRAY_H_
+#define PLOTVANE_RUNTIME_SAFEARRAY_H_
 
 #include <stddef.h>
 
-#include "automation/com/types.h"
+#include "runtime/types.h"
 
 typedef struct SAFEARRAYBOUND {
   ULONG cElements;
@@ -133,4 +133,4 @@ class SafeArrayAccess {
 }  // namespace plotvane
 #endif  // __cplusplus
 
-#endif  // PLOTVANE_AUTOMATION_COM_SAFEARRAY_H_
+#endif  // PLOTVANE_RUNTIME_SAFEARRAY_H_

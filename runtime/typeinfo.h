@@ -16,14 +16,14 @@
 // back to the matching Release… method of the same object. Strings returned
 // through BSTR* belong to the caller. Shapes and method order are the
 // platform's, so code written against them also compiles against its headers.
-#ifndef PLOTVANE_AUTOMATION_COM_TYPEINFO_H_
-#define PLOTVANE_AUTOMATION_COM_TYPEINFO_H_
+#ifndef PLOTVANE_RUNTIME_TYPEINFO_H_
+#define PLOTVANE_RUNTIME_TYPEINFO_H_
 
 #include <cstdint>
 
-#include "automation/com/guid.h"
-#include "automation/com/interfaces.h"
-#include "automation/com/types.h"
+#include "runtime/guid.h"
+#include "runtime/interfaces.h"
+#include "runtime/types.h"
 
 using HREFTYPE = DWORD;
 using ULONG_PTR = uintptr_t;
@@ -261,4 +261,4 @@ inline constexpr IID IID_ITypeInfo = {
 inline constexpr IID IID_ITypeLib = {
     0x00020402, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
-#endif  // PLOTVANE_AUTOMATION_COM_TYPEINFO_H_
+#endif  // PLOTVANE_RUNTIME_TYPEINFO_H_

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "automation/com/bstr.h"
-#include "automation/com/com_ptr.h"
-#include "automation/com/registry.h"
-#include "automation/com/registry_tree.h"
+#include "runtime/bstr.h"
+#include "runtime/com_ptr.h"
+#include "runtime/registry.h"
+#include "runtime/registry_tree.h"
 
 namespace plotvane {
 namespace {

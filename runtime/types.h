@@ -15,8 +15,8 @@
 //            (bstr.h); the null pointer is the empty string.
 //   DISPID   number of a member of a dispatch interface.
 //   LCID     locale identifier; this runtime has one fixed locale and ignores it.
-#ifndef PLOTVANE_AUTOMATION_COM_TYPES_H_
-#define PLOTVANE_AUTOMATION_COM_TYPES_H_
+#ifndef PLOTVANE_RUNTIME_TYPES_H_
+#define PLOTVANE_RUNTIME_TYPES_H_
 
 #include <stdint.h>
 #ifndef __cplusplus
@@ -185,4 +185,4 @@ typedef struct EXCEPINFO {
   SCODE scode;
 } EXCEPINFO;
 
-#endif  // PLOTVANE_AUTOMATION_COM_TYPES_H_
+#endif  // PLOTVANE_RUNTIME_TYPES_H_

@@ -1,7 +1,7 @@
 // VARIANT initialisation, clearing and copying.
-#include "automation/com/variant.h"
+#include "runtime/variant.h"
 
-#include "automation/com/variant_types.h"
+#include "runtime/variant_types.h"
 
 namespace plotvane {
 namespace detail {

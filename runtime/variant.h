@@ -22,8 +22,8 @@
 //   VariantChangeType(&dest, &src, 0, vt)   converts (the coercion rules are
 //                                       described at the declaration)
 //   plotvane::Variant                   owns one VARIANT
-#ifndef PLOTVANE_AUTOMATION_COM_VARIANT_H_
-#define PLOTVANE_AUTOMATION_COM_VARIANT_H_
+#ifndef PLOTVANE_RUNTIME_VARIANT_H_
+#define PLOTVANE_RUNTIME_VARIANT_H_
 
 
 #ifdef __cplusplus
@@ -34,10 +34,10 @@
 #include <utility>
 #endif
 
-#include "automation/com/bstr.h"
-#include "automation/com/interfaces.h"
-#include "automation/com/safearray.h"
-#include "automation/com/types.h"
+#include "runtime/bstr.h"
+#include "runtime/interfaces.h"
+#include "runtime/safearray.h"
+#include "runtime/types.h"
 
 typedef struct tagVARIANT {
   VARTYPE vt;
@@ -296,4 +296,4 @@ class Variant {
 }  // namespace plotvane
 #endif  // __cplusplus
 
-#endif  // PLOTVANE_AUTOMATION_COM_VARIANT_H_
+#endif  // PLOTVANE_RUNTIME_VARIANT_H_

@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "automation/com/number_text.h"
-#include "automation/com/variant.h"
-#include "automation/com/variant_types.h"
 #include "base/ascii.h"
+#include "runtime/number_text.h"
+#include "runtime/variant.h"
+#include "runtime/variant_types.h"
 
 namespace plotvane {
 namespace {

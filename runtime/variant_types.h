@@ -1,10 +1,10 @@
 // Internal to the runtime: which variant types it holds, and reading a value
 // through VT_BYREF.
-#ifndef PLOTVANE_AUTOMATION_COM_VARIANT_TYPES_H_
-#define PLOTVANE_AUTOMATION_COM_VARIANT_TYPES_H_
+#ifndef PLOTVANE_RUNTIME_VARIANT_TYPES_H_
+#define PLOTVANE_RUNTIME_VARIANT_TYPES_H_
 
-#include "automation/com/types.h"
-#include "automation/com/variant.h"
+#include "runtime/types.h"
+#include "runtime/variant.h"
 
 namespace plotvane {
 namespace detail {
@@ -25,4 +25,4 @@ HRESULT Dereference(const VARIANT& source, VARIANT* view);
 }  // namespace detail
 }  // namespace plotvane
 
-#endif  // PLOTVANE_AUTOMATION_COM_VARIANT_TYPES_H_
+#endif  // PLOTVANE_RUNTIME_VARIANT_TYPES_H_

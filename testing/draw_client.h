@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "automation/com/com.h"
 #include "automation/draw.h"
+#include "runtime/com.h"
 
 namespace plotvane::testing_client {
 

@@ -8,8 +8,8 @@
 #include <system_error>
 #include <tuple>
 
-#include "automation/com/bstr.h"
 #include "base/utf.h"
+#include "runtime/bstr.h"
 #include "tools/script.h"
 
 namespace plotvane {

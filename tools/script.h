@@ -19,9 +19,9 @@
 #include <variant>
 #include <vector>
 
-#include "automation/com/interfaces.h"
-#include "automation/com/types.h"
-#include "automation/com/variant.h"
+#include "runtime/interfaces.h"
+#include "runtime/types.h"
+#include "runtime/variant.h"
 
 namespace plotvane {
 

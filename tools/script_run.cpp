@@ -12,13 +12,13 @@
 #include <variant>
 #include <vector>
 
-#include "automation/com/bstr.h"
-#include "automation/com/com_ptr.h"
-#include "automation/com/error_info.h"
-#include "automation/com/safearray.h"
 #include "base/utf.h"
+#include "client/text.h"
+#include "runtime/bstr.h"
+#include "runtime/com_ptr.h"
+#include "runtime/error_info.h"
+#include "runtime/safearray.h"
 #include "tools/script.h"
-#include "tools/text.h"
 
 namespace plotvane {
 

@@ -14,10 +14,10 @@
 
 #include <gtest/gtest.h>
 
-#include "automation/com/com_ptr.h"
-#include "automation/com/registry.h"
 #include "automation/members.h"
-#include "tools/client.h"
+#include "client/client.h"
+#include "runtime/com_ptr.h"
+#include "runtime/registry.h"
 
 namespace plotvane {
 namespace {

@@ -11,11 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include "automation/com/com.h"
-#include "automation/com/typeinfo.h"
-#include "testing/scratch_folder.h"
 #include "plotvane.h"
+#include "runtime/com.h"
+#include "runtime/typeinfo.h"
 #include "testing/draw_client.h"
+#include "testing/scratch_folder.h"
 
 namespace plotvane {
 namespace {

@@ -4,8 +4,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "automation/com/bitmap_handle_table.h"
-#include "automation/com/bitmap_handles.h"
+#include "runtime/bitmap_handle_table.h"
+#include "runtime/bitmap_handles.h"
 
 namespace plotvane {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-#include "automation/com/bstr.h"
+#include "runtime/bstr.h"
 
 namespace plotvane {
 namespace {

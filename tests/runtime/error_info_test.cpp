@@ -3,9 +3,9 @@
 #include <string>
 #include <thread>
 
-#include "automation/com/bstr.h"
-#include "automation/com/com_ptr.h"
-#include "automation/com/error_info.h"
+#include "runtime/bstr.h"
+#include "runtime/com_ptr.h"
+#include "runtime/error_info.h"
 
 namespace plotvane {
 namespace {

@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "automation/com/guid.h"
+#include "runtime/guid.h"
 
 namespace plotvane {
 namespace {

@@ -1,6 +1,6 @@
 // The registry store: keys and values through the public functions, the
 // store file written and read back, and refusals of bad names and files.
-#include "automation/com/registry.h"
+#include "runtime/registry.h"
 
 #include <stdlib.h>
 #include <unistd.h>

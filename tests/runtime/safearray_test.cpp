@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "automation/com/safearray.h"
-#include "automation/com/variant.h"
+#include "runtime/safearray.h"
+#include "runtime/variant.h"
 
 namespace plotvane {
 namespace {

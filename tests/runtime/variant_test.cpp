@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "automation/com/variant.h"
+#include "runtime/variant.h"
 
 namespace plotvane {
 namespace {

@@ -6,12 +6,12 @@
 
 #include <boost/beast/http/verb.hpp>
 
-#include "automation/com/bitmap_handles.h"
-#include "automation/com/bstr.h"
-#include "automation/com/safearray.h"
 #include "base/utf.h"
+#include "client/text.h"
+#include "runtime/bitmap_handles.h"
+#include "runtime/bstr.h"
+#include "runtime/safearray.h"
 #include "tools/gallery.h"
-#include "tools/text.h"
 
 namespace plotvane {
 
