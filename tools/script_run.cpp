@@ -102,17 +102,6 @@ void OwnFailure(HRESULT hr, const std::string& description, StepOutcome* out) {
   out->value.Clear();
 }
 
-Variant ToVariant(const ScriptValue& value) {
-  struct {
-    Variant operator()(std::monostate) const { return Variant(); }
-    Variant operator()(bool b) const { return Variant::Bool(b); }
-    Variant operator()(int32_t n) const { return Variant::I4(n); }
-    Variant operator()(double d) const { return Variant::R8(d); }
-    Variant operator()(const std::string& s) const { return Variant::String(Utf8ToUtf16(s)); }
-  } convert;
-  return std::visit(convert, value);
-}
-
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
