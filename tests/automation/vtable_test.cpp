@@ -7,6 +7,7 @@
 #include <string>
 #include <tuple>
 #include <type_traits>
+#include <typeinfo>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -415,6 +416,13 @@ TEST_F(VtableTest, TheInterfaceIsOneObjectWithIDispatch) {
   ASSERT_EQ(early_->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)), S_OK);
   EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IDraw), S_OK);
   support->Release();
+}
+
+// A C++ client's run-time type operations read the two words before the
+// table's entries: the offset to the whole object and the type information.
+TEST_F(VtableTest, CxxClientsSeeAnObjectOfTheirIDrawClass) {
+  EXPECT_EQ(dynamic_cast<void*>(early_), static_cast<void*>(early_));
+  EXPECT_STREQ(typeid(*early_).name(), typeid(IDraw).name());
 }
 
 }  // namespace
