@@ -6,6 +6,7 @@
 
 #include "runtime/bitmap_handle_table.h"
 #include "runtime/bitmap_handles.h"
+#include "testing/expect_throw.h"
 
 namespace plotvane {
 namespace {
@@ -52,14 +53,9 @@ TEST(BitmapHandleTest, UnknownHandlesAreRefused) {
 TEST(BitmapHandleTest, LiveHandlesAreBoundedAndNeverReused) {
   std::vector<HBITMAP> handles;
   for (size_t i = 0; i < kMaxBitmapHandles; ++i) handles.push_back(CreateBitmapHandle({'B'}));
-  try {
-    CreateBitmapHandle({'B'});
-    ADD_FAILURE() << "a handle beyond the limit was made";
-  } catch (const std::runtime_error& e) {
-    EXPECT_STREQ(e.what(),
-                 "Too many bitmap handles: 10000 are alive. Delete handles with DeleteObject "
-                 "when done.");
-  }
+  EXPECT_THROW_MSG(CreateBitmapHandle({'B'}), std::runtime_error,
+                   "Too many bitmap handles: 10000 are alive. Delete handles with DeleteObject "
+                   "when done.");
   // Deleting one makes room again, under a number not in use.
   ASSERT_EQ(DeleteObject(handles.back()), TRUE);
   handles.pop_back();
@@ -72,14 +68,9 @@ TEST(BitmapHandleTest, LiveHandlesAreBoundedAndNeverReused) {
 TEST(BitmapHandleTest, BytesHeldTogetherAreBounded) {
   BitmapHandleTable table(10, 100);
   HBITMAP big = table.Add(std::vector<uint8_t>(90));
-  try {
-    table.Add(std::vector<uint8_t>(11));
-    ADD_FAILURE() << "bytes beyond the limit were stored";
-  } catch (const std::runtime_error& e) {
-    EXPECT_STREQ(e.what(),
-                 "Bitmap handles would hold more than 100 bytes. Delete handles with "
-                 "DeleteObject when done.");
-  }
+  EXPECT_THROW_MSG(table.Add(std::vector<uint8_t>(11)), std::runtime_error,
+                   "Bitmap handles would hold more than 100 bytes. Delete handles with "
+                   "DeleteObject when done.");
   HBITMAP fits = table.Add(std::vector<uint8_t>(10));
   EXPECT_TRUE(table.Remove(big));
   // Deleting gives the bytes back.
