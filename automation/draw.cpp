@@ -57,12 +57,13 @@ HRESULT FaceInvoke(TVtableFace* self, DISPID dispIdMember, REFIID riid, LCID lci
 // as an object of their own IDraw class.
 //
 // REQUIRES: the compiler lays out objects and tables as the Itanium C++ ABI
-// does (GCC and Clang do, but not where they follow the Windows ABI): an object of a class
-// with virtual functions and no data begins with the address of its table's
-// first entry; the words at entries -1 and -2 are the type information and
-// the offset to the top; every word, entry and face field is one pointer
-// wide. Another layout (the Windows compilers keep neither word before the
-// entries) needs a table of its own, so such a build stops here.
+// does (GCC and Clang do, except where they follow the Windows ABI): an
+// object of a class with virtual functions and no data begins with the
+// address of its table's first entry; the words at entries -1 and -2 are the
+// type information and the offset to the top; every word, entry and face
+// field is one pointer wide. Another layout (the Windows compilers keep
+// neither word before the entries) needs a table of its own, so such a build
+// stops here.
 union TVtableWord {
   std::ptrdiff_t offset_to_top;
   const std::type_info* type;

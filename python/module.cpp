@@ -29,6 +29,7 @@ namespace py = pybind11;
 namespace plotvane {
 namespace {
 
+// A Python argument as the value a script would write for it.
 ScriptValue ToValue(const py::handle& value) {
   if (value.is_none()) return std::monostate();
   if (py::isinstance<py::bool_>(value)) return value.cast<bool>();
