@@ -1,3 +1,4 @@
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,47 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{std::u16string(1, 0xD800) + u"Arial", false, false,
                    "LiberationSans-Regular.ttf"},
         LookupCase{std::u16string(100000, u'x'), false, false, "LiberationSans-Regular.ttf"}));
+
+// The face a code point the font lacks is drawn with: the closest installed
+// face that has it, in the font's weight and slant where that face has them;
+// none when no face has it. The faces are those tools/install-deps.sh
+// installs (a CJK face among them).
+struct FallbackCase {
+  std::u16string name;
+  bool bold;
+  bool italic;
+  char32_t code_point;
+  const char* file;  // "" for none
+  int face_index;
+};
+
+class FallbackFaceTest : public ::testing::TestWithParam<FallbackCase> {};
+
+TEST_P(FallbackFaceTest, IsTheClosestFaceThatHasTheCodePoint) {
+  const FallbackCase& c = GetParam();
+  const std::shared_ptr<const TFontFile> font = ResolveFontFile(c.name, c.bold, c.italic);
+  const std::shared_ptr<const TFallbackBlock> block =
+      ResolveFallbackBlock(*font, c.bold, c.italic, c.code_point / kFallbackBlockSize);
+  const int k = block->face[c.code_point % kFallbackBlockSize];
+  const std::string found =
+      k == 0 ? "" : FileName(block->faces[k - 1]->path) + "#" +
+                        std::to_string(block->faces[k - 1]->face_index);
+  EXPECT_EQ(found, *c.file == 0 ? "" : c.file + ("#" + std::to_string(c.face_index)))
+      << std::string(c.name.begin(), c.name.end()) << (c.bold ? " bold" : "")
+      << (c.italic ? " italic" : "") << " U+" << std::hex << static_cast<uint32_t>(c.code_point);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CodePoints, FallbackFaceTest,
+    ::testing::Values(
+        FallbackCase{u"Arial", false, false, 0x4E2D, "wqy-microhei.ttc", 0},   // Han
+        FallbackCase{u"Arial", true, true, 0xB9E4, "wqy-microhei.ttc", 0},     // Hangul, no bold
+        FallbackCase{u"Courier New", false, false, 0x3042, "wqy-microhei.ttc", 1},  // kana, mono
+        FallbackCase{u"Arial", true, false, 0x0531, "DejaVuSans-Bold.ttf", 0},  // Armenian
+        FallbackCase{u"Times New Roman", false, false, 0x0531, "DejaVuSerif.ttf", 0},
+        FallbackCase{u"Arial", false, false, 0xE000, "", 0},     // private use: nobody's
+        FallbackCase{u"Arial", false, false, 0x0378, "", 0},     // unassigned
+        FallbackCase{u"Arial", false, false, 0x110000, "", 0}));  // beyond the code space
 
 // What a configuration makes of a face name: the families the pattern asks
 // for after substitution, with their binding, and the file and face matched.
