@@ -73,7 +73,7 @@ constexpr size_t kMaxFaces = 8;
 constexpr size_t kMaxRememberedNames = 16;
 // What an instance keeps of its fallbacks: faces (which share the instance's
 // budget of kept glyph images) and blocks of code points.
-constexpr size_t kMaxFallbackFaces = 4;
+constexpr size_t kMaxFallbackFaces = 8;
 constexpr size_t kMaxRememberedBlocks = 256;
 
 int64_t FloorDiv(int64_t a, int64_t b) {
@@ -209,7 +209,7 @@ struct TFontInstance::Impl {
   bool fallback = false;          // an instance of a fallback face
   bool bold = false;              // the style the fallback faces are chosen for
   bool italic = false;
-  std::vector<FallbackFace> fallbacks;
+  std::vector<FallbackFace> fallbacks;  // least recently made first
   std::unordered_map<char32_t, std::shared_ptr<const TFallbackBlock>> fallback_blocks;
 
   ~Impl() {
@@ -544,7 +544,7 @@ TFontInstance* TFontInstance::Fallback(char32_t code_point) {
   auto face = std::find_if(m.fallbacks.begin(), m.fallbacks.end(),
                            [&](const Impl::FallbackFace& f) { return f.file == file.get(); });
   if (face == m.fallbacks.end()) {
-    if (m.fallbacks.size() >= kMaxFallbackFaces) m.fallbacks.clear();
+    if (m.fallbacks.size() >= kMaxFallbackFaces) m.fallbacks.erase(m.fallbacks.begin());
     std::unique_ptr<TFontInstance> made;
     try {
       made = m.fonts->MakeFallback(*this, file);

@@ -28,9 +28,10 @@ constexpr const char* kFallbackFamily = "Liberation Sans";
 // Bound on the names remembered; a client can make up any number of names.
 constexpr size_t kMaxCachedNames = 256;
 // Bounds on the fallback choices remembered: fonts in a style, and blocks
-// of code points over all of them (a text can touch every block there is).
+// of code points over all of them (a text can touch every block there is;
+// those of one font, 4352, fit).
 constexpr size_t kMaxFallbackChains = 64;
-constexpr size_t kMaxFallbackBlocks = 4096;
+constexpr size_t kMaxFallbackBlocks = 8192;
 // The language fallback faces are ranked for. Fixed, so that a text draws
 // the same whatever the locale of the process drawing it.
 constexpr const char* kFallbackLanguage = "en";
@@ -265,12 +266,11 @@ class FontFileCache {
     return file;
   }
 
-  // Every installed face that has something `font` lacks, ranked by
-  // fontconfig as a match for `font`'s family in the style: a face is ranked
-  // after another only when it adds code points the faces before it lack, so
-  // that the first face of the list that has a code point is the closest
-  // that has it. Colour faces are left out (their glyphs have no outlines).
-  // REQUIRES: mutex_ held.
+  // The installed faces other than `font`, ranked by fontconfig as matches
+  // for `font`'s family in the style, each kept only when it has code points
+  // the faces ranked before it lack: the first face of the list that has a
+  // code point is the closest that has it. Colour faces are left out (their
+  // glyphs have no outlines). REQUIRES: mutex_ held.
   Chain RankFallbacks(const TFontFile& font, bool bold, bool italic) {
     Chain chain;
     FcConfig* config = Config();

@@ -187,18 +187,29 @@ TEST(FontInstanceTest, CutGlyphsHaveThePixelsOfTheWholeGlyph) {
   EXPECT_GT(ink, 0);
 }
 
-// Many fonts in turn: the per-thread caches evict and remake instances, and
-// every font keeps measuring the same.
+// Many fonts in turn, and texts of code points from more blocks than an
+// instance keeps: the per-thread caches evict and remake instances and
+// fallback choices, and every font keeps measuring the same.
 TEST(FontInstanceTest, MeasuresTheSameAfterTheCachesTurnOver) {
   TBitmap bitmap;
   TCanvas& canvas = bitmap.Canvas();
+  std::u16string blocks;  // one code point of each of 400 blocks, CJK among them
+  for (char32_t c = 0x4E00; c < 0x4E00 + 400 * 0x100; c += 0x100) {
+    if (c >= 0xD800 && c < 0xE000) continue;
+    if (c < 0x10000) {
+      blocks += static_cast<char16_t>(c);
+    } else {
+      blocks += {static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)),
+                 static_cast<char16_t>(0xDC00 + (c & 0x3FF))};
+    }
+  }
   std::vector<int> first;
   for (int round = 0; round < 3; ++round) {
     for (int k = 0; k < 40; ++k) {
       canvas.Font().Height = -(8 + k);
       canvas.Font().Name = k % 2 ? u"Arial" : u"Face " + std::u16string(1, u'A' + k % 26);
       canvas.Font().Escapement = k % 3 * 900;
-      const int width = canvas.TextWidth(u"Turn over 0123");
+      const int width = canvas.TextWidth(u"Turn over 0123" + (k % 4 ? u"" : blocks));
       if (round == 0) {
         first.push_back(width);
       } else {
