@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "canvas/bitmap.h"
 #include "base/utf.h"
+#include "canvas/bitmap.h"
 #include "canvas/canvas.h"
 #include "canvas/font_lookup.h"
 #include "tests/canvas/text_script.h"
