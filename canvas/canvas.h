@@ -29,6 +29,7 @@
 namespace plotvane {
 
 class TBitmap;
+class TGlyphStore;
 namespace raster {
 class QuadrantPath;
 }
@@ -96,6 +97,9 @@ class TCanvas {
  public:
   // REQUIRES: `bitmap` outlives the canvas (the bitmap owns its canvas).
   explicit TCanvas(TBitmap& bitmap);
+  ~TCanvas();
+  TCanvas(const TCanvas&) = delete;
+  TCanvas& operator=(const TCanvas&) = delete;
 
   // ---- State ------------------------------------------------------------
   TPen& Pen() { return pen_; }
@@ -173,6 +177,10 @@ class TCanvas {
     std::shared_ptr<const raster::QuadrantPath> path;
   };
   PiePath pie_path_;
+  // Large glyphs this drawing repeats, rendered once (made on first use, and
+  // anew when the bitmap's size changes).
+  std::unique_ptr<TGlyphStore> glyph_store_;
+  TGlyphStore& GlyphStore();
   // Pie and PieSlice; false when nothing was drawn.
   bool DrawWedge(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4,
                  bool whole_when_radials_meet);

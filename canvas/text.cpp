@@ -22,6 +22,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "canvas/bitmap.h"
@@ -282,7 +283,7 @@ void PaintGlyph(Painter& painter, const TGlyphImage& glyph, const TPixelBox& vis
 // before it, turned, each axis rounded towards zero. A glyph wholly outside
 // the clip costs its place in the line and nothing more.
 void DrawGlyphs(Painter& painter, TFontInstance& font, TextSpan span, int64_t pen_x,
-                int64_t pen_y, const TStopTest& stop) {
+                int64_t pen_y, const TStopTest& stop, TGlyphStore* store) {
   const TPixelBox& clip = painter.Clip();
   const bool turned = font.Escapement() != 0;
   const double angle = font.Escapement() * kPi / 1800.0;
@@ -301,7 +302,7 @@ void DrawGlyphs(Painter& painter, TFontInstance& font, TextSpan span, int64_t pe
     const TPixelBox visible{clip.left - pen_x, clip.top - pen_y, clip.right - pen_x,
                             clip.bottom - pen_y};
     int64_t advance = 0;
-    const TGlyphImage& glyph = font.DrawnGlyph(code_point, visible, &advance);
+    const TGlyphImage& glyph = font.DrawnGlyph(code_point, visible, &advance, store);
     PaintGlyph(painter, glyph, visible, pen_x, pen_y);
     pen_x += advance;
   }
@@ -336,7 +337,7 @@ bool LineMeetsClip(const TTextMetric& tm, int escapement, int64_t pen_x, int64_t
 // Draws one line with its reference point at (x, y), clipped to `clip`
 // (which lies inside the bitmap).
 void DrawLine(TBitmap& bitmap, TFontInstance& font, const LineStyle& style, int x, int y,
-              TextSpan span, const TPixelBox& clip) {
+              TextSpan span, const TPixelBox& clip, TGlyphStore* store) {
   const TTextMetric& tm = font.Metrics();
   const int escapement = font.Escapement();
   const int64_t width = MeasureSpan(font, span);
@@ -348,7 +349,7 @@ void DrawLine(TBitmap& bitmap, TFontInstance& font, const LineStyle& style, int 
   }
   Painter ink(bitmap, style.colour, clip);
   if (LineMeetsClip(tm, escapement, pen_x, pen_y, clip)) {
-    DrawGlyphs(ink, font, span, pen_x, pen_y, bitmap.StopTest());
+    DrawGlyphs(ink, font, span, pen_x, pen_y, bitmap.StopTest(), store);
   }
   if (style.underline) {
     const TDecorationLine line = font.Underline();
@@ -396,6 +397,14 @@ int StripPrefixes(TextSpan line, std::u16string* out) {
 
 }  // namespace
 
+TGlyphStore& TCanvas::GlyphStore() {
+  const int64_t pixels = static_cast<int64_t>(bitmap_.Width()) * bitmap_.Height();
+  if (glyph_store_ == nullptr || glyph_store_->BitmapPixels() != pixels) {
+    glyph_store_ = std::make_unique<TGlyphStore>(pixels);
+  }
+  return *glyph_store_;
+}
+
 TSize TCanvas::TextExtent(const std::u16string& text) {
   if (text.empty()) return {0, 0};
   TFontInstance& font = AcquireFontInstance(font_);
@@ -411,7 +420,8 @@ void TCanvas::TextOut(int x, int y, const std::u16string& text) {
   TFontInstance& font = AcquireFontInstance(font_);
   const LineStyle style = StyleOf(text_align_, font_, brush_);
   const TPixelBox clip{0, 0, bitmap_.Width(), bitmap_.Height()};
-  DrawLine(bitmap_, font, style, x, y, {text.data(), text.data() + text.size()}, clip);
+  DrawLine(bitmap_, font, style, x, y, {text.data(), text.data() + text.size()}, clip,
+           &GlyphStore());
 }
 
 int TCanvas::DrawText(const std::u16string& text, TRect& rect, unsigned format) {
@@ -460,7 +470,7 @@ int TCanvas::DrawText(const std::u16string& text, TRect& rect, unsigned format) 
       x = rect.Right - width;
     }
     const int line_x = SaturateToInt(x), line_y = SaturateToInt(y);
-    DrawLine(bitmap_, font, style, line_x, line_y, line, clip);
+    DrawLine(bitmap_, font, style, line_x, line_y, line, clip, &GlyphStore());
     if (marked >= 0) {
       // The marked character is underlined one row below the baseline.
       const int64_t start = line_x + MeasureSpan(font, {line.begin, line.begin + marked});
