@@ -15,6 +15,9 @@
 //     exact entry or, when missing, the nearest one. No smoothing colours ever
 //     appear there.
 // Drawing on an empty bitmap does nothing; measuring text still works.
+// Every drawing operation makes the bitmap's stop test (TBitmap::StopTest)
+// as it starts, and long ones now and then as they go; once the test says
+// stop they throw EStopped, leaving what was painted so far.
 #ifndef PLOTVANE_CANVAS_CANVAS_H_
 #define PLOTVANE_CANVAS_CANVAS_H_
 

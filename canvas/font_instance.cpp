@@ -28,9 +28,12 @@
 //
 // Glyph images are rendered by FreeType's monochrome rasteriser into a box of
 // whole pixels around the glyph (turned glyphs: around the turned corners of
-// the unturned box). Small glyphs are kept; large ones are rendered each time,
-// only within the visible part of the bitmap, in tiles, so their cost follows
-// the bitmap, not the glyph.
+// the unturned box). A glyph's outline is loaded once for its advance and
+// box; nothing is rendered while the box lies outside the visible part of
+// the bitmap. Small glyphs are kept; large ones are rendered whole once per
+// drawing into the drawing's store when no larger than about two bitmaps,
+// otherwise each time, only within the visible part of the bitmap, in tiles,
+// so their cost follows the bitmap, not the glyph.
 #include "canvas/font_instance.h"
 
 #include <algorithm>

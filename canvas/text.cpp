@@ -18,6 +18,11 @@
 //      each glyph sits where the measured advances before it lead.
 //   5. Underline and strike-out are filled across the width in the font
 //      colour.
+// What a line costs follows the pixels it can reach: a line whose cell
+// misses the clip draws no glyph, a glyph whose box misses it is placed but
+// never rendered, glyph images are painted a run of pixels at a time, and
+// cells and bands are filled only where they meet the clip. Drawing makes
+// the bitmap's stop test before each line and glyph.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -242,38 +247,40 @@ uint64_t RowWord(const uint8_t* row, int64_t x, int64_t bytes) {
   return word;
 }
 
-// The first column in [x, end) of a glyph row whose pixel is set (`set`) or
-// clear (!`set`); `end` when there is none.
-int64_t NextPixel(const uint8_t* row, int64_t bytes, int64_t x, int64_t end, bool set) {
-  while (x < end) {
-    const int64_t skip = x & 7;
-    uint64_t word = RowWord(row, x - skip, bytes) << skip;
-    if (!set) word = ~word;
-    const int64_t valid = 64 - skip;  // pixels of the word from x on
-    if (valid < 64) word &= ~uint64_t{0} << (64 - valid);
-    if (word != 0) return std::min(end, x + __builtin_clzll(word));
-    x += valid;
-  }
-  return end;
-}
-
 // Paints the set pixels of a glyph image that lie in `visible` (relative to
-// the pen at (pen_x, pen_y)), a run of them at a time.
+// the pen at (pen_x, pen_y)), a run of them at a time, reading each row 64
+// pixels at a time.
 void PaintGlyph(Painter& painter, const TGlyphImage& glyph, const TPixelBox& visible,
                 int64_t pen_x, int64_t pen_y) {
   const int64_t y_first = std::max<int64_t>(0, visible.top - glyph.top);
   const int64_t y_last = std::min<int64_t>(glyph.height, visible.bottom - glyph.top);
   const int64_t x_first = std::max<int64_t>(0, visible.left - glyph.left);
   const int64_t x_last = std::min<int64_t>(glyph.width, visible.right - glyph.left);
+  if (x_first >= x_last) return;
   const int64_t x0 = pen_x + glyph.left;
+  constexpr uint64_t kAll = ~uint64_t{0};
   for (int64_t gy = y_first; gy < y_last; ++gy) {
     const uint8_t* row = glyph.bits.data() + static_cast<size_t>(gy) * glyph.pitch;
     const int64_t y = pen_y + glyph.top + gy;
-    for (int64_t x = NextPixel(row, glyph.pitch, x_first, x_last, true); x < x_last;) {
-      const int64_t end = NextPixel(row, glyph.pitch, x, x_last, false);
-      painter.Span(y, x0 + x, x0 + end);
-      x = NextPixel(row, glyph.pitch, end, x_last, true);
+    int64_t run = -1;  // the first column of the run being read, or -1
+    for (int64_t col = x_first & ~int64_t{63}; col < x_last; col += 64) {
+      uint64_t word = RowWord(row, col, glyph.pitch);
+      if (col < x_first) word &= kAll >> (x_first - col);
+      if (x_last - col < 64) word &= ~(kAll >> (x_last - col));
+      // Alternately the next set and the next clear pixel of the word.
+      for (int at = 0; at < 64;) {
+        const uint64_t rest = (run < 0 ? word : ~word) << at;
+        if (rest == 0) break;
+        at += __builtin_clzll(rest);
+        if (run < 0) {
+          run = col + at;
+        } else {
+          painter.Span(y, x0 + run, x0 + col + at);
+          run = -1;
+        }
+      }
     }
+    if (run >= 0) painter.Span(y, x0 + run, x0 + x_last);
   }
 }
 

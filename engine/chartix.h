@@ -262,10 +262,13 @@ class TChartix {
   Double GraphY(Integer pixel_y) const;
   // The last drawing, kept until the next one.
   const TBitmap& Bitmap() const { return *FBitmap; }
-  // The test every drawing makes between its steps (canvas/stop.h): once it
-  // says stop, GetGraph and Handle throw EStopped, leaving a partly drawn
-  // FBitmap. The empty test, the default, never stops.
-  void SetStopTest(const TStopTest& stop) { stop_test_ = stop; }
+  // The test every drawing makes between its steps (canvas/stop.h), from now
+  // on: once it says stop, GetGraph and Handle throw EStopped, leaving a
+  // partly drawn FBitmap. The empty test, the default, never stops.
+  void SetStopTest(const TStopTest& stop) {
+    stop_test_ = stop;
+    FBitmap->SetStopTest(stop);
+  }
 
   // ======================================================================
   // Owned objects and data lists (filled by the adding operations)
