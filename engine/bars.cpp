@@ -26,7 +26,7 @@ namespace plotvane {
 
 namespace {
 
-long long AbsHeight(const TFont& font) { return std::llabs(static_cast<long long>(font.Height)); }
+Int64 AbsHeight(const TFont& font) { return std::abs(static_cast<Int64>(font.Height)); }
 
 // The value text of a bar's total: its percentage with "%", or its value
 // with prefix and suffix.
@@ -70,7 +70,7 @@ TBrushStyle TChartix::DrawBarFrame(TGraphType graph_type) {
   PaintBackground();
   TCanvas& canvas = Canvas();
 
-  const long long x0 = FOriginX, y0 = FOriginY;
+  const Int64 x0 = FOriginX, y0 = FOriginY;
   TRect plot;
   if (vertical) {
     plot = {ClampToCanvas(x0), ClampToCanvas(y0 - (FMaxY - FYAxisNegative)),
@@ -105,29 +105,29 @@ TBrushStyle TChartix::DrawBarFrame(TGraphType graph_type) {
   return axis_style;
 }
 
-SlotLayout TChartix::LayOutBars(TGraphType graph_type, long long count) {
+SlotLayout TChartix::LayOutBars(TGraphType graph_type, Int64 count) {
   // Only vertical bars take the spare pixel per bar.
   const bool widen = graph_type == cxtVBar || graph_type == cxtVStackedBar;
   return LayOutSlots(FMaxX, count, FBarWidth, FBarGap, widen);
 }
 
-void TChartix::PublishBarLayout(TGraphType graph_type, const SlotLayout& slots, long long count,
+void TChartix::PublishBarLayout(TGraphType graph_type, const SlotLayout& slots, Int64 count,
                                 Double per_unit) {
-  const long long pitch = slots.width + slots.gap;
+  const Int64 pitch = slots.width + slots.gap;
   // The two halves are rounded one by one, so the first position may lie a
   // pixel off the exact centre that totals and labels use.
-  const long long half_spare = Round64(static_cast<long double>(slots.spare) / 2);
-  const long long half_width = Round64(static_cast<long double>(slots.width) / 2);
+  const Int64 half_spare = Round64(static_cast<long double>(slots.spare) / 2);
+  const Int64 half_width = Round64(static_cast<long double>(slots.width) / 2);
   if (graph_type == cxtVBar || graph_type == cxtVStackedBar) {
     FXPixelsPerUnit = static_cast<Double>(pitch);
     FYPixelsPerUnit = per_unit;
-    const long long first = half_spare + FOriginX + half_width;
+    const Int64 first = half_spare + FOriginX + half_width;
     FFirstBarPos = Saturate32(first);
     FLastBarPos = Saturate32(first + (count - 1) * pitch);
   } else {
     FXPixelsPerUnit = per_unit;
     FYPixelsPerUnit = static_cast<Double>(pitch);
-    const long long first = FOriginY - half_spare - half_width;
+    const Int64 first = FOriginY - half_spare - half_width;
     FFirstBarPos = Saturate32(first);
     FLastBarPos = Saturate32(first - (count - 1) * pitch);
   }
@@ -154,16 +154,16 @@ void TChartix::DrawVBarGraph() {
   if (FYAxisNegative > 0 && FShowNumbers) {
     TextBottom = Saturate32(TextBottom + AbsHeight(canvas.Font()) / 2);
   }
-  const long long x0 = FOriginX, y0 = FOriginY;
+  const Int64 x0 = FOriginX, y0 = FOriginY;
   for (int i = 0; i < count; ++i) {
     const Double v = values[static_cast<size_t>(i)];
     const Double percent = Total != 0 ? std::fabs(v) * 100 / Total : 0;
     canvas.Brush().SetColor(SetColour(ColourList[i], 0));
     const bool above = v >= FYOffset;
-    const long long height =
+    const Int64 height =
         PixelLength(((FShowPercent ? percent : v) - static_cast<long double>(FYOffset)) * scale);
     const Slot slot = SlotOf(slots, i);
-    const long long left = x0 + slot.start;
+    const Int64 left = x0 + slot.start;
     // A bar above the origin line covers rows y0 - height to y0, one below
     // it rows y0 to y0 - height: the corners differ by one row on each side.
     const int l = ClampToCanvas(left), t = ClampToCanvas(y0 + (above ? 1 : 0));
@@ -182,24 +182,24 @@ void TChartix::DrawVBarGraph() {
   }
 }
 
-void TChartix::DrawVBarTotal(long double centre, long long bar_end, Double value, Double percent,
+void TChartix::DrawVBarTotal(long double centre, Int64 bar_end, Double value, Double percent,
                              const std::u16string& mask) {
   TCanvas& canvas = Canvas();
   canvas.Font() = MadeFont(FLabelFont, FBarTotalVertical ? 900 : 0);
   const std::u16string text = TotalText(*this, mask, value, percent);
-  const long long tw = GetTextWidth(text);
-  const long long th = GetTextHeight(text);
+  const Int64 tw = GetTextWidth(text);
+  const Int64 th = GetTextHeight(text);
   // A percentage is never negative, so its total always sits above the bar.
   const bool above = FShowPercent || value >= FYOffset;
-  long long x, y;
+  Int64 x, y;
   if (!FBarTotalVertical) {
     x = Round64(centre - static_cast<long double>(tw) / 2);
     if (above) {
       y = bar_end - 1 - GetTextHeight(u"X");
     } else {
       y = bar_end + 1;
-      const long long size = std::llabs(static_cast<long long>(FLabelFont.Size()));
-      TextBottom = Saturate32(std::max<long long>(TextBottom, y + size));
+      const Int64 size = std::abs(static_cast<Int64>(FLabelFont.Size()));
+      TextBottom = Saturate32(std::max<Int64>(TextBottom, y + size));
     }
   } else {
     // Upward text runs from its reference point towards the top of the
@@ -209,7 +209,7 @@ void TChartix::DrawVBarTotal(long double centre, long long bar_end, Double value
       y = bar_end - 3;
     } else {
       y = bar_end + 3 + tw;
-      TextBottom = Saturate32(std::max<long long>(TextBottom, y));
+      TextBottom = Saturate32(std::max<Int64>(TextBottom, y));
     }
   }
   canvas.TextOut(ClampToCanvas(x), ClampToCanvas(y), text);
@@ -223,11 +223,11 @@ void TChartix::DrawVBarLabel(int index, long double centre, Double value) {
   if (!FShowLabel) return;
   canvas.Font() = MadeFont(FLabelFont, FLabelVertical ? 900 : 0);
   const std::u16string& name = NameList[index];
-  const long long tw = GetTextWidth(name);
-  const long long th = GetTextHeight(name);
-  const long long hf = AbsHeight(FLabelFont);
-  const long long y0 = FOriginY;
-  long long x, y, right, bottom;
+  const Int64 tw = GetTextWidth(name);
+  const Int64 th = GetTextHeight(name);
+  const Int64 hf = AbsHeight(FLabelFont);
+  const Int64 y0 = FOriginY;
+  Int64 x, y, right, bottom;
   // Labels go under the axis for bars above it and over the axis for bars
   // below it. Upward labels take their side from the value's sign, level
   // ones from the comparison with the offset.
@@ -237,7 +237,7 @@ void TChartix::DrawVBarLabel(int index, long double centre, Double value) {
     if (value >= FYOffset) {
       y = y0 + 3;
       bottom = y0 + 3 + hf;
-      TextBottom = Saturate32(std::max<long long>(TextBottom, bottom));
+      TextBottom = Saturate32(std::max<Int64>(TextBottom, bottom));
     } else {
       y = y0 - 4 - hf;
       bottom = y0 - 3;
@@ -248,7 +248,7 @@ void TChartix::DrawVBarLabel(int index, long double centre, Double value) {
     if (value >= 0) {
       y = y0 + 3 + tw;
       bottom = y0 + 3;
-      TextBottom = Saturate32(std::max<long long>(TextBottom, y));
+      TextBottom = Saturate32(std::max<Int64>(TextBottom, y));
     } else {
       y = y0 - 3;
       bottom = y0 - 3 - tw;
@@ -278,21 +278,21 @@ void TChartix::DrawHBarGraph() {
   TCanvas& canvas = Canvas();
   canvas.Font() = FLabelFont;
   canvas.Pen().Width = 1;
-  TextLeft = Saturate32(static_cast<long long>(FOriginX) - FYAxisNegative);
-  const long long x0 = FOriginX, y0 = FOriginY;
+  TextLeft = Saturate32(static_cast<Int64>(FOriginX) - FYAxisNegative);
+  const Int64 x0 = FOriginX, y0 = FOriginY;
   for (int i = 0; i < count; ++i) {
     const Double v = values[static_cast<size_t>(i)];
     const Double percent = Total != 0 ? std::fabs(v) * 100 / Total : 0;
     canvas.Brush().SetColor(SetColour(ColourList[i], 0));
     const bool above = v >= FYOffset;
-    const long long length =
+    const Int64 length =
         PixelLength(((FShowPercent ? percent : v) - static_cast<long double>(FYOffset)) * scale);
     const Slot slot = SlotOf(slots, i);
-    const long long bottom = y0 - slot.start;
+    const Int64 bottom = y0 - slot.start;
     // A percentage bar always runs right; otherwise the origin column
     // belongs to bars on both sides.
-    const long long left = FShowPercent ? x0 : x0 + (above ? 0 : 1);
-    const long long right = x0 + length + (FShowPercent || above ? 1 : 0);
+    const Int64 left = FShowPercent ? x0 : x0 + (above ? 0 : 1);
+    const Int64 right = x0 + length + (FShowPercent || above ? 1 : 0);
     const int l = ClampToCanvas(left), t = ClampToCanvas(bottom);
     const int r = ClampToCanvas(right), b = ClampToCanvas(bottom - slots.width);
     canvas.Rectangle(l, t, r, b);
@@ -303,17 +303,17 @@ void TChartix::DrawHBarGraph() {
   }
 }
 
-void TChartix::DrawHBarTexts(int index, long double centre, long long bar_end, Double value,
+void TChartix::DrawHBarTexts(int index, long double centre, Int64 bar_end, Double value,
                              Double percent, const std::u16string& mask) {
   TCanvas& canvas = Canvas();
-  const long long x0 = FOriginX, y0 = FOriginY;
+  const Int64 x0 = FOriginX, y0 = FOriginY;
   const std::u16string& name = NameList[index];
-  long long text_left = TextLeft;
+  Int64 text_left = TextLeft;
   if (FShowBarTotal && (FShowTotalIfZero || value - FYOffset != 0)) {
     const std::u16string text = TotalText(*this, mask, value, percent);
     // Centred on the bar by the height of the bar's name.
-    const long long y = y0 - Round64(centre + static_cast<long double>(GetTextHeight(name)) / 2);
-    long long x;
+    const Int64 y = y0 - Round64(centre + static_cast<long double>(GetTextHeight(name)) / 2);
+    Int64 x;
     if (FShowPercent || value >= FYOffset) {
       x = x0 + bar_end + 4;
     } else {
@@ -326,12 +326,12 @@ void TChartix::DrawHBarTexts(int index, long double centre, long long bar_end, D
   const TextBackground background(canvas, FLabelBGColour, FLabelTransparent,
                                   TextBackground::kColourFirst);
   if (FShowLabel) {
-    const long long tw = GetTextWidth(name);
+    const Int64 tw = GetTextWidth(name);
     const long double half = static_cast<long double>(GetTextHeight(name)) / 2;
-    const long long y = y0 - Round64(centre + half), y2 = y0 - Round64(centre - half);
+    const Int64 y = y0 - Round64(centre + half), y2 = y0 - Round64(centre - half);
     // Left of the category axis for bars to the right of the origin, right
     // of it for bars to the left.
-    const long long x = value >= FYOffset ? x0 - 3 - tw : x0 + 3;
+    const Int64 x = value >= FYOffset ? x0 - 3 - tw : x0 + 3;
     canvas.TextOut(ClampToCanvas(x), ClampToCanvas(y), name);
     if (value >= FYOffset) text_left = std::min(text_left, x);
     if (FUseImageMap && FIMLabel) {

@@ -34,15 +34,9 @@
 #include "canvas/font.h"
 #include "engine/point_list.h"
 #include "engine/string_list.h"
+#include "engine/types.h"
 
 namespace plotvane {
-
-using Word = uint16_t;
-using Integer = int32_t;
-using Int64 = long long;  // 64 bits, the type the rounding helpers give
-using Double = double;
-using Single = float;
-using Extended = long double;
 
 enum TGraphType : uint8_t {
   cxtPie,
@@ -134,7 +128,7 @@ struct LegendLayout {
   // In a column, the box's width in pixels when not negative, in place of
   // the widest entry name + 3p + s: a legend may size its box by names it
   // does not list.
-  long long column_width = -1;
+  Int64 column_width = -1;
   // In one row, each swatch's top lies Round(s / 2) above the row centre
   // instead of halfway down the box.
   bool row_swatch_on_centre = false;
@@ -569,7 +563,7 @@ class TChartix {
   // value and the axis's positive length; the step becomes positive.
   // Throws EDivByZero when the label font's point size is 0.
   void CalculateScale(Double& grad, Double& top, Double& offset, Int64 max_value,
-                      long long axis_length);
+                      Int64 axis_length);
   // The largest value the vertical value axis and its grid scale by.
   Int64 YAxisMaxValue(TGraphType graph_type);
   // Makes a scale ready for its ticks: an offset not below a given top is
@@ -577,8 +571,8 @@ class TChartix {
   // distance of two ticks, worked out over the positive part `length` or,
   // for all-negative data, the negative part. `per_unit` receives the
   // pixels per value unit (1 for a span of 0).
-  TickScale PrepareScale(Double& top, Double& grad, Double& offset, Int64 max_value,
-                         long long length, long long negative, Double& per_unit);
+  TickScale PrepareScale(Double& top, Double& grad, Double& offset, Int64 max_value, Int64 length,
+                         Int64 negative, Double& per_unit);
   // The text written at a tick of value `value`, or at the origin.
   std::u16string TickText(AxisKind axis, Double value, const std::u16string& mask, bool origin);
   void DrawYAxis(TGraphType graph_type);
@@ -594,16 +588,16 @@ class TChartix {
   // left.
   TBrushStyle DrawBarFrame(TGraphType graph_type);
   // The slot layout of `count` bars from FBarWidth and FBarGap.
-  SlotLayout LayOutBars(TGraphType graph_type, long long count);
+  SlotLayout LayOutBars(TGraphType graph_type, Int64 count);
   // Writes the read-back layout of `count` bars in `slots` on a value scale
   // of `per_unit` pixels per unit.
-  void PublishBarLayout(TGraphType graph_type, const SlotLayout& slots, long long count,
+  void PublishBarLayout(TGraphType graph_type, const SlotLayout& slots, Int64 count,
                         Double per_unit);
-  void DrawVBarTotal(long double centre, long long bar_end, Double value, Double percent,
+  void DrawVBarTotal(long double centre, Int64 bar_end, Double value, Double percent,
                      const std::u16string& mask);
   void DrawVBarLabel(int index, long double centre, Double value);
-  void DrawHBarTexts(int index, long double centre, long long bar_end, Double value,
-                     Double percent, const std::u16string& mask);
+  void DrawHBarTexts(int index, long double centre, Int64 bar_end, Double value, Double percent,
+                     const std::u16string& mask);
 
   // Overlays of bar charts (bar_lines.cpp).
   void DrawTrendLine(TGraphType graph_type);
@@ -614,8 +608,8 @@ class TChartix {
   // Drawers.
   void DrawPie();
   void RepairPieSeam(TPoint seam, TColor colour);
-  void DrawPieLabel(int index, Double value, Double sum, Extended mid_angle,
-                    long long font_height, long long lift, const std::u16string& mask);
+  void DrawPieLabel(int index, Double value, Double sum, Extended mid_angle, Int64 font_height,
+                    Int64 lift, const std::u16string& mask);
   void DrawLegend(TGraphType graph_type);
   // Lays out and draws a legend box of `entries`, anchored at (FLegendX,
   // FLegendY) by FLegendAlign, in one column or one row.
@@ -653,8 +647,8 @@ class TChartix {
   // XLinePX) and FOriginY - Round((y - FYOffset) YLinePX), halves to even.
   // Worked out in 64 bits, so a value far beyond the scale still has a
   // position (within +-2^62); GraphX and GraphY invert them.
-  long long XPixel(Double x) const;
-  long long YPixel(Double y) const;
+  Int64 XPixel(Double x) const;
+  Int64 YPixel(Double y) const;
 
   // Stacked bar charts (stacked_bars.cpp).
   // The text of entry `index` of `list` before its last "=" (empty when it

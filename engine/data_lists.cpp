@@ -134,10 +134,10 @@ void TChartix::AddMarker(Double x, Double y, TPointStyle point_style, Word point
 void TChartix::AddExtraLine(Integer x1, Integer y1, Integer x2, Integer y2, Integer thickness,
                             TPenStyle pen_style, TColor colour) {
   std::u16string entry;
-  for (long long part : {static_cast<long long>(x1), static_cast<long long>(y1),
-                         static_cast<long long>(x2), static_cast<long long>(y2),
-                         static_cast<long long>(thickness), static_cast<long long>(pen_style),
-                         static_cast<long long>(static_cast<Integer>(colour))}) {
+  for (Int64 part :
+       {static_cast<Int64>(x1), static_cast<Int64>(y1), static_cast<Int64>(x2),
+        static_cast<Int64>(y2), static_cast<Int64>(thickness), static_cast<Int64>(pen_style),
+        static_cast<Int64>(static_cast<Integer>(colour))}) {
     if (!entry.empty()) entry += u',';
     for (char c : std::to_string(part)) entry += static_cast<char16_t>(c);
   }

@@ -114,24 +114,24 @@ class AutoSettingsScope {
 // Keeps a position worked out in 64 bits inside the range the canvas works
 // with. Whatever is that far out lies off the bitmap anyway, and clipping
 // it there costs nothing.
-inline int ClampToCanvas(long long v) {
-  constexpr long long kLimit = INT_MAX / 4;
+inline int ClampToCanvas(Int64 v) {
+  constexpr Int64 kLimit = INT_MAX / 4;
   return static_cast<int>(std::max(-kLimit, std::min(kLimit, v)));
 }
 
 // A length in pixels from a real value, Round with halves to even, held to
 // +-2^40: far beyond any bitmap, yet room to add and subtract positions
 // without overflow.
-inline long long PixelLength(long double v) {
-  constexpr long long kLimit = 1LL << 40;
+inline Int64 PixelLength(long double v) {
+  constexpr Int64 kLimit = Int64{1} << 40;
   return std::max(-kLimit, std::min(kLimit, Round64(v)));
 }
 
 // A pixel position in 64 bits: values far beyond the scale have positions
 // the canvas cannot take.
 struct Pixel {
-  long long x = 0;
-  long long y = 0;
+  Int64 x = 0;
+  Int64 y = 0;
 };
 
 // Draws the line from `from` to `to` with the canvas's pen, end point left
@@ -139,8 +139,8 @@ struct Pixel {
 // reaching beyond it is cut back to that range along its own direction,
 // so that its visible part keeps its slope however far off its ends lie.
 inline void Segment(TCanvas& canvas, Pixel from, Pixel to) {
-  const long long limit = ClampToCanvas(LLONG_MAX);
-  auto inside = [limit](Pixel p) { return std::llabs(p.x) <= limit && std::llabs(p.y) <= limit; };
+  const Int64 limit = ClampToCanvas(INT64_MAX);
+  auto inside = [limit](Pixel p) { return std::abs(p.x) <= limit && std::abs(p.y) <= limit; };
   if (!inside(from) || !inside(to)) {
     // Liang-Barsky: the parameter range [t0, t1] of from + t (to - from)
     // that lies within the square of the range.

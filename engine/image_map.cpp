@@ -17,13 +17,13 @@ namespace plotvane {
 
 namespace {
 
-void AppendNumber(std::u16string& out, long long n) {
+void AppendNumber(std::u16string& out, Int64 n) {
   for (char c : std::to_string(n)) out += static_cast<char16_t>(c);
 }
 
-void AppendCoords(std::u16string& out, std::initializer_list<long long> coords) {
+void AppendCoords(std::u16string& out, std::initializer_list<Int64> coords) {
   bool first = true;
-  for (long long c : coords) {
+  for (Int64 c : coords) {
     if (!first) out += u',';
     AppendNumber(out, c);
     first = false;
@@ -77,7 +77,7 @@ void TChartix::AddPieSliceArea(Integer end_x, Integer end_y, Integer start_x, In
 void TChartix::AddCircleArea(Integer x, Integer y, Integer index) {
   if (index < 0 || index >= IMURLList.Count()) return;
   FImageMapText += u"<area shape=\"circle\" coords=\"";
-  AppendCoords(FImageMapText, {x, y, 2 * static_cast<long long>(FPointSize)});
+  AppendCoords(FImageMapText, {x, y, 2 * static_cast<Int64>(FPointSize)});
   AppendAreaTail(index);
 }
 

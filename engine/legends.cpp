@@ -57,14 +57,14 @@ void TChartix::DrawLegendBox(const std::vector<LegendEntry>& entries, const Lege
   TCanvas& canvas = Canvas();
   const TBrushStyle previous_style = canvas.Brush().Style();
   canvas.Font() = FLegendFont;
-  const long long n = static_cast<long long>(entries.size());
-  const long long h = std::abs(static_cast<long long>(FLegendFont.Height));
-  const long long s = FSquare, p = FPadding;
+  const Int64 n = static_cast<Int64>(entries.size());
+  const Int64 h = std::abs(static_cast<Int64>(FLegendFont.Height));
+  const Int64 s = FSquare, p = FPadding;
   // The texts shown, and the widths a row advances by.
   std::vector<std::u16string> shown;
-  std::vector<long long> widths, advances;
+  std::vector<Int64> widths, advances;
   widths.reserve(entries.size());
-  long long widest = 0, total_width = 0;
+  Int64 widest = 0, total_width = 0;
   for (const auto& e : entries) {
     widths.push_back(GetTextWidth(e.name));
     widest = std::max(widest, widths.back());
@@ -75,8 +75,8 @@ void TChartix::DrawLegendBox(const std::vector<LegendEntry>& entries, const Lege
     }
   }
   if (!layout.show_after_last_equals) advances = widths;
-  const long long row = h > s ? h + p : s + p;
-  long long box_w, box_h, step = row;
+  const Int64 row = h > s ? h + p : s + p;
+  Int64 box_w, box_h, step = row;
   if (FLegendVertical) {
     box_w = layout.column_width >= 0 ? layout.column_width : widest + 3 * p + s;
     box_h = n * row + p;
@@ -86,7 +86,7 @@ void TChartix::DrawLegendBox(const std::vector<LegendEntry>& entries, const Lege
     box_h = p + step;
   }
 
-  long long dx = 0, dy = 0;
+  Int64 dx = 0, dy = 0;
   switch (FLegendAlign) {
     case cxtaTopCentre: dx = box_w / 2; break;
     case cxtaTopRight: dx = box_w; break;
@@ -98,7 +98,7 @@ void TChartix::DrawLegendBox(const std::vector<LegendEntry>& entries, const Lege
     case cxtaBottomRight: dx = box_w; dy = box_h; break;
     default: break;
   }
-  const long long x0 = FLegendX - dx, y0 = FLegendY - dy;
+  const Int64 x0 = FLegendX - dx, y0 = FLegendY - dy;
 
   canvas.Brush().SetColor(FLegendBGColour);
   canvas.Pen().Color = FShowLegendBox ? FLegendFont.Color : FLegendBGColour;
@@ -106,13 +106,13 @@ void TChartix::DrawLegendBox(const std::vector<LegendEntry>& entries, const Lege
                    ClampToCanvas(y0 + box_h));
 
   const bool areas = layout.map_areas && FUseImageMap && FIMLegend;
-  const long long half_s = Round(static_cast<long double>(s) / 2);
-  const long long half_h = Round(static_cast<long double>(h) / 2);
-  long long yc = Round(static_cast<long double>(p + step) / 2) + y0;
-  long long before = 0;  // widths of the names before entry k
-  for (long long k = 0; k < n; ++k) {
+  const Int64 half_s = Round(static_cast<long double>(s) / 2);
+  const Int64 half_h = Round(static_cast<long double>(h) / 2);
+  Int64 yc = Round(static_cast<long double>(p + step) / 2) + y0;
+  Int64 before = 0;  // widths of the names before entry k
+  for (Int64 k = 0; k < n; ++k) {
     const LegendEntry& e = entries[static_cast<size_t>(k)];
-    long long sx, sy, tx, ty, t_bottom;
+    Int64 sx, sy, tx, ty, t_bottom;
     if (FLegendVertical) {
       sx = x0 + p;
       sy = yc - half_s;
@@ -135,7 +135,7 @@ void TChartix::DrawLegendBox(const std::vector<LegendEntry>& entries, const Lege
     const size_t at = static_cast<size_t>(k);
     canvas.TextOut(ClampToCanvas(tx), ClampToCanvas(ty),
                    layout.show_after_last_equals ? shown[at] : e.name);
-    const long long w = widths[at];
+    const Int64 w = widths[at];
     if (areas) {
       AddRectArea(left, top, right, bottom, static_cast<Integer>(k));
       AddRectArea(ClampToCanvas(tx), ClampToCanvas(ty), ClampToCanvas(tx + w),

@@ -86,8 +86,8 @@ void TChartix::DrawPie() {
   canvas.Pen().Width = 1;
   // Label positions are worked out in 64 bits: a client may set any font
   // size, and a label as wide as the canvas can measure must not wrap.
-  const long long font_height = std::abs(static_cast<long long>(FLabelFont.Height));
-  const long long lift = font_height - FLabelFont.Size() - 2;
+  const Int64 font_height = std::abs(static_cast<Int64>(FLabelFont.Height));
+  const Int64 lift = font_height - FLabelFont.Size() - 2;
   const std::u16string mask = GetValueMask();
   const bool slice_areas = FUseImageMap && FIMDataArea;
 
@@ -168,7 +168,7 @@ void TChartix::RepairPieSeam(TPoint seam, TColor colour) {
 }
 
 void TChartix::DrawPieLabel(int index, Double value, Double sum, Extended mid_angle,
-                            long long font_height, long long lift, const std::u16string& mask) {
+                            Int64 font_height, Int64 lift, const std::u16string& mask) {
   TCanvas& canvas = Canvas();
   const TextBackground background(canvas, FLabelBGColour, FLabelTransparent,
                                   TextBackground::kColourFirst);
@@ -176,16 +176,16 @@ void TChartix::DrawPieLabel(int index, Double value, Double sum, Extended mid_an
   // Labels lie on an ellipse FOffset pixels outside the rim horizontally and
   // twice that vertically, where the texts above and below need the room.
   const Extended d = FPieDia;
-  const long long x = Round(FCentreX + std::sin(mid_angle) * (d + 2 * FOffset) / 2);
-  const long long y = Round(FCentreY + std::cos(mid_angle) * (d + 4 * FOffset) / 2) - lift;
+  const Int64 x = Round(FCentreX + std::sin(mid_angle) * (d + 2 * FOffset) / 2);
+  const Int64 y = Round(FCentreY + std::cos(mid_angle) * (d + 4 * FOffset) / 2) - lift;
   const bool right_half = NormaliseAngle(mid_angle) < kPi;
-  auto left_edge = [&](const std::u16string& text) -> long long {
+  auto left_edge = [&](const std::u16string& text) -> Int64 {
     return right_half ? x : x - GetTextWidth(text);
   };
 
   if (FShowLabel) {
     const std::u16string& name = NameList[index];
-    const long long left = left_edge(name);
+    const Int64 left = left_edge(name);
     canvas.TextOut(ClampToCanvas(left), ClampToCanvas(y - font_height - 1), name);
     if (FUseImageMap && FIMLabel) {
       AddRectArea(ClampToCanvas(left), ClampToCanvas(y - font_height - 1),
@@ -196,7 +196,7 @@ void TChartix::DrawPieLabel(int index, Double value, Double sum, Extended mid_an
     const std::u16string number =
         FShowPercent ? FormatFloat(mask, std::fabs(value) * (100 / sum)) + u"%"
                      : AddPrefixSuffix(FormatFloat(mask, value));
-    const long long top = FShowLabel ? y + 1 : y - font_height / 2;
+    const Int64 top = FShowLabel ? y + 1 : y - font_height / 2;
     canvas.TextOut(ClampToCanvas(left_edge(number)), ClampToCanvas(top), number);
   }
 }

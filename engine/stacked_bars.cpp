@@ -29,22 +29,22 @@ namespace plotvane {
 
 namespace {
 
-long long AbsHeight(const TFont& font) { return std::llabs(static_cast<long long>(font.Height)); }
+Int64 AbsHeight(const TFont& font) { return std::abs(static_cast<Int64>(font.Height)); }
 
-long long Half(long long v) { return v / 2; }  // truncating, in 64 bits
+Int64 Half(Int64 v) { return v / 2; }  // truncating, in 64 bits
 
 // R(x): a height of x value units in pixels from the origin line.
-long long ScaledLength(Double x, Double per_unit) {
+Int64 ScaledLength(Double x, Double per_unit) {
   return PixelLength(static_cast<long double>(x) * per_unit);
 }
 
 // The two corners a segment is drawn with, in 64 bits.
 struct Corners {
-  long long x1, y1, x2, y2;
+  Int64 x1, y1, x2, y2;
 };
 
 struct Point64 {
-  long long x, y;
+  Int64 x, y;
 };
 
 bool Upward(TStackedTextAlign align) {
@@ -55,8 +55,8 @@ bool Upward(TStackedTextAlign align) {
 // vertical chart. Upward text starts at its lower end, so it is centred on
 // the segment's middle row. Values outside the enumeration are centred
 // like cxstCentreH.
-Point64 VerticalValueAt(TStackedTextAlign align, const Corners& c, long long tw, long long th) {
-  const long long level = Half(c.y1 + c.y2 - th), upward = Half(c.y1 + c.y2 + tw);
+Point64 VerticalValueAt(TStackedTextAlign align, const Corners& c, Int64 tw, Int64 th) {
+  const Int64 level = Half(c.y1 + c.y2 - th), upward = Half(c.y1 + c.y2 + tw);
   switch (align) {
     case cxstCentreV: return {Half(c.x1 + c.x2 - th), upward};
     case cxstLeftH: return {c.x1 - tw - 2, level};
@@ -135,7 +135,7 @@ void TChartix::DrawStackedBarGraph(TGraphType graph_type) {
   }
   // Set before the scale is looked at, so that a chart with nothing to stack
   // does not leave its caption at the column of an earlier drawing.
-  if (!vertical) TextLeft = Saturate32(static_cast<long long>(FOriginX) - FYAxisNegative);
+  if (!vertical) TextLeft = Saturate32(static_cast<Int64>(FOriginX) - FYAxisNegative);
   if (!(FYTop > 0)) return;  // all values 0: no groups
   const Double per_unit =
       static_cast<Double>((static_cast<long double>(FMaxY) - FYAxisNegative) / FYTop);
@@ -177,12 +177,12 @@ void TChartix::DrawStackedSegment(TGraphType graph_type, const SlotLayout& slots
                                   Double per_unit, const std::u16string& mask) {
   TCanvas& canvas = Canvas();
   const bool vertical = graph_type == cxtVStackedBar;
-  const long long x0 = FOriginX, y0 = FOriginY;
-  const long long from = ScaledLength(base, per_unit), to = ScaledLength(base + value, per_unit);
-  const long long bar_bottom = y0 - slot.start;  // horizontal bars: the row under the bar
+  const Int64 x0 = FOriginX, y0 = FOriginY;
+  const Int64 from = ScaledLength(base, per_unit), to = ScaledLength(base + value, per_unit);
+  const Int64 bar_bottom = y0 - slot.start;  // horizontal bars: the row under the bar
   Corners c;
   if (vertical) {
-    const long long left = x0 + slot.start;
+    const Int64 left = x0 + slot.start;
     c = {left, y0 + 1 - from, left + slots.width, y0 - to};
   } else {
     c = {x0 + from, bar_bottom, x0 + to + 1, bar_bottom - slots.width};
@@ -203,7 +203,7 @@ void TChartix::DrawStackedSegment(TGraphType graph_type, const SlotLayout& slots
     canvas.Brush().SetColor(FStackedTextBGColor);
   }
   const std::u16string text = AddPrefixSuffix(FormatFloat(mask, value));
-  const long long tw = GetTextWidth(text), th = GetTextHeight(text);
+  const Int64 tw = GetTextWidth(text), th = GetTextHeight(text);
   Point64 at;
   if (vertical) {
     at = VerticalValueAt(FStackedTextAlign, c, tw, th);
@@ -235,30 +235,30 @@ void TChartix::DrawStackedLabel(TGraphType graph_type, Integer group, const Slot
   if (!FShowLabel) return;
 
   const std::u16string& name = StackedGroupList[group];
-  const long long x0 = FOriginX, y0 = FOriginY;
+  const Int64 x0 = FOriginX, y0 = FOriginY;
   if (graph_type == cxtHStackedBar) {
     // Left of the category axis, level whatever FLabelVertical says.
-    const long long tw = GetTextWidth(name), th = GetTextHeight(name);
-    const long long x = x0 - 3 - tw;
-    const long long y = y0 - Round64(slot.centre + static_cast<long double>(th) / 2);
+    const Int64 tw = GetTextWidth(name), th = GetTextHeight(name);
+    const Int64 x = x0 - 3 - tw;
+    const Int64 y = y0 - Round64(slot.centre + static_cast<long double>(th) / 2);
     canvas.TextOut(ClampToCanvas(x), ClampToCanvas(y), name);
-    TextLeft = Saturate32(std::min<long long>(TextLeft, x));
+    TextLeft = Saturate32(std::min<Int64>(TextLeft, x));
     return;
   }
   const long double centre = x0 + slot.centre;
   if (!FLabelVertical) {
     // Shown by its part after the last "=", but centred by the whole name.
-    const long long tw = GetTextWidth(name);
+    const Int64 tw = GetTextWidth(name);
     canvas.TextOut(ClampToCanvas(Round64(centre - static_cast<long double>(tw) / 2)),
                    ClampToCanvas(y0 + 3), GetEntryValue(StackedGroupList, group));
-    TextBottom = Saturate32(std::max<long long>(TextBottom, y0 + 3 + AbsHeight(FLabelFont)));
+    TextBottom = Saturate32(std::max<Int64>(TextBottom, y0 + 3 + AbsHeight(FLabelFont)));
     return;
   }
   canvas.Font() = MadeFont(FLabelFont, 900);
-  const long long tw = GetTextWidth(name), th = GetTextHeight(name);
+  const Int64 tw = GetTextWidth(name), th = GetTextHeight(name);
   canvas.TextOut(ClampToCanvas(Round64(centre - static_cast<long double>(th) / 2)),
                  ClampToCanvas(y0 + 3 + tw), name);
-  TextBottom = Saturate32(std::max<long long>(TextBottom, y0 + 3 + tw));
+  TextBottom = Saturate32(std::max<Int64>(TextBottom, y0 + 3 + tw));
   canvas.Font() = FLabelFont;
 }
 
@@ -269,9 +269,9 @@ void TChartix::DrawStackedTotal(TGraphType graph_type, const Slot& slot, Double 
   TCanvas& canvas = Canvas();
   canvas.Font() = FLabelFont;
   const std::u16string text = AddPrefixSuffix(FormatFloat(mask, sum));
-  const long long hx = GetTextHeight(u"X");
-  const long long length = ScaledLength(sum, per_unit);
-  long long x, y;
+  const Int64 hx = GetTextHeight(u"X");
+  const Int64 length = ScaledLength(sum, per_unit);
+  Int64 x, y;
   if (graph_type == cxtVStackedBar) {
     // Just above the bar, on the plot-area colour.
     canvas.Brush().SetStyle(axis_style);
@@ -295,9 +295,9 @@ void TChartix::DrawStackedLegend() {
   Canvas().Font() = FLegendFont;
   const int count = StackedNameList.Count();
   // The box is as wide as the widest item name, listed or not.
-  long long widest = 0;
+  Int64 widest = 0;
   for (int k = 0; k < count; ++k) {
-    widest = std::max<long long>(widest, GetTextWidth(GetEntryValue(StackedNameList, k)));
+    widest = std::max<Int64>(widest, GetTextWidth(GetEntryValue(StackedNameList, k)));
   }
 
   // Each name once, compared without case, with the colour of its first
@@ -316,7 +316,7 @@ void TChartix::DrawStackedLegend() {
 
   LegendLayout layout;
   layout.map_areas = false;
-  layout.column_width = widest + 3LL * FPadding + FSquare;
+  layout.column_width = widest + Int64{3} * FPadding + FSquare;
   layout.row_swatch_on_centre = true;
   layout.show_after_last_equals = true;
   layout.keep_brush_style = true;
