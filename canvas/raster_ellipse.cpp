@@ -320,6 +320,9 @@ struct RoundChain::Impl {
   void ThinDashed(Surface& surface, Dash* dash) const;
   void Wide(Surface& surface, int64_t width) const;
   void WideSampled(Surface& surface, int64_t width) const;
+  // The wide pen's steps between quarters and, for a wedge, its radials
+  // with a tip at the centre.
+  void WideJoins(Surface& surface, const RoundTip& tip, int64_t width) const;
   void Fill(Surface& surface) const;
 
   // Bitmap rows [y0, y1); empty when y0 >= y1.
@@ -529,15 +532,7 @@ void RoundChain::Impl::Wide(Surface& surface, int64_t width) const {
     };
     VisitRow(y, run, step);
   }
-  for (int64_t c = 0; c < 8; ++c) {
-    if (!JunctionInChain(c)) continue;
-    WideSegment(surface, Map(c, LocalLast(c)), Map(c + 1, LocalFirst(c + 1)), width);
-  }
-  if (wedge) {
-    WideSegment(surface, last_point, centre, width);
-    WideSegment(surface, centre, first_point, width);
-    tip.PaintRun(surface, centre.y, centre.x, centre.x);
-  }
+  WideJoins(surface, tip, width);
 }
 
 void RoundChain::Impl::WideSampled(Surface& surface, int64_t width) const {
@@ -571,6 +566,10 @@ void RoundChain::Impl::WideSampled(Surface& surface, int64_t width) const {
       }
     }
   }
+  WideJoins(surface, tip, width);
+}
+
+void RoundChain::Impl::WideJoins(Surface& surface, const RoundTip& tip, int64_t width) const {
   for (int64_t c = 0; c < 8; ++c) {
     if (!JunctionInChain(c)) continue;
     WideSegment(surface, Map(c, LocalLast(c)), Map(c + 1, LocalFirst(c + 1)), width);
