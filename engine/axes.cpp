@@ -23,8 +23,6 @@ namespace plotvane {
 
 namespace {
 
-Int64 AbsHeight(const TFont& font) { return std::abs(static_cast<Int64>(font.Height)); }
-
 Int64 HalfOf(Int64 v) { return Round64(static_cast<long double>(v) / 2); }
 
 // The value text of a point coordinate; 0 when it does not read (it always
@@ -44,7 +42,90 @@ Int64 LargestPointValue(const TPointList& points, Pick pick) {
   return m;
 }
 
+// Which value axis a tick number belongs to: its date, label and
+// prefix/suffix settings.
+enum class AxisKind : uint8_t {
+  kVertical,        // the vertical value axis (FUseYAxisDates, AddPrefixSuffixY)
+  kHorizontalBars,  // the value axis of horizontal bars (no dates, AddPrefixSuffix)
+  kX,               // the line graph's X axis (FUseXAxisDates, AddPrefixSuffixX, no percentages)
+};
+
+// The text written at a tick of value `value`, or at the origin.
+std::u16string TickText(const TChartix& chart, AxisKind axis, Double value,
+                        const std::u16string& mask, bool origin) {
+  const bool dates = axis == AxisKind::kVertical ? chart.FUseYAxisDates
+                     : axis == AxisKind::kX      ? chart.FUseXAxisDates
+                                                 : false;
+  const std::u16string t = dates ? chart.GetDateText(value) : FormatFloat(mask, value);
+  if (chart.FShowPercent && axis != AxisKind::kX) return origin ? u"0%" : t + u"%";
+  const bool labels = axis == AxisKind::kX ? chart.FUseXAxisLabels : chart.FUseYAxisLabels;
+  if (labels) {
+    const std::u16string key = origin ? FloatToStr(value) : t;
+    return axis == AxisKind::kX ? chart.GetXAxisLabel(key) : chart.GetYAxisLabel(key);
+  }
+  switch (axis) {
+    case AxisKind::kVertical:
+      return chart.AddPrefixSuffixY(t);
+    case AxisKind::kHorizontalBars:
+      return chart.AddPrefixSuffix(t);
+    case AxisKind::kX:
+      return chart.AddPrefixSuffixX(t);
+  }
+  return t;
+}
+
 }  // namespace
+
+// The scale steps of the axes: a friend of TChartix, for its largest-value
+// helpers and CalculateScale.
+class AxisSteps {
+ public:
+  // The largest value the vertical value axis and its grid scale by.
+  static Int64 YAxisMaxValue(TChartix& chart, TGraphType graph_type) {
+    switch (graph_type) {
+      case cxtVBar: {
+        Int64 b = chart.GetMaxValue();
+        if (chart.FShowLinesWithBars && !chart.Points.Empty()) b = std::max(b, chart.GetMaxY());
+        return b;
+      }
+      case cxtLine:
+        return chart.GetMaxY();
+      case cxtVStackedBar:
+        chart.FShowPercent = false;
+        return chart.GetMaxStackedTotal();
+      default:
+        return 0;
+    }
+  }
+
+  // Makes a scale ready for its ticks: an offset not below a given top is
+  // reset, a scale with an automatic top or step is chosen, and px, the
+  // distance of two ticks, worked out over the positive part `length` or,
+  // for all-negative data, the negative part. `per_unit` receives the
+  // pixels per value unit (1 for a span of 0).
+  static TickScale PrepareScale(TChartix& chart, Double& top, Double& grad, Double& offset,
+                                Int64 max_value, Int64 length, Int64 negative, Double& per_unit) {
+    if (top != 0 && offset >= top) offset = 0;
+    if (top == 0 || grad == 0) chart.CalculateScale(grad, top, offset, max_value, length);
+
+    TickScale scale;
+    scale.top = top;
+    scale.grad = grad;
+    scale.offset = offset;
+    scale.length = length;
+    scale.negative = negative;
+    scale.decimals = chart.FDecimals;
+    per_unit = 1;
+    const long double span = std::fabs(static_cast<long double>(top) - offset);
+    // Data wholly below zero spread their span over the negative part.
+    const Int64 stretch = (max_value > 0 || negative == 0) ? length : negative;
+    if (span != 0) {
+      scale.px = static_cast<double>(grad / span * stretch);
+      per_unit = static_cast<double>(stretch / span);
+    }
+    return scale;
+  }
+};
 
 // ---- Largest values ------------------------------------------------------
 
@@ -81,7 +162,7 @@ Integer TChartix::GetMaxStackedTotal() {
     TryStrToFloat(StackedValueList[k], value);
     const Int64 rounded = Ceil64(value);
     smallest = std::min(smallest, rounded);
-    const Integer group = StackedGroupOf(k);
+    const Integer group = DrawingSteps::StackedGroupOf(*this, k);
     if (group < 0) continue;
     Int64& sum = sums[static_cast<size_t>(group)];
     sum = Saturate32(sum + std::max<Int64>(INT32_MIN, std::min<Int64>(INT32_MAX, rounded)));
@@ -100,80 +181,18 @@ void TChartix::CalculateScale(Double& grad, Double& top, Double& offset, Int64 m
                            FShowPercent);
 }
 
-Int64 TChartix::YAxisMaxValue(TGraphType graph_type) {
-  switch (graph_type) {
-    case cxtVBar: {
-      Int64 b = GetMaxValue();
-      if (FShowLinesWithBars && !Points.Empty()) b = std::max(b, GetMaxY());
-      return b;
-    }
-    case cxtLine:
-      return GetMaxY();
-    case cxtVStackedBar:
-      FShowPercent = false;
-      return GetMaxStackedTotal();
-    default:
-      return 0;
-  }
-}
-
-TickScale TChartix::PrepareScale(Double& top, Double& grad, Double& offset, Int64 max_value,
-                                 Int64 length, Int64 negative, Double& per_unit) {
-  if (top != 0 && offset >= top) offset = 0;
-  if (top == 0 || grad == 0) CalculateScale(grad, top, offset, max_value, length);
-
-  TickScale scale;
-  scale.top = top;
-  scale.grad = grad;
-  scale.offset = offset;
-  scale.length = length;
-  scale.negative = negative;
-  scale.decimals = FDecimals;
-  per_unit = 1;
-  const long double span = std::fabs(static_cast<long double>(top) - offset);
-  // Data wholly below zero spread their span over the negative part.
-  const Int64 stretch = (max_value > 0 || negative == 0) ? length : negative;
-  if (span != 0) {
-    scale.px = static_cast<double>(grad / span * stretch);
-    per_unit = static_cast<double>(stretch / span);
-  }
-  return scale;
-}
-
-std::u16string TChartix::TickText(AxisKind axis, Double value, const std::u16string& mask,
-                                  bool origin) {
-  const bool dates = axis == AxisKind::kVertical ? FUseYAxisDates
-                     : axis == AxisKind::kX      ? FUseXAxisDates
-                                                 : false;
-  const std::u16string t = dates ? GetDateText(value) : FormatFloat(mask, value);
-  if (FShowPercent && axis != AxisKind::kX) return origin ? u"0%" : t + u"%";
-  const bool labels = axis == AxisKind::kX ? FUseXAxisLabels : FUseYAxisLabels;
-  if (labels) {
-    const std::u16string key = origin ? FloatToStr(value) : t;
-    return axis == AxisKind::kX ? GetXAxisLabel(key) : GetYAxisLabel(key);
-  }
-  switch (axis) {
-    case AxisKind::kVertical:
-      return AddPrefixSuffixY(t);
-    case AxisKind::kHorizontalBars:
-      return AddPrefixSuffix(t);
-    case AxisKind::kX:
-      return AddPrefixSuffixX(t);
-  }
-  return t;
-}
-
 // ---- The vertical value axis ---------------------------------------------
 
 void TChartix::DrawYAxis(TGraphType graph_type) {
-  const Int64 b = YAxisMaxValue(graph_type);
+  const Int64 b = AxisSteps::YAxisMaxValue(*this, graph_type);
   if (FShowGrid) DrawGrid(graph_type);  // the grid lies under everything the axis draws
 
   TCanvas& canvas = Canvas();
   canvas.Font() = FLabelFont;
   canvas.Pen() = TPen{FGraphPen, 1, TPenStyle::psSolid};
   const Int64 length = static_cast<Int64>(FMaxY) - FYAxisNegative;
-  const TickScale scale = PrepareScale(FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, YLinePX);
+  const TickScale scale =
+      AxisSteps::PrepareScale(*this, FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, YLinePX);
 
   const Int64 x0 = FOriginX, y0 = FOriginY;
   canvas.MoveTo(ClampToCanvas(x0), ClampToCanvas(y0 - length));
@@ -191,7 +210,7 @@ void TChartix::DrawYAxis(TGraphType graph_type) {
     canvas.Brush().SetColor(FLabelBGColour);
     if (FLabelTransparent) canvas.Brush().SetStyle(TBrushStyle::bsClear);
     if (!FShowNumbers) return;
-    const std::u16string s = TickText(AxisKind::kVertical, value, mask, false);
+    const std::u16string s = TickText(*this, AxisKind::kVertical, value, mask, false);
     const Int64 x = mark_left - 2 - GetTextWidth(s);
     canvas.TextOut(ClampToCanvas(x), ClampToCanvas(y - HalfOf(h)), s);
     text_left = std::min(text_left, x);
@@ -202,18 +221,18 @@ void TChartix::DrawYAxis(TGraphType graph_type) {
   TextLeft = Saturate32(text_left);
 
   if (FXAxisNegative == 0 && FShowNumbers) {
-    const std::u16string s = TickText(AxisKind::kVertical, FYOffset, mask, true);
+    const std::u16string s = TickText(*this, AxisKind::kVertical, FYOffset, mask, true);
     canvas.TextOut(ClampToCanvas(mark_left - 2 - GetTextWidth(s)), ClampToCanvas(y0 - HalfOf(h)),
                    s);
   }
 }
 
 void TChartix::DrawGrid(TGraphType graph_type) {
-  const Int64 b = YAxisMaxValue(graph_type);
+  const Int64 b = AxisSteps::YAxisMaxValue(*this, graph_type);
   const Int64 length = static_cast<Int64>(FMaxY) - FYAxisNegative;
   Double per_unit = 0;  // the axis, not its grid, publishes the pixels per unit
   const TickScale scale =
-      PrepareScale(FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, per_unit);
+      AxisSteps::PrepareScale(*this, FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, per_unit);
 
   TCanvas& canvas = Canvas();
   canvas.Pen().Color = FGridColour;
@@ -240,8 +259,8 @@ void TChartix::DrawGrid(TGraphType graph_type) {
   if (graph_type != cxtLine) return;
 
   const Int64 x_length = static_cast<Int64>(FMaxX) - FXAxisNegative;
-  const TickScale x_scale =
-      PrepareScale(FXTop, FXGrad, FXOffset, GetMaxX(), x_length, FXAxisNegative, per_unit);
+  const TickScale x_scale = AxisSteps::PrepareScale(*this, FXTop, FXGrad, FXOffset, GetMaxX(),
+                                                    x_length, FXAxisNegative, per_unit);
   if (FHideVGrid) return;
   // These lines run over every step of the span; past the bitmap's edge no
   // further line can show.
@@ -279,7 +298,7 @@ void TChartix::DrawHBarAxis(TGraphType graph_type) {
   const Int64 length = static_cast<Int64>(FMaxY) - FYAxisNegative;
   Double per_unit = 0;  // this axis leaves YLinePX alone
   const TickScale scale =
-      PrepareScale(FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, per_unit);
+      AxisSteps::PrepareScale(*this, FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, per_unit);
 
   const Int64 x0 = FOriginX, y0 = FOriginY;
   canvas.MoveTo(ClampToCanvas(x0 + length), ClampToCanvas(y0));
@@ -292,7 +311,7 @@ void TChartix::DrawHBarAxis(TGraphType graph_type) {
   // Upward numbers end 2 pixels below the tick mark, each in a font of its
   // own; level ones hang centred under it.
   auto number = [&](Int64 x, Double value, bool origin) {
-    const std::u16string s = TickText(AxisKind::kHorizontalBars, value, mask, origin);
+    const std::u16string s = TickText(*this, AxisKind::kHorizontalBars, value, mask, origin);
     if (FXValuesVertical) {
       canvas.Font() = MadeFont(FLabelFont, 900);
       const Int64 w = GetTextWidth(s);
@@ -332,8 +351,8 @@ void TChartix::DrawXAxis(TGraphType) {
   canvas.Pen() = TPen{FGraphPen, 1, TPenStyle::psSolid};
   canvas.Brush().SetColor(FBGColour);
   const Int64 length = static_cast<Int64>(FMaxX) - FXAxisNegative;
-  const TickScale scale =
-      PrepareScale(FXTop, FXGrad, FXOffset, GetMaxX(), length, FXAxisNegative, XLinePX);
+  const TickScale scale = AxisSteps::PrepareScale(*this, FXTop, FXGrad, FXOffset, GetMaxX(), length,
+                                                  FXAxisNegative, XLinePX);
 
   const Int64 x0 = FOriginX, y0 = FOriginY;
   canvas.MoveTo(ClampToCanvas(x0 + length), ClampToCanvas(y0));
@@ -350,7 +369,7 @@ void TChartix::DrawXAxis(TGraphType) {
     canvas.Brush().SetColor(FLabelBGColour);
     if (FLabelTransparent) canvas.Brush().SetStyle(TBrushStyle::bsClear);
     if (!FShowNumbers) return;
-    const std::u16string s = TickText(AxisKind::kX, value, mask, false);
+    const std::u16string s = TickText(*this, AxisKind::kX, value, mask, false);
     const Int64 w = GetTextWidth(s);
     if (FXValuesVertical) {
       canvas.TextOut(ClampToCanvas(x - HalfOf(h)), ClampToCanvas(number_top + w), s);
@@ -366,7 +385,7 @@ void TChartix::DrawXAxis(TGraphType) {
   TextBottom = Saturate32(text_bottom);
 
   if (FYAxisNegative == 0 && FShowNumbers) {
-    const std::u16string s = TickText(AxisKind::kX, FXOffset, mask, true);
+    const std::u16string s = TickText(*this, AxisKind::kX, FXOffset, mask, true);
     const Int64 w = GetTextWidth(s);
     if (FXValuesVertical) {
       // Centred by half the point size here, not half the pixel height.

@@ -47,6 +47,19 @@ Int64 Offset(Int64 origin, long double distance) {
   return origin + d;
 }
 
+// The pixel column of X value `x` and the row of Y value `y` on the scale
+// the axes of the last drawing published: FOriginX + Round((x - FXOffset)
+// XLinePX) and FOriginY - Round((y - FYOffset) YLinePX), halves to even.
+// Worked out in 64 bits, so a value far beyond the scale still has a
+// position (within +-2^62); GraphX and GraphY invert them.
+Int64 XPixel(const TChartix& chart, Double x) {
+  return Offset(chart.FOriginX, (static_cast<long double>(x) - chart.FXOffset) * chart.XLinePX);
+}
+
+Int64 YPixel(const TChartix& chart, Double y) {
+  return Offset(chart.FOriginY, -((static_cast<long double>(y) - chart.FYOffset) * chart.YLinePX));
+}
+
 // The plot area: the extent of the axes, widened by the label font's point
 // size f when numbers are shown and an axis crosses the plot inside it:
 // upwards when the X axis has a negative part, to the right when the
@@ -133,22 +146,12 @@ void DrawTextFrame(TCanvas& canvas, const std::u16string& text, bool level, int 
 
 }  // namespace
 
-// ---- Positions -----------------------------------------------------------------
-
-Int64 TChartix::XPixel(Double x) const {
-  return Offset(FOriginX, (static_cast<long double>(x) - FXOffset) * XLinePX);
-}
-
-Int64 TChartix::YPixel(Double y) const {
-  return Offset(FOriginY, -((static_cast<long double>(y) - FYOffset) * YLinePX));
-}
-
 // ---- The graph -------------------------------------------------------------------
 
 void TChartix::DrawLineGraph() {
   AutoSettingsScope automatic_settings(*this);
   PrepareCanvas(cxtLine);
-  PaintBackground();
+  PaintBackground(*this);
   TCanvas& canvas = Canvas();
 
   const TRect plot = PlotArea(*this);
@@ -175,7 +178,7 @@ void TChartix::DrawLineGraph() {
   pixels.reserve(static_cast<size_t>(Points.Count()));
   for (const auto& line : Points.Lines()) {
     for (const auto& point : line.Points) {
-      pixels.push_back({XPixel(PointValue(point.X)), YPixel(PointValue(point.Y))});
+      pixels.push_back({XPixel(*this, PointValue(point.X)), YPixel(*this, PointValue(point.Y))});
     }
   }
 
@@ -213,14 +216,13 @@ void TChartix::DrawLineLegend() {
   if (!FShowLegend) return;
   std::vector<LegendEntry> entries;
   if (FCustomLegend) {
-    for (int k = 0; k < CustomLegendNameList.Count(); ++k)
-      entries.push_back({CustomLegendNameList[k], CustomLegendColourList[k]});
+    entries = CustomLegendEntries(*this);
   } else {
-    AppendLineEntries(entries);
+    AppendLineEntries(*this, entries);
   }
   LegendLayout layout;
   layout.centred_row_name_areas = true;
-  DrawLegendBox(entries, layout);
+  DrawingSteps::DrawLegendBox(*this, entries, layout);
 }
 
 // ---- Markers ---------------------------------------------------------------------
@@ -228,8 +230,8 @@ void TChartix::DrawLineLegend() {
 void TChartix::DrawMarkers() {
   for (const TMarkerItem& marker : MarkerList) {
     if (marker.PointStyle == cxpsNone) continue;
-    DrawPoint(ClampToCanvas(XPixel(marker.x)), ClampToCanvas(YPixel(marker.y)), marker.PointStyle,
-              marker.PointSize, marker.Colour);
+    DrawPoint(ClampToCanvas(XPixel(*this, marker.x)), ClampToCanvas(YPixel(*this, marker.y)),
+              marker.PointStyle, marker.PointSize, marker.Colour);
   }
 }
 
@@ -246,7 +248,7 @@ void TChartix::DrawLineGraphText() {
     const bool known_align = AlignFlags(FLineGraphTextAlign, flags);
     if (known_align) canvas.SetTextAlign(flags);
 
-    const Pixel data{XPixel(item.x), YPixel(item.y)};
+    const Pixel data{XPixel(*this, item.x), YPixel(*this, item.y)};
     const Pixel anchor{data.x + FLineGraphTextXOffset, data.y - FLineGraphTextYOffset};
     if (FLineGraphTextLeader) {
       canvas.Pen().Color = FLineGraphLeaderColor;

@@ -72,7 +72,7 @@ void TChartix::DrawAxisCaptions(TGraphType graph_type) {
   if (!bottom_text.empty()) {
     const int w = GetTextWidth(bottom_text);
     // Any font size a client sets stays a position the canvas can take.
-    const Int64 font_height = std::abs(static_cast<Int64>(canvas.Font().Height));
+    const Int64 font_height = AbsHeight(canvas.Font());
     int x, y;
     if (horizontal_bars) {
       x = Round((static_cast<long double>(FMaxY) - w) / 2) + FOriginX - FYAxisNegative;
