@@ -3,9 +3,9 @@
 // point; its legend of one entry per line; the markers; and the text items
 // anchored to data positions, with their leaders and frames.
 //
-// Every position comes from the one mapping the axes publish (XPixel,
-// YPixel): value x lies at column FOriginX + Round((x - FXOffset) XLinePX),
-// value y at row FOriginY - Round((y - FYOffset) YLinePX). Nothing is
+// Every position comes from the one mapping the axes publish (PixelOf):
+// value x lies at column FOriginX + Round((x - FXOffset) XLinePX), value y
+// at row FOriginY - Round((y - FYOffset) YLinePX). Nothing is
 // clipped to the plot area: a value beyond the scale is drawn beyond the
 // axes, and the bitmap's edges clip it.
 //
@@ -47,17 +47,15 @@ Int64 Offset(Int64 origin, long double distance) {
   return origin + d;
 }
 
-// The pixel column of X value `x` and the row of Y value `y` on the scale
-// the axes of the last drawing published: FOriginX + Round((x - FXOffset)
-// XLinePX) and FOriginY - Round((y - FYOffset) YLinePX), halves to even.
-// Worked out in 64 bits, so a value far beyond the scale still has a
-// position (within +-2^62); GraphX and GraphY invert them.
-Int64 XPixel(const TChartix& chart, Double x) {
-  return Offset(chart.FOriginX, (static_cast<long double>(x) - chart.FXOffset) * chart.XLinePX);
-}
-
-Int64 YPixel(const TChartix& chart, Double y) {
-  return Offset(chart.FOriginY, -((static_cast<long double>(y) - chart.FYOffset) * chart.YLinePX));
+// The pixel of the point (x, y) on the scale the axes of the last drawing
+// published: column FOriginX + Round((x - FXOffset) XLinePX) and row
+// FOriginY - Round((y - FYOffset) YLinePX), halves to even. Worked out in
+// 64 bits, so a value far beyond the scale still has a position (within
+// +-2^62); GraphX and GraphY invert them.
+Pixel PixelOf(const TChartix& chart, Double x, Double y) {
+  return Pixel{
+      Offset(chart.FOriginX, (static_cast<long double>(x) - chart.FXOffset) * chart.XLinePX),
+      Offset(chart.FOriginY, -((static_cast<long double>(y) - chart.FYOffset) * chart.YLinePX))};
 }
 
 // The plot area: the extent of the axes, widened by the label font's point
@@ -178,7 +176,7 @@ void TChartix::DrawLineGraph() {
   pixels.reserve(static_cast<size_t>(Points.Count()));
   for (const auto& line : Points.Lines()) {
     for (const auto& point : line.Points) {
-      pixels.push_back({XPixel(*this, PointValue(point.X)), YPixel(*this, PointValue(point.Y))});
+      pixels.push_back(PixelOf(*this, PointValue(point.X), PointValue(point.Y)));
     }
   }
 
@@ -230,8 +228,9 @@ void TChartix::DrawLineLegend() {
 void TChartix::DrawMarkers() {
   for (const TMarkerItem& marker : MarkerList) {
     if (marker.PointStyle == cxpsNone) continue;
-    DrawPoint(ClampToCanvas(XPixel(*this, marker.x)), ClampToCanvas(YPixel(*this, marker.y)),
-              marker.PointStyle, marker.PointSize, marker.Colour);
+    const Pixel at = PixelOf(*this, marker.x, marker.y);
+    DrawPoint(ClampToCanvas(at.x), ClampToCanvas(at.y), marker.PointStyle, marker.PointSize,
+              marker.Colour);
   }
 }
 
@@ -248,7 +247,7 @@ void TChartix::DrawLineGraphText() {
     const bool known_align = AlignFlags(FLineGraphTextAlign, flags);
     if (known_align) canvas.SetTextAlign(flags);
 
-    const Pixel data{XPixel(*this, item.x), YPixel(*this, item.y)};
+    const Pixel data = PixelOf(*this, item.x, item.y);
     const Pixel anchor{data.x + FLineGraphTextXOffset, data.y - FLineGraphTextYOffset};
     if (FLineGraphTextLeader) {
       canvas.Pen().Color = FLineGraphLeaderColor;
