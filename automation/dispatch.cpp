@@ -11,15 +11,15 @@
 #include <new>
 #include <string>
 
-#include "automation/com/bstr.h"
-#include "automation/com/com_ptr.h"
-#include "automation/com/error_info.h"
-#include "automation/com/variant.h"
 #include "automation/draw_object.h"
 #include "automation/members.h"
 #include "automation/vtable.h"
 #include "base/ascii.h"
 #include "base/utf.h"
+#include "runtime/bstr.h"
+#include "runtime/com_ptr.h"
+#include "runtime/error_info.h"
+#include "runtime/variant.h"
 
 namespace plotvane {
 

@@ -1,14 +1,15 @@
 #include "automation/draw.h"
 
 #include <cstddef>
+#include <type_traits>
 #include <typeinfo>
 #include <vector>
 
-#include "automation/com/guid.h"
 #include "automation/draw_object.h"
 #include "automation/members.h"
 #include "automation/server.h"
 #include "automation/typelib.h"
+#include "runtime/guid.h"
 
 // The type information carried by IDraw's virtual table: a class with the
 // interface's name, derived from IDispatch as the clients' IDraw is. It is
@@ -54,11 +55,32 @@ HRESULT FaceInvoke(TVtableFace* self, DISPID dispIdMember, REFIID riid, LCID lci
 // table (the offset of the object in its whole, and its type information).
 // Those let C++ clients, and run-time checks of their calls, treat the face
 // as an object of their own IDraw class.
+//
+// REQUIRES: the compiler lays out objects and tables as the Itanium C++ ABI
+// does (GCC and Clang do, except where they follow the Windows ABI): an
+// object of a class with virtual functions and no data begins with the
+// address of its table's first entry; the words at entries -1 and -2 are the
+// type information and the offset to the top; every word, entry and face
+// field is one pointer wide. Another layout (the Windows compilers keep
+// neither word before the entries) needs a table of its own, so such a build
+// stops here.
 union TVtableWord {
   std::ptrdiff_t offset_to_top;
   const std::type_info* type;
   TVtableEntry entry;
 };
+#if defined(__GXX_ABI_VERSION)
+constexpr bool kItaniumCxxAbi = true;
+#else
+constexpr bool kItaniumCxxAbi = false;
+#endif
+static_assert(kItaniumCxxAbi, "IDraw's virtual table is laid out for the Itanium C++ ABI");
+static_assert(sizeof(TVtableWord) == sizeof(void*) && sizeof(TVtableEntry) == sizeof(void*) &&
+                  sizeof(std::ptrdiff_t) == sizeof(void*),
+              "every word of the table is one pointer wide");
+static_assert(std::is_standard_layout_v<TVtableFace> && offsetof(TVtableFace, vtable) == 0 &&
+                  sizeof(TVtableFace) == 2 * sizeof(void*),
+              "a face begins with its table pointer, where an object keeps its own");
 
 const TVtableEntry* DrawVtable() {
   static const std::vector<TVtableWord> table = [] {

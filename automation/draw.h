@@ -5,8 +5,8 @@
 #ifndef PLOTVANE_AUTOMATION_DRAW_H_
 #define PLOTVANE_AUTOMATION_DRAW_H_
 
-#include "automation/com/interfaces.h"
-#include "automation/com/types.h"
+#include "runtime/interfaces.h"
+#include "runtime/types.h"
 
 namespace plotvane {
 

@@ -6,10 +6,10 @@
 #include <atomic>
 #include <memory>
 
-#include "automation/com/interfaces.h"
-#include "automation/com/types.h"
 #include "automation/vtable.h"
 #include "engine/chartix.h"
+#include "runtime/interfaces.h"
+#include "runtime/types.h"
 
 namespace plotvane {
 

@@ -1,9 +1,9 @@
 // The four entry points of the server library, with the platform's names and
 // signatures. They are the only symbols the library exports (exports.map);
 // everything they do is in server.cpp.
-#include "automation/com/guid.h"
-#include "automation/com/types.h"
 #include "automation/server.h"
+#include "runtime/guid.h"
+#include "runtime/types.h"
 
 #define PLOTVANE_SERVER_EXPORT extern "C" __attribute__((visibility("default")))
 

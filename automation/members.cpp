@@ -16,13 +16,13 @@
 #include <iterator>
 #include <string>
 
-#include "automation/com/guid.h"
-#include "automation/com/variant.h"
 #include "automation/draw_object.h"
 #include "automation/output.h"
 #include "automation/vtable.h"
 #include "base/ascii.h"
 #include "imaging/byte_writer.h"
+#include "runtime/guid.h"
+#include "runtime/variant.h"
 
 namespace plotvane {
 

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "automation/com/guid.h"
-#include "automation/com/types.h"
-#include "automation/com/variant.h"
+#include "runtime/guid.h"
+#include "runtime/types.h"
+#include "runtime/variant.h"
 
 namespace plotvane {
 

@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "automation/com/bitmap_handles.h"
 #include "automation/draw_object.h"
 #include "base/utf.h"
 #include "engine/errors.h"
@@ -12,6 +11,7 @@
 #include "imaging/gif.h"
 #include "imaging/jpeg.h"
 #include "imaging/pvPNGImage.h"
+#include "runtime/bitmap_handles.h"
 
 namespace plotvane {
 

@@ -19,15 +19,15 @@
 #include <string>
 #include <vector>
 
-#include "automation/com/com_ptr.h"
-#include "automation/com/guid.h"
-#include "automation/com/interfaces.h"
-#include "automation/com/registry.h"
 #include "automation/draw.h"
 #include "automation/members.h"
 #include "automation/typelib.h"
 #include "base/ascii.h"
 #include "base/utf.h"
+#include "runtime/com_ptr.h"
+#include "runtime/guid.h"
+#include "runtime/interfaces.h"
+#include "runtime/registry.h"
 
 namespace plotvane {
 namespace {

@@ -3,8 +3,8 @@
 #ifndef PLOTVANE_AUTOMATION_SERVER_H_
 #define PLOTVANE_AUTOMATION_SERVER_H_
 
-#include "automation/com/guid.h"
-#include "automation/com/types.h"
+#include "runtime/guid.h"
+#include "runtime/types.h"
 
 namespace plotvane {
 

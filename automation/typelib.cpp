@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "automation/com/bstr.h"
-#include "automation/com/variant.h"
 #include "automation/members.h"
 #include "automation/server.h"
 #include "base/ascii.h"
+#include "runtime/bstr.h"
+#include "runtime/variant.h"
 
 namespace plotvane {
 namespace {

@@ -24,8 +24,8 @@
 #ifndef PLOTVANE_AUTOMATION_TYPELIB_H_
 #define PLOTVANE_AUTOMATION_TYPELIB_H_
 
-#include "automation/com/typeinfo.h"
-#include "automation/com/types.h"
+#include "runtime/typeinfo.h"
+#include "runtime/types.h"
 
 namespace plotvane {
 

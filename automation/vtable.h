@@ -27,9 +27,9 @@
 #include <cstddef>
 #include <utility>
 
-#include "automation/com/types.h"
-#include "automation/com/variant.h"
 #include "automation/members.h"
+#include "runtime/types.h"
+#include "runtime/variant.h"
 
 namespace plotvane {
 
@@ -39,7 +39,9 @@ class Tdraw;
 // its own type.
 using TVtableEntry = void (*)();
 
-// What a client's IDraw pointer points at: the table, then the object.
+// What a client's IDraw pointer points at: the table, then the object. A
+// C++ client takes `vtable` for its object's table pointer, so it comes first
+// (the layout the table itself rests on is stated where it is built).
 struct TVtableFace {
   const TVtableEntry* vtable;
   Tdraw* owner;

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "client/graph_kinds.h"
 #include "testing/draw_client.h"
 
 namespace plotvane {
@@ -134,10 +135,7 @@ class DrawClient {
 };
 
 // The graph type names (TxGraphType) of the byte-array properties.
-inline const char* KindName(int kind) {
-  static const char* kNames[] = {"pie", "bar", "line", "stacked"};
-  return kNames[kind];
-}
+inline const char* KindName(int kind) { return kGraphKinds[kind].name; }
 inline const char* FormatName(int format) {
   static const char* kNames[] = {"png", "gif", "bmp", "jpeg"};
   return kNames[format];

@@ -139,7 +139,9 @@ class TCanvas {
   // (x, y) as the text alignment says. With a solid brush the text cell is
   // first filled with the brush colour; with a clear brush only glyph pixels
   // change. A turned font (Escapement) turns the cell about the reference
-  // point. Code points the font lacks draw its missing-glyph box.
+  // point. A code point the font lacks is drawn, and measured, in the
+  // closest installed face that has it, or as the font's missing-glyph box
+  // when none has it; the cell keeps the font's height.
   void TextOut(int x, int y, const std::u16string& text);
   // Measures or draws a multi-line block (lines broken at CR, LF, CR LF and
   // LF CR; each line placed like TextOut at the left, centre or right of

@@ -16,6 +16,16 @@
 // Beyond the largest size FreeType hints (65535 ppem) outlines are loaded in
 // font units and scaled and turned here in 64-bit arithmetic, unhinted.
 //
+// A code point the font lacks is measured and drawn by an instance of the
+// fallback face that has it, made at the same ppem and direction. The text's
+// cell stays the font's: its height, ascent and descent, and so every line
+// height and alignment, are the font's own whatever faces draw the glyphs;
+// fallback glyphs sit on the font's baseline and are cut to its cell, as the
+// font's own are. The fallback face is chosen for a whole block of code
+// points at once (canvas/font_lookup.h) and the choice is kept by the
+// instance, so a text costs one shared lookup per block it touches, and a
+// text the font covers costs nothing more than the test that a glyph exists.
+//
 // Glyph images are rendered by FreeType's monochrome rasteriser into a box of
 // whole pixels around the glyph (turned glyphs: around the turned corners of
 // the unturned box). Small glyphs are kept; large ones are rendered each time,
@@ -26,6 +36,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -60,6 +71,10 @@ constexpr size_t kMaxGlyphStoreBytes = size_t{1} << 20;
 constexpr size_t kMaxInstances = 16;
 constexpr size_t kMaxFaces = 8;
 constexpr size_t kMaxRememberedNames = 16;
+// What an instance keeps of its fallbacks: faces (which share the instance's
+// budget of kept glyph images) and blocks of code points.
+constexpr size_t kMaxFallbackFaces = 8;
+constexpr size_t kMaxRememberedBlocks = 256;
 
 int64_t FloorDiv(int64_t a, int64_t b) {
   int64_t q = a / b;
@@ -167,8 +182,10 @@ struct TFontInstance::Impl {
   };
 
   FT_Library library = nullptr;
-  FT_Face face = nullptr;  // owned by the thread's face table, which outlives this
+  std::shared_ptr<FtFace> face_owner;
+  FT_Face face = nullptr;  // face_owner's
   FT_Size size = nullptr;  // FreeType's scaling of this instance (hinted sizes only)
+  int64_t ppem = 0;
   bool unscaled = false;   // outlines loaded in font units and scaled here
   int64_t scale_x = 0;     // 26.6 pixels per font unit, 16.16
   int64_t scale_y = 0;
@@ -179,8 +196,21 @@ struct TFontInstance::Impl {
   std::unordered_map<FT_UInt, int> measured;
   std::unordered_map<FT_UInt, Drawn> drawn;
   size_t drawn_bytes = 0;
+  size_t max_drawn_bytes = kMaxGlyphStoreBytes;
   TGlyphImage cut;
   TGlyphImage none;
+
+  // Fallback faces, for an instance of a font (never of a fallback face).
+  struct FallbackFace {
+    const TFontFile* file;
+    std::unique_ptr<TFontInstance> instance;  // null when the face cannot be loaded
+  };
+  TThreadFonts* fonts = nullptr;  // the thread's table, which made this instance
+  bool fallback = false;          // an instance of a fallback face
+  bool bold = false;              // the style the fallback faces are chosen for
+  bool italic = false;
+  std::vector<FallbackFace> fallbacks;  // least recently made first
+  std::unordered_map<char32_t, std::shared_ptr<const TFallbackBlock>> fallback_blocks;
 
   ~Impl() {
     if (size != nullptr) FT_Done_Size(size);
@@ -332,6 +362,9 @@ TFontInstance::~TFontInstance() = default;
 int TFontInstance::MeasuredAdvance(char32_t code_point) {
   Impl& m = *impl_;
   const FT_UInt glyph = m.GlyphIndex(code_point);
+  if (glyph == 0) {
+    if (TFontInstance* fallback = Fallback(code_point)) return fallback->MeasuredAdvance(code_point);
+  }
   auto it = m.measured.find(glyph);
   if (it != m.measured.end()) return it->second;
   int64_t advance = 0;
@@ -356,6 +389,11 @@ const TGlyphImage& TFontInstance::DrawnGlyph(char32_t code_point, const TPixelBo
                                              int64_t* advance) {
   Impl& m = *impl_;
   const FT_UInt glyph = m.GlyphIndex(code_point);
+  if (glyph == 0) {
+    if (TFontInstance* fallback = Fallback(code_point)) {
+      return fallback->DrawnGlyph(code_point, visible, advance);
+    }
+  }
   FT_Glyph_Metrics metrics{};
   bool loaded = false;
   auto it = m.drawn.find(glyph);
@@ -369,7 +407,7 @@ const TGlyphImage& TFontInstance::DrawnGlyph(char32_t code_point, const TPixelBo
     const TPixelBox& b = entry.box;
     entry.whole = b.Empty() || (b.right - b.left) * (b.bottom - b.top) <= kMaxWholeGlyphPixels;
     if (loaded && entry.whole && !b.Empty()) m.Render(b, &entry.image);
-    if (m.drawn_bytes + entry.image.bits.size() > kMaxGlyphStoreBytes) {
+    if (m.drawn_bytes + entry.image.bits.size() > m.max_drawn_bytes) {
       m.drawn.clear();
       m.drawn_bytes = 0;
     }
@@ -390,11 +428,13 @@ const TGlyphImage& TFontInstance::DrawnGlyph(char32_t code_point, const TPixelBo
 }
 
 // The fonts of one thread: its FreeType library, faces and instances.
+// Instances keep the faces they use alive, so a face leaves the table
+// without harm to them.
 class TThreadFonts {
  public:
   TThreadFonts() = default;
   ~TThreadFonts() {
-    instances_.clear();  // their sizes belong to the faces
+    instances_.clear();  // their faces belong to the library
     faces_.clear();
   }
   TThreadFonts(const TThreadFonts&) = delete;
@@ -404,18 +444,40 @@ class TThreadFonts {
     std::shared_ptr<const TFontFile> file = Resolve(font);
     int escapement = font.Escapement % 3600;
     if (escapement < 0) escapement += 3600;
+    const TFontStyles style = font.Style & (fsBold | fsItalic);
     for (size_t i = 0; i < instances_.size(); ++i) {
       Entry& e = instances_[i];
-      if (e.file == file.get() && e.height == font.Height && e.escapement == escapement) {
+      if (e.file == file.get() && e.height == font.Height && e.escapement == escapement &&
+          e.style == style) {
         std::rotate(instances_.begin() + static_cast<std::ptrdiff_t>(i),
                     instances_.begin() + static_cast<std::ptrdiff_t>(i) + 1, instances_.end());
         return *instances_.back().instance;
       }
     }
     if (instances_.size() >= kMaxInstances) instances_.erase(instances_.begin());
-    FT_Face face = Face(file);
-    instances_.push_back({file.get(), font.Height, escapement, Make(face, font.Height, escapement)});
+    std::shared_ptr<FtFace> face = Face(file);
+    const FT_Face ft = face->get();
+    const int64_t ppem = PpemForHeight(font.Height, UnitsPerEm(ft), VerticalUnitsOf(ft));
+    std::unique_ptr<TFontInstance> made = Make(std::move(face), ppem, escapement);
+    made->impl_->bold = font.Bold();
+    made->impl_->italic = (font.Style & fsItalic) != 0;
+    instances_.push_back({file.get(), font.Height, escapement, style, std::move(made)});
     return *instances_.back().instance;
+  }
+
+  // An instance of the fallback face `file` that draws for `font`: at its
+  // ppem and direction, its glyphs cut to `font`'s cell.
+  // Throws EFontError when the face cannot be loaded or sized.
+  std::unique_ptr<TFontInstance> MakeFallback(const TFontInstance& font,
+                                              const std::shared_ptr<const TFontFile>& file) {
+    const TFontInstance::Impl& f = *font.impl_;
+    std::unique_ptr<TFontInstance> made = Make(Face(file), f.ppem, font.escapement_);
+    TFontInstance::Impl& m = *made->impl_;
+    m.fallback = true;
+    m.cell_ascent = f.cell_ascent;
+    m.cell_descent = f.cell_descent;
+    m.max_drawn_bytes = kMaxGlyphStoreBytes / kMaxFallbackFaces;
+    return made;
   }
 
  private:
@@ -423,6 +485,7 @@ class TThreadFonts {
     const TFontFile* file;
     int height;
     int escapement;
+    TFontStyles style;
     std::unique_ptr<TFontInstance> instance;
   };
   struct Name {
@@ -431,6 +494,10 @@ class TThreadFonts {
     bool italic;
     std::shared_ptr<const TFontFile> file;
   };
+
+  static int64_t UnitsPerEm(FT_Face face) {
+    return face->units_per_EM > 0 ? face->units_per_EM : 2048;
+  }
 
   std::shared_ptr<const TFontFile> Resolve(const TFont& font) {
     const bool bold = font.Bold(), italic = (font.Style & fsItalic) != 0;
@@ -442,34 +509,68 @@ class TThreadFonts {
     return names_.back().file;
   }
 
-  FT_Face Face(const std::shared_ptr<const TFontFile>& file) {
+  std::shared_ptr<FtFace> Face(const std::shared_ptr<const TFontFile>& file) {
     for (const auto& f : faces_) {
-      if (f->file() == file.get()) return f->get();
+      if (f->file() == file.get()) return f;
     }
-    if (faces_.size() >= kMaxFaces) {
-      instances_.clear();
-      faces_.clear();
-    }
-    faces_.push_back(std::make_unique<FtFace>(library_.get(), file));
-    return faces_.back()->get();
+    if (faces_.size() >= kMaxFaces) faces_.erase(faces_.begin());
+    faces_.push_back(std::make_shared<FtFace>(library_.get(), file));
+    return faces_.back();
   }
 
-  std::unique_ptr<TFontInstance> Make(FT_Face face, int height, int escapement);
+  std::unique_ptr<TFontInstance> Make(std::shared_ptr<FtFace> face, int64_t ppem, int escapement);
 
   FtLibrary library_;
-  std::vector<std::unique_ptr<FtFace>> faces_;
-  std::vector<Entry> instances_;  // least recently used first
+  std::vector<std::shared_ptr<FtFace>> faces_;  // least recently made first
+  std::vector<Entry> instances_;                // least recently used first
   std::vector<Name> names_;
 };
 
-std::unique_ptr<TFontInstance> TThreadFonts::Make(FT_Face face, int height, int escapement) {
+TFontInstance* TFontInstance::Fallback(char32_t code_point) {
+  Impl& m = *impl_;
+  if (m.fallback || code_point > 0x10FFFF) return nullptr;
+  const char32_t block = code_point / kFallbackBlockSize;
+  auto it = m.fallback_blocks.find(block);
+  if (it == m.fallback_blocks.end()) {
+    if (m.fallback_blocks.size() >= kMaxRememberedBlocks) m.fallback_blocks.clear();
+    it = m.fallback_blocks
+             .emplace(block, ResolveFallbackBlock(*m.face_owner->file(), m.bold, m.italic, block))
+             .first;
+  }
+  const TFallbackBlock& choice = *it->second;
+  const uint8_t k = choice.face[code_point % kFallbackBlockSize];
+  if (k == 0) return nullptr;
+  const std::shared_ptr<const TFontFile>& file = choice.faces[k - 1];
+  auto face = std::find_if(m.fallbacks.begin(), m.fallbacks.end(),
+                           [&](const Impl::FallbackFace& f) { return f.file == file.get(); });
+  if (face == m.fallbacks.end()) {
+    if (m.fallbacks.size() >= kMaxFallbackFaces) m.fallbacks.erase(m.fallbacks.begin());
+    std::unique_ptr<TFontInstance> made;
+    try {
+      made = m.fonts->MakeFallback(*this, file);
+    } catch (const EFontError&) {
+      // Remembered as unusable: its code points draw the missing-glyph box.
+    }
+    m.fallbacks.push_back({file.get(), std::move(made)});
+    face = m.fallbacks.end() - 1;
+  }
+  TFontInstance* instance = face->instance.get();
+  // The face's character map decides, should fontconfig's account of it differ.
+  if (instance == nullptr || instance->impl_->GlyphIndex(code_point) == 0) return nullptr;
+  return instance;
+}
+
+std::unique_ptr<TFontInstance> TThreadFonts::Make(std::shared_ptr<FtFace> owner, int64_t ppem,
+                                                  int escapement) {
   auto made = std::make_unique<TFontInstance>(TFontInstance::Passkey());
   TFontInstance::Impl& m = *made->impl_;
   m.library = library_.get();
-  m.face = face;
-  const int64_t units_per_em = face->units_per_EM > 0 ? face->units_per_EM : 2048;
+  m.fonts = this;
+  m.face_owner = std::move(owner);
+  const FT_Face face = m.face = m.face_owner->get();
+  m.ppem = ppem;
+  const int64_t units_per_em = UnitsPerEm(face);
   const VerticalUnits v = VerticalUnitsOf(face);
-  const int64_t ppem = PpemForHeight(height, units_per_em, v);
   m.unscaled = ppem > kMaxHintedPpem || !FT_IS_SCALABLE(face);
   if (!m.unscaled) {
     if (FT_New_Size(face, &m.size) != 0) throw EFontError("Cannot size the font");

@@ -13,6 +13,10 @@
 //     for some glyphs; the text cell always uses the measured advances.
 //   - glyph image: a monochrome bitmap of one glyph, placed relative to the
 //     pen position on the baseline, y growing downwards.
+//   - fallback face: a face that draws a code point the font lacks (see
+//     canvas/font_lookup.h), at the font's ppem and direction, measured and
+//     drawn with its own advances on the font's baseline, within the font's
+//     cell. The font's own metrics stay those of the text.
 #ifndef PLOTVANE_CANVAS_FONT_INSTANCE_H_
 #define PLOTVANE_CANVAS_FONT_INSTANCE_H_
 
@@ -89,20 +93,26 @@ class TFontInstance {
   int Escapement() const { return escapement_; }
 
   // The advance width of `code_point` as text measuring reports it, in
-  // pixels (never negative). Code points the font lacks measure as its
-  // missing-glyph box.
+  // pixels (never negative). A code point the font lacks measures as its
+  // fallback face's glyph, or as the font's missing-glyph box when no
+  // installed face has it.
   int MeasuredAdvance(char32_t code_point);
 
   // The image of `code_point`'s glyph, turned by the escapement, as far as it
   // reaches into `visible` (relative to the pen), and its drawn advance in
   // pixels (along the unturned line). The image may be empty, and may extend
   // beyond `visible`: only glyphs too large to keep whole are cut to it. The
-  // returned image stays valid until the next call on this instance.
+  // returned image stays valid until the next call on this instance. A code
+  // point the font lacks is drawn as MeasuredAdvance measures it.
   const TGlyphImage& DrawnGlyph(char32_t code_point, const TPixelBox& visible, int64_t* advance);
 
  private:
   friend class TThreadFonts;
   struct Impl;
+
+  // The instance of the fallback face that draws `code_point`, which this
+  // font lacks; null when no installed face has it.
+  TFontInstance* Fallback(char32_t code_point);
 
   std::unique_ptr<Impl> impl_;
   TTextMetric metrics_;

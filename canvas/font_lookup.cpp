@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <string_view>
@@ -26,6 +27,14 @@ constexpr const char* kFallbackFamily = "Liberation Sans";
 
 // Bound on the names remembered; a client can make up any number of names.
 constexpr size_t kMaxCachedNames = 256;
+// Bounds on the fallback choices remembered: fonts in a style, and blocks
+// of code points over all of them (a text can touch every block there is;
+// those of one font, 4352, fit).
+constexpr size_t kMaxFallbackChains = 64;
+constexpr size_t kMaxFallbackBlocks = 8192;
+// The language fallback faces are ranked for. Fixed, so that a text draws
+// the same whatever the locale of the process drawing it.
+constexpr const char* kFallbackLanguage = "en";
 
 // Owns an FcPattern.
 class FcPatternOwner {
@@ -41,6 +50,16 @@ class FcPatternOwner {
  private:
   FcPattern* pattern_;
 };
+
+struct FcFontSetDeleter {
+  void operator()(FcFontSet* set) const { FcFontSetDestroy(set); }
+};
+using FcFontSetOwner = std::unique_ptr<FcFontSet, FcFontSetDeleter>;
+
+struct FcCharSetDeleter {
+  void operator()(FcCharSet* set) const { FcCharSetDestroy(set); }
+};
+using FcCharSetOwner = std::unique_ptr<FcCharSet, FcCharSetDeleter>;
 
 std::string ToLowerAscii(std::string s) {
   for (char& c : s) {
@@ -61,8 +80,23 @@ std::string FaceNameToUtf8(const std::u16string& name) {
 struct Match {
   std::string path;
   int face_index = 0;
+  std::string family;
   bool acceptable = false;
 };
+
+// The family, weight, slant and scalability every lookup asks for.
+void AddStyle(FcPattern* pattern, const std::string& family, bool bold, bool italic) {
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+  FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+}
+
+std::string StringOf(FcPattern* pattern, const char* object) {
+  FcChar8* value = nullptr;
+  if (FcPatternGetString(pattern, object, 0, &value) != FcResultMatch) return {};
+  return reinterpret_cast<const char*>(value);
+}
 
 // Asks fontconfig for `family` in the style. The answer is acceptable when
 // its family is the one asked for or one the configuration binds strongly to
@@ -72,10 +106,7 @@ Match MatchFamily(FcConfig* config, const std::string& family, bool bold, bool i
   Match result;
   FcPatternOwner pattern(FcPatternCreate());
   if (pattern.get() == nullptr) return result;
-  FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-  FcPatternAddInteger(pattern.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-  FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-  FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
+  AddStyle(pattern.get(), family, bold, italic);
   if (!FcConfigSubstitute(config, pattern.get(), FcMatchPattern)) return result;
   FcDefaultSubstitute(pattern.get());
 
@@ -102,6 +133,7 @@ Match MatchFamily(FcConfig* config, const std::string& family, bool bold, bool i
   if (FcPatternGetInteger(match.get(), FC_INDEX, 0, &index) == FcResultMatch) {
     result.face_index = index;
   }
+  result.family = StringOf(match.get(), FC_FAMILY);
   FcChar8* found = nullptr;
   for (int i = 0; FcPatternGetString(match.get(), FC_FAMILY, i, &found) == FcResultMatch; ++i) {
     if (bound.count(ToLowerAscii(reinterpret_cast<const char*>(found))) != 0) {
@@ -140,6 +172,7 @@ class FontFileCache {
  public:
   FontFileCache() = default;
   ~FontFileCache() {
+    chains_.clear();  // their font sets belong to the configuration
     if (config_ != nullptr) FcConfigDestroy(config_);
   }
   FontFileCache(const FontFileCache&) = delete;
@@ -152,43 +185,195 @@ class FontFileCache {
     auto it = by_name_.find(key);
     if (it != by_name_.end()) return it->second;
 
-    // A configuration of our own, so that it is released with the cache.
-    if (config_ == nullptr) config_ = LoadFontConfig();
-    if (config_ == nullptr) throw EFontError("The font configuration cannot be loaded");
-    Match match = MatchFamily(config_, family, bold, italic);
+    FcConfig* config = Config();
+    Match match = MatchFamily(config, family, bold, italic);
     if (!match.acceptable) {
-      Match fallback = MatchFamily(config_, kFallbackFamily, bold, italic);
+      Match fallback = MatchFamily(config, kFallbackFamily, bold, italic);
       // Without the fallback face installed any face fontconfig offers will do.
       if (fallback.acceptable || match.path.empty()) match = fallback;
     }
     if (match.path.empty()) throw EFontError("No font is installed to draw \"" + family + "\"");
 
-    std::shared_ptr<const TFontFile>& file = by_path_[{match.path, match.face_index}];
-    if (file == nullptr) {
-      auto made = std::make_shared<TFontFile>();
-      made->path = match.path;
-      made->face_index = match.face_index;
-      made->data = ReadFile(match.path);
-      file = std::move(made);
-    }
+    std::shared_ptr<const TFontFile> file = File(match.path, match.face_index, match.family);
     if (by_name_.size() >= kMaxCachedNames) by_name_.clear();
     by_name_[key] = file;
     return file;
   }
 
+  std::shared_ptr<const TFallbackBlock> ResolveFallback(const TFontFile& font, bool bold,
+                                                        bool italic, char32_t block) {
+    if (block > 0x10FFFF / kFallbackBlockSize) return none_;
+    const std::string key = font.path + '\0' + std::to_string(font.face_index) +
+                            (bold ? "\x01" : "\x02") + (italic ? "1" : "0");
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto chain = chains_.find(key);
+    if (chain == chains_.end()) {
+      if (chains_.size() >= kMaxFallbackChains) {
+        chains_.clear();
+        blocks_ = 0;
+      }
+      chain = chains_.emplace(key, RankFallbacks(font, bold, italic)).first;
+    }
+    auto found = chain->second.blocks.find(block);
+    if (found != chain->second.blocks.end()) return found->second;
+    if (blocks_ >= kMaxFallbackBlocks) {
+      for (auto& c : chains_) c.second.blocks.clear();
+      blocks_ = 0;
+    }
+    std::shared_ptr<const TFallbackBlock> made = ChooseFallbacks(chain->second, block);
+    chain->second.blocks.emplace(block, made);
+    ++blocks_;
+    return made;
+  }
+
  private:
+  // A face that may stand in for a font, with the code points it has.
+  struct Candidate {
+    std::string path;
+    int face_index = 0;
+    std::string family;
+    const FcCharSet* charset = nullptr;  // owned by the chain's font set
+    bool unreadable = false;
+  };
+  // The faces that may stand in for one font in one style, closest first,
+  // and the choices made from them so far, by block.
+  struct Chain {
+    FcFontSetOwner ranked;
+    std::vector<Candidate> candidates;
+    std::map<char32_t, std::shared_ptr<const TFallbackBlock>> blocks;
+  };
+
+  // REQUIRES: mutex_ held.
+  FcConfig* Config() {
+    // A configuration of our own, so that it is released with the cache.
+    if (config_ == nullptr) config_ = LoadFontConfig();
+    if (config_ == nullptr) throw EFontError("The font configuration cannot be loaded");
+    return config_;
+  }
+
+  // The file of a face, read when first asked for. REQUIRES: mutex_ held.
+  std::shared_ptr<const TFontFile> File(const std::string& path, int face_index,
+                                        const std::string& family) {
+    std::shared_ptr<const TFontFile>& file = by_path_[{path, face_index}];
+    if (file == nullptr) {
+      auto made = std::make_shared<TFontFile>();
+      made->path = path;
+      made->face_index = face_index;
+      made->family = family;
+      made->data = ReadFile(path);
+      file = std::move(made);
+    }
+    return file;
+  }
+
+  // The installed faces other than `font`, ranked by fontconfig as matches
+  // for `font`'s family in the style, each kept only when it has code points
+  // the faces ranked before it lack: the first face of the list that has a
+  // code point is the closest that has it. Colour faces are left out (their
+  // glyphs have no outlines). REQUIRES: mutex_ held.
+  Chain RankFallbacks(const TFontFile& font, bool bold, bool italic) {
+    Chain chain;
+    FcConfig* config = Config();
+    FcPatternOwner pattern(FcPatternCreate());
+    if (pattern.get() == nullptr) return chain;
+    AddStyle(pattern.get(), font.family, bold, italic);
+    FcPatternAddString(pattern.get(), FC_LANG, reinterpret_cast<const FcChar8*>(kFallbackLanguage));
+    if (!FcConfigSubstitute(config, pattern.get(), FcMatchPattern)) return chain;
+    FcDefaultSubstitute(pattern.get());
+    FcResult status = FcResultNoMatch;
+    chain.ranked.reset(FcFontSort(config, pattern.get(), FcTrue, nullptr, &status));
+    if (chain.ranked == nullptr) return chain;
+    for (int i = 0; i < chain.ranked->nfont; ++i) {
+      FcPattern* face = chain.ranked->fonts[i];
+      Candidate c;
+      c.path = StringOf(face, FC_FILE);
+      FcPatternGetInteger(face, FC_INDEX, 0, &c.face_index);
+      c.family = StringOf(face, FC_FAMILY);
+      FcBool scalable = FcFalse, colour = FcFalse;
+      FcPatternGetBool(face, FC_SCALABLE, 0, &scalable);
+      FcPatternGetBool(face, FC_COLOR, 0, &colour);
+      FcCharSet* charset = nullptr;
+      if (c.path.empty() || !scalable || colour ||
+          FcPatternGetCharSet(face, FC_CHARSET, 0, &charset) != FcResultMatch ||
+          (c.path == font.path && c.face_index == font.face_index)) {
+        continue;
+      }
+      c.charset = charset;
+      chain.candidates.push_back(std::move(c));
+    }
+    return chain;
+  }
+
+  // Gives each code point of the block the first candidate that has it.
+  // REQUIRES: mutex_ held.
+  std::shared_ptr<const TFallbackBlock> ChooseFallbacks(Chain& chain, char32_t block) {
+    const char32_t first = block * kFallbackBlockSize;
+    FcCharSetOwner whole(FcCharSetCreate());
+    if (whole == nullptr) return none_;
+    for (char32_t c = first; c < first + kFallbackBlockSize; ++c) FcCharSetAddChar(whole.get(), c);
+    std::array<FcChar32, FC_CHARSET_MAP_SIZE> needed;
+    needed.fill(~FcChar32{0});
+    auto made = std::make_shared<TFallbackBlock>();
+    for (Candidate& c : chain.candidates) {
+      if (c.unreadable) continue;
+      // The candidate's code points in this block, as a bit map.
+      FcCharSetOwner common(FcCharSetIntersect(whole.get(), c.charset));
+      std::array<FcChar32, FC_CHARSET_MAP_SIZE> has{};
+      FcChar32 next = 0;
+      if (common == nullptr ||
+          FcCharSetFirstPage(common.get(), has.data(), &next) == FC_CHARSET_DONE) {
+        continue;
+      }
+      bool adds = false;
+      for (size_t w = 0; w < has.size(); ++w) adds |= (has[w] & needed[w]) != 0;
+      if (!adds) continue;
+      try {
+        made->faces.push_back(File(c.path, c.face_index, c.family));
+      } catch (const EFontError&) {
+        c.unreadable = true;
+        continue;
+      }
+      const auto k = static_cast<uint8_t>(made->faces.size());
+      bool done = true;
+      for (size_t w = 0; w < has.size(); ++w) {
+        const FcChar32 take = has[w] & needed[w];
+        for (int bit = 0; bit < 32; ++bit) {
+          if ((take >> bit) & 1) made->face[w * 32 + bit] = k;
+        }
+        needed[w] &= ~take;
+        done &= needed[w] == 0;
+      }
+      if (done || made->faces.size() == UINT8_MAX) break;
+    }
+    if (made->faces.empty()) return none_;
+    return made;
+  }
+
   std::mutex mutex_;  // guards everything below and every fontconfig call
   FcConfig* config_ = nullptr;
   std::map<std::string, std::shared_ptr<const TFontFile>> by_name_;
   std::map<std::pair<std::string, int>, std::shared_ptr<const TFontFile>> by_path_;
+  std::map<std::string, Chain> chains_;  // by font file, face and style
+  size_t blocks_ = 0;                    // blocks held by all chains
+  // What every block no installed face has anything of shares.
+  const std::shared_ptr<const TFallbackBlock> none_ = std::make_shared<const TFallbackBlock>();
 };
+
+FontFileCache& Cache() {
+  static FontFileCache cache;
+  return cache;
+}
 
 }  // namespace
 
 std::shared_ptr<const TFontFile> ResolveFontFile(const std::u16string& name, bool bold,
                                                  bool italic) {
-  static FontFileCache cache;
-  return cache.Resolve(name, bold, italic);
+  return Cache().Resolve(name, bold, italic);
+}
+
+std::shared_ptr<const TFallbackBlock> ResolveFallbackBlock(const TFontFile& font, bool bold,
+                                                           bool italic, char32_t block) {
+  return Cache().ResolveFallback(font, bold, italic, block);
 }
 
 }  // namespace plotvane

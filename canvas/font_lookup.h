@@ -8,10 +8,16 @@
 // arbitrary system face. Bold and italic select the matching face of the
 // family.
 //
+// A code point the face lacks is drawn with a fallback face: of the installed
+// faces that have it, the one fontconfig ranks closest to the face in the
+// style asked for (its family's likeness first, then weight and slant). The
+// choice is made for blocks of code points at a time and remembered.
+//
 // Files are read once per process and shared, immutable, by every thread.
 #ifndef PLOTVANE_CANVAS_FONT_LOOKUP_H_
 #define PLOTVANE_CANVAS_FONT_LOOKUP_H_
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -30,6 +36,7 @@ class EFontError : public std::runtime_error {
 struct TFontFile {
   std::string path;
   int face_index = 0;
+  std::string family;  // the face's family name, as fontconfig knows it
   std::vector<uint8_t> data;
 };
 
@@ -45,6 +52,30 @@ constexpr size_t kMaxFaceNameLength = 31;
 // fontconfig names cannot be read.
 std::shared_ptr<const TFontFile> ResolveFontFile(const std::u16string& name, bool bold,
                                                  bool italic);
+
+// Fallback faces are chosen for blocks of this many code points at a time,
+// aligned to multiples of it.
+constexpr char32_t kFallbackBlockSize = 256;
+
+// The faces that draw the code points of one block for a font that lacks
+// them. Immutable once made.
+struct TFallbackBlock {
+  // For each code point of the block, from its first: 0 when no installed
+  // face has it, otherwise k, for faces[k - 1].
+  std::array<uint8_t, kFallbackBlockSize> face{};
+  std::vector<std::shared_ptr<const TFontFile>> faces;
+};
+
+// Returns, for each code point from block * kFallbackBlockSize on, the
+// installed face closest to `font` in the given style that has it (`font`
+// itself never: only the code points it lacks are meant to be asked for).
+// Never returns null; blocks beyond U+10FFFF have no faces. Thread-safe; one
+// fontconfig query per font and style, the coverage of the faces it ranked
+// read once per block; results are cached process-wide (bounded).
+// Throws EFontError when the font configuration cannot be loaded. A face
+// whose file cannot be read is passed over.
+std::shared_ptr<const TFallbackBlock> ResolveFallbackBlock(const TFontFile& font, bool bold,
+                                                           bool italic, char32_t block);
 
 }  // namespace plotvane
 

@@ -2,9 +2,10 @@
 // (DrawText), in the canvas's current font.
 //
 // A line of text is laid out like this:
-//   1. Its width is the sum of the measured advances of its code points; its
-//      cell is that width by the font's cell height, the baseline lying
-//      `ascent` below the cell's top edge.
+//   1. Its width is the sum of the measured advances of its code points,
+//      each in the face that draws it (a fallback face's for a code point
+//      the font lacks); its cell is that width by the font's cell height,
+//      the baseline lying `ascent` below the cell's top edge.
 //   2. The text alignment picks the reference point in the cell: left, centre
 //      (half the width, rounded towards the left) or right; top, baseline or
 //      bottom. For a turned font these are taken along the text's own

@@ -31,12 +31,7 @@ install(TARGETS plotvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(plotvane_include_dir ${CMAKE_INSTALL_INCLUDEDIR}/plotvane)
 install(FILES ${PLOTVANE_PUBLIC_HEADER} DESTINATION ${plotvane_include_dir})
-install(FILES
-  automation/com/bitmap_handles.h automation/com/bstr.h automation/com/com.h
-  automation/com/com_ptr.h automation/com/error_info.h automation/com/guid.h
-  automation/com/interfaces.h automation/com/registry.h automation/com/safearray.h
-  automation/com/typeinfo.h automation/com/types.h automation/com/variant.h
-  DESTINATION ${plotvane_include_dir}/automation/com)
+install(FILES ${PLOTVANE_RUNTIME_PUBLIC_HEADERS} DESTINATION ${plotvane_include_dir}/automation/com)
 
 set(package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Plotvane)
 file(RELATIVE_PATH PLOTVANE_PREFIX_FROM_PACKAGE "/${package_dir}" "/")

@@ -17,8 +17,8 @@
 #include <boost/beast/http.hpp>
 #include <nlohmann/json.hpp>
 
-#include "automation/com/com.h"
 #include "automation/draw.h"
+#include "runtime/com.h"
 #include "tools/serve/handler.h"
 
 namespace {

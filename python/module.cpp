@@ -17,27 +17,29 @@
 #include <utility>
 #include <vector>
 
-#include "automation/com/com.h"
-#include "automation/com/typeinfo.h"
 #include "base/utf.h"
+#include "client/script_value.h"
+#include "client/type_reader.h"
 #include "plotvane.h"
-#include "tools/type_reader.h"
+#include "runtime/com.h"
+#include "runtime/typeinfo.h"
 
 namespace py = pybind11;
 
 namespace plotvane {
 namespace {
 
-Variant ToVariant(const py::handle& value) {
-  if (value.is_none()) return Variant();
-  if (py::isinstance<py::bool_>(value)) return Variant::Bool(value.cast<bool>());
+// A Python argument as the value a script would write for it.
+ScriptValue ToValue(const py::handle& value) {
+  if (value.is_none()) return std::monostate();
+  if (py::isinstance<py::bool_>(value)) return value.cast<bool>();
   if (py::isinstance<py::int_>(value)) {
     const long long n = value.cast<long long>();
-    if (n >= INT32_MIN && n <= INT32_MAX) return Variant::I4(static_cast<LONG>(n));
-    return Variant::R8(static_cast<double>(n));
+    if (n >= INT32_MIN && n <= INT32_MAX) return static_cast<int32_t>(n);
+    return static_cast<double>(n);
   }
-  if (py::isinstance<py::float_>(value)) return Variant::R8(value.cast<double>());
-  if (py::isinstance<py::str>(value)) return Variant::String(Utf8ToUtf16(value.cast<std::string>()));
+  if (py::isinstance<py::float_>(value)) return value.cast<double>();
+  if (py::isinstance<py::str>(value)) return value.cast<std::string>();
   throw py::type_error("plotvane: arguments are bool, int, float, str or None, not " +
                        std::string(py::str(value.get_type().attr("__name__"))));
 }
@@ -105,7 +107,7 @@ class DrawObject {
   // description).
   py::tuple Call(DISPID id, WORD flags, const py::tuple& args) const {
     std::vector<Variant> values;
-    for (const py::handle& a : args) values.push_back(ToVariant(a));
+    for (const py::handle& a : args) values.push_back(ToVariant(ToValue(a)));
     std::vector<VARIANT> raw;  // last argument first
     for (auto it = values.rbegin(); it != values.rend(); ++it) raw.push_back(*it->Get());
     DISPID put = DISPID_PROPERTYPUT;

@@ -61,11 +61,11 @@
 #include <string>
 #include <vector>
 
-#include "automation/com/com.h"
 #include "automation/draw.h"
 #include "automation/members.h"
 #include "automation/server.h"
 #include "base/utf.h"
+#include "runtime/com.h"
 
 namespace plotvane {
 namespace fuzz {

@@ -5,13 +5,18 @@
 #ifndef PLOTVANE_TESTING_DRAW_CLIENT_H_
 #define PLOTVANE_TESTING_DRAW_CLIENT_H_
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "automation/com/com.h"
 #include "automation/draw.h"
+#include "base/ascii.h"
+#include "client/graph_kinds.h"
+#include "runtime/com.h"
 
 namespace plotvane::testing_client {
 
@@ -79,12 +84,17 @@ std::vector<Variant> Values(T&&... values) {
 // The byte-array property of chart kind `kind` (TxGraphType: pie, bar,
 // line, stacked bar) in format `format` (TxImageFormat: PNG, GIF, BMP, JPEG).
 inline const char16_t* BytesMemberName(int kind, int format) {
-  static const char16_t* kNames[4][4] = {
-      {u"PNGPie", u"GIFPie", u"BMPPie", u"JPGPie"},
-      {u"PNGBar", u"GIFBar", u"BMPBar", u"JPGBar"},
-      {u"PNGLine", u"GIFLine", u"BMPLine", u"JPGLine"},
-      {u"PNGStackedBar", u"GIFStackedBar", u"BMPStackedBar", u"JPGStackedBar"}};
-  return kNames[kind][format];
+  static const auto kNames = [] {
+    static const char* kFormats[] = {"PNG", "GIF", "BMP", "JPG"};
+    std::array<std::array<std::u16string, std::size(kFormats)>, kGraphKindCount> names;
+    for (size_t k = 0; k < names.size(); ++k) {
+      for (size_t f = 0; f < names[k].size(); ++f) {
+        names[k][f] = Widen(std::string(kFormats[f]) + kGraphKinds[k].member);
+      }
+    }
+    return names;
+  }();
+  return kNames[kind][format].c_str();
 }
 
 // The bytes of a one-dimensional byte array of any lower bound; its bounds

@@ -8,19 +8,16 @@
 #include <system_error>
 #include <tuple>
 
-#include "automation/com/bstr.h"
 #include "base/utf.h"
+#include "client/graph_kinds.h"
+#include "runtime/bstr.h"
 #include "tools/script.h"
 
 namespace plotvane {
 
 std::string GalleryKindOf(const std::string& name) {
-  static const struct {
-    const char* prefix;
-    const char* kind;
-  } kKinds[] = {{"pie-", "Pie"}, {"bar-", "Bar"}, {"line-", "Line"}, {"stackedbar-", "StackedBar"}};
-  for (const auto& k : kKinds) {
-    if (name.rfind(k.prefix, 0) == 0) return k.kind;
+  for (const GraphKind& k : kGraphKinds) {
+    if (name.rfind(std::string(k.gallery) + "-", 0) == 0) return k.member;
   }
   return "";
 }
@@ -75,9 +72,9 @@ bool BoolProperty(IDispatch* draw, const char* name) {
 
 // The section of a chart of `kind` that `draw` was set up for.
 size_t GroupOf(IDispatch* draw, const std::string& kind) {
-  if (kind == "Pie") return 0;
-  if (kind == "Line") return 3;
-  const bool stacked = kind == "StackedBar";
+  if (kind == kPieGraph.member) return 0;
+  if (kind == kLineGraph.member) return 3;
+  const bool stacked = kind == kStackedBarGraph.member;
   const bool overlays = BoolProperty(draw, "ShowLinesWithBars") ||
                         (!stacked && BoolProperty(draw, "ShowTrendLine"));
   if (overlays) return 6;
@@ -253,7 +250,8 @@ bool WriteGallery(const ServerLibrary& server, const std::string& folder, std::o
   // horizontal, each kind's default chart first, then by name.
   auto order = [](const Entry& e) {
     const bool plain_default = e.name.size() > 8 && e.name.rfind("-default") == e.name.size() - 8;
-    return std::make_tuple(e.group, e.kind == "StackedBar", !e.vertical, !plain_default, e.name);
+    return std::make_tuple(e.group, e.kind == kStackedBarGraph.member, !e.vertical,
+                           !plain_default, e.name);
   };
   std::stable_sort(entries.begin(), entries.end(),
                    [&](const Entry& a, const Entry& b) { return order(a) < order(b); });

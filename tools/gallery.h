@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/client.h"
+#include "client/client.h"
 
 namespace plotvane {
 

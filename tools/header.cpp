@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "automation/com/bstr.h"
-#include "automation/com/com_ptr.h"
-#include "automation/com/guid.h"
-#include "automation/com/variant.h"
 #include "base/utf.h"
-#include "tools/type_reader.h"
+#include "client/type_reader.h"
+#include "runtime/bstr.h"
+#include "runtime/com_ptr.h"
+#include "runtime/guid.h"
+#include "runtime/variant.h"
 
 namespace plotvane {
 
@@ -244,6 +244,8 @@ HRESULT WriteHeader(ITypeLib* library, std::string* out) {
             "   Generated from the server's type library by `plotvane header`: do not edit;\n"
             "   the interface is described by the server's member table. */\n";
     *out += "#ifndef " + guard + "\n#define " + guard + "\n\n";
+    // The runtime's headers by the path they are installed under, beside
+    // this header: include/plotvane/automation/com/.
     *out += "#include \"automation/com/com.h\"\n\n";
     *out += "#ifdef __cplusplus\nextern \"C\" {\n#endif\n\n";
     *out += enums + ids + "\n";

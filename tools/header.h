@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "automation/com/typeinfo.h"
-#include "automation/com/types.h"
+#include "runtime/typeinfo.h"
+#include "runtime/types.h"
 
 namespace plotvane {
 

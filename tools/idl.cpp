@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "automation/com/bstr.h"
-#include "automation/com/com_ptr.h"
-#include "automation/com/guid.h"
-#include "automation/com/variant.h"
 #include "base/utf.h"
-#include "tools/text.h"
-#include "tools/type_reader.h"
+#include "client/text.h"
+#include "client/type_reader.h"
+#include "runtime/bstr.h"
+#include "runtime/com_ptr.h"
+#include "runtime/guid.h"
+#include "runtime/variant.h"
 
 namespace plotvane {
 

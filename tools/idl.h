@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "automation/com/typeinfo.h"
-#include "automation/com/types.h"
+#include "runtime/typeinfo.h"
+#include "runtime/types.h"
 
 namespace plotvane {
 

@@ -4,10 +4,13 @@
 # package lists are refreshed only when something has to be installed.
 set -eu
 
+# Fonts: Liberation draws Arial and its kin; DejaVu and WenQuanYi Micro Hei
+# (Chinese, Japanese and Korean in one file) draw what Liberation lacks.
 packages="
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev fontconfig fonts-liberation2
+  fonts-dejavu-core fonts-wqy-microhei
   zlib1g-dev libjpeg62-turbo-dev nlohmann-json3-dev
   libpng-dev libgif-dev
   python3 python3-dev pybind11-dev python3-pybind11 python3-pytest

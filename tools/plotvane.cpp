@@ -17,12 +17,12 @@
 #include <string>
 #include <vector>
 
-#include "automation/com/bstr.h"
-#include "automation/com/com_ptr.h"
-#include "automation/com/registry.h"
-#include "automation/com/typeinfo.h"
 #include "base/utf.h"
-#include "tools/client.h"
+#include "client/client.h"
+#include "runtime/bstr.h"
+#include "runtime/com_ptr.h"
+#include "runtime/registry.h"
+#include "runtime/typeinfo.h"
 #include "tools/gallery.h"
 #include "tools/header.h"
 #include "tools/idl.h"

@@ -19,16 +19,15 @@
 #include <variant>
 #include <vector>
 
-#include "automation/com/interfaces.h"
-#include "automation/com/types.h"
-#include "automation/com/variant.h"
+#include "client/script_value.h"
+#include "runtime/interfaces.h"
+#include "runtime/types.h"
+#include "runtime/variant.h"
 
 namespace plotvane {
 
-// A value written in a script. JSON null, true/false, an integer literal that
-// fits 32 bits, any other number, a string; they become VT_EMPTY, VT_BOOL,
-// VT_I4, VT_R8 and VT_BSTR arguments.
-using ScriptValue = std::variant<std::monostate, bool, int32_t, double, std::string>;
+// A value written in a script (ScriptValue) is JSON null, true/false, an
+// integer literal that fits 32 bits, any other number or a string.
 
 enum class StepKind { kPut, kGet, kCall };
 

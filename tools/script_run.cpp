@@ -12,13 +12,13 @@
 #include <variant>
 #include <vector>
 
-#include "automation/com/bstr.h"
-#include "automation/com/com_ptr.h"
-#include "automation/com/error_info.h"
-#include "automation/com/safearray.h"
 #include "base/utf.h"
+#include "client/text.h"
+#include "runtime/bstr.h"
+#include "runtime/com_ptr.h"
+#include "runtime/error_info.h"
+#include "runtime/safearray.h"
 #include "tools/script.h"
-#include "tools/text.h"
 
 namespace plotvane {
 
@@ -100,17 +100,6 @@ void OwnFailure(HRESULT hr, const std::string& description, StepOutcome* out) {
   out->description = description;
   out->source = kOwnSource;
   out->value.Clear();
-}
-
-Variant ToVariant(const ScriptValue& value) {
-  struct {
-    Variant operator()(std::monostate) const { return Variant(); }
-    Variant operator()(bool b) const { return Variant::Bool(b); }
-    Variant operator()(int32_t n) const { return Variant::I4(n); }
-    Variant operator()(double d) const { return Variant::R8(d); }
-    Variant operator()(const std::string& s) const { return Variant::String(Utf8ToUtf16(s)); }
-  } convert;
-  return std::visit(convert, value);
 }
 
 struct FileCloser {

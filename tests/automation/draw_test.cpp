@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include "automation/com/bitmap_handles.h"
-#include "automation/com/com.h"
 #include "automation/draw.h"
 #include "automation/members.h"
 #include "automation/server.h"
 #include "imaging/base64.h"
+#include "runtime/bitmap_handles.h"
+#include "runtime/com.h"
 #include "testing/draw_client.h"
 
 namespace plotvane {

@@ -15,11 +15,11 @@
 
 #include <gtest/gtest.h>
 
-#include "automation/com/com.h"
 #include "automation/draw.h"
+#include "runtime/com.h"
 #include "testing/call_stream.h"
-#include "testing/scratch_folder.h"
 #include "testing/draw_client.h"
+#include "testing/scratch_folder.h"
 
 namespace plotvane {
 namespace {

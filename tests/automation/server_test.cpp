@@ -8,16 +8,20 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "automation/com/com_ptr.h"
-#include "automation/com/registry.h"
 #include "automation/members.h"
-#include "tools/client.h"
+#include "automation/output.h"
+#include "base/ascii.h"
+#include "client/client.h"
+#include "client/graph_kinds.h"
+#include "runtime/com_ptr.h"
+#include "runtime/registry.h"
 
 namespace plotvane {
 namespace {
@@ -152,6 +156,21 @@ TEST_F(ServerTest, ClassObjects) {
   EXPECT_EQ(Built().get_class_object(CLSID_Draw, IID_IClassFactory, nullptr), E_POINTER);
   // The command names the class by the identifier the server registers.
   EXPECT_EQ(kDrawClassId, CLSID_Draw);
+}
+
+// The clients name the chart kinds as the server does: each kind's value is
+// its TxGraphType, and every output member its suffix makes is a member.
+TEST(ClientNamesTest, GraphKindsAreTheServersOwn) {
+  const TxGraphType types[] = {gtPie, gtBar, gtLine, gtStackedBar};
+  const char* prefixes[] = {"PNG", "GIF", "JPG", "BMP", "SavePNG", "SaveGIF", "SaveJPG", "SaveBMP"};
+  ASSERT_EQ(std::size(types), kGraphKindCount);
+  for (size_t k = 0; k < kGraphKindCount; ++k) {
+    SCOPED_TRACE(kGraphKinds[k].name);
+    EXPECT_EQ(kGraphKinds[k].graph_type, types[k]);
+    for (const char* prefix : prefixes) {
+      EXPECT_NE(FindMember(Widen(std::string(prefix) + kGraphKinds[k].member)), nullptr) << prefix;
+    }
+  }
 }
 
 TEST_F(ServerTest, CreatingObjects) {

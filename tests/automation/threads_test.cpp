@@ -71,7 +71,9 @@ void Configure(const DrawClient& o, const Job& job) {
   put(u"Height", Variant::I4(200 + 10 * v));
   put(u"PieDia", Variant::I4(120 + 8 * v));
   put(u"VerticalBars", Variant::Bool(job.vertical));
-  put(u"Title", Variant::String(u"Chart \u00c5 " + std::u16string(1, u'A' + v)));
+  // Titles and turned texts with code points the fonts lack, drawn by a
+  // fallback face.
+  put(u"Title", Variant::String(u"Chart \u00c5 \u56fe\ud45c " + std::u16string(1, u'A' + v)));
   put(u"TitleFont", Variant::String(kFaces[v % 4]));
   put(u"LabelSize", Variant::I4(7 + v % 5));
   put(u"ShowPercent", Variant::Bool(v % 2 == 0));
@@ -117,8 +119,8 @@ void Configure(const DrawClient& o, const Job& job) {
     call(u"AddGroupedData", Values(Variant::String(i % 2 ? u"Q1" : u"Q2"), Variant::String(name),
                                    Variant::R8(2 + i + v), Variant::String(u"R")));
   }
-  call(u"AddText", Values(Variant::String(u"Rotated"), Variant::I4(40 + v), Variant::I4(60),
-                          Variant::R4(15.0f * static_cast<float>(v))));
+  call(u"AddText", Values(Variant::String(u"Rotated \u65cb\ud68c"), Variant::I4(40 + v),
+                          Variant::I4(60), Variant::R4(15.0f * static_cast<float>(v))));
   // Line graphs: an X axis of days numbered in the job's date pattern, one
   // to three days a step, with markers and framed texts on it.
   put(u"XOffset", Variant::R8(44926));

@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "automation/com/bstr.h"
-#include "automation/com/com_ptr.h"
 #include "automation/members.h"
 #include "automation/server.h"
+#include "runtime/bstr.h"
+#include "runtime/com_ptr.h"
 
 namespace plotvane {
 namespace {

@@ -7,15 +7,16 @@
 #include <string>
 #include <tuple>
 #include <type_traits>
+#include <typeinfo>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "automation/com/com.h"
-#include "automation/com/typeinfo.h"
-#include "testing/scratch_folder.h"
 #include "plotvane.h"
+#include "runtime/com.h"
+#include "runtime/typeinfo.h"
 #include "testing/draw_client.h"
+#include "testing/scratch_folder.h"
 
 namespace plotvane {
 namespace {
@@ -415,6 +416,13 @@ TEST_F(VtableTest, TheInterfaceIsOneObjectWithIDispatch) {
   ASSERT_EQ(early_->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)), S_OK);
   EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IDraw), S_OK);
   support->Release();
+}
+
+// A C++ client's run-time type operations read the two words before the
+// table's entries: the offset to the whole object and the type information.
+TEST_F(VtableTest, CxxClientsSeeAnObjectOfTheirIDrawClass) {
+  EXPECT_EQ(dynamic_cast<void*>(early_), static_cast<void*>(early_));
+  EXPECT_STREQ(typeid(*early_).name(), typeid(IDraw).name());
 }
 
 }  // namespace

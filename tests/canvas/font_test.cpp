@@ -1,3 +1,4 @@
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,47 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{std::u16string(1, 0xD800) + u"Arial", false, false,
                    "LiberationSans-Regular.ttf"},
         LookupCase{std::u16string(100000, u'x'), false, false, "LiberationSans-Regular.ttf"}));
+
+// The face a code point the font lacks is drawn with: the closest installed
+// face that has it, in the font's weight and slant where that face has them;
+// none when no face has it. The faces are those tools/install-deps.sh
+// installs (a CJK face among them).
+struct FallbackCase {
+  std::u16string name;
+  bool bold;
+  bool italic;
+  char32_t code_point;
+  const char* file;  // "" for none
+  int face_index;
+};
+
+class FallbackFaceTest : public ::testing::TestWithParam<FallbackCase> {};
+
+TEST_P(FallbackFaceTest, IsTheClosestFaceThatHasTheCodePoint) {
+  const FallbackCase& c = GetParam();
+  const std::shared_ptr<const TFontFile> font = ResolveFontFile(c.name, c.bold, c.italic);
+  const std::shared_ptr<const TFallbackBlock> block =
+      ResolveFallbackBlock(*font, c.bold, c.italic, c.code_point / kFallbackBlockSize);
+  const int k = block->face[c.code_point % kFallbackBlockSize];
+  const std::string found =
+      k == 0 ? "" : FileName(block->faces[k - 1]->path) + "#" +
+                        std::to_string(block->faces[k - 1]->face_index);
+  EXPECT_EQ(found, *c.file == 0 ? "" : c.file + ("#" + std::to_string(c.face_index)))
+      << std::string(c.name.begin(), c.name.end()) << (c.bold ? " bold" : "")
+      << (c.italic ? " italic" : "") << " U+" << std::hex << static_cast<uint32_t>(c.code_point);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CodePoints, FallbackFaceTest,
+    ::testing::Values(
+        FallbackCase{u"Arial", false, false, 0x4E2D, "wqy-microhei.ttc", 0},   // Han
+        FallbackCase{u"Arial", true, true, 0xB9E4, "wqy-microhei.ttc", 0},     // Hangul, no bold
+        FallbackCase{u"Courier New", false, false, 0x3042, "wqy-microhei.ttc", 1},  // kana, mono
+        FallbackCase{u"Arial", true, false, 0x0531, "DejaVuSans-Bold.ttf", 0},  // Armenian
+        FallbackCase{u"Times New Roman", false, false, 0x0531, "DejaVuSerif.ttf", 0},
+        FallbackCase{u"Arial", false, false, 0xE000, "", 0},     // private use: nobody's
+        FallbackCase{u"Arial", false, false, 0x0378, "", 0},     // unassigned
+        FallbackCase{u"Arial", false, false, 0x110000, "", 0}));  // beyond the code space
 
 // What a configuration makes of a face name: the families the pattern asks
 // for after substitution, with their binding, and the file and face matched.
@@ -145,18 +187,29 @@ TEST(FontInstanceTest, CutGlyphsHaveThePixelsOfTheWholeGlyph) {
   EXPECT_GT(ink, 0);
 }
 
-// Many fonts in turn: the per-thread caches evict and remake instances, and
-// every font keeps measuring the same.
+// Many fonts in turn, and texts of code points from more blocks than an
+// instance keeps: the per-thread caches evict and remake instances and
+// fallback choices, and every font keeps measuring the same.
 TEST(FontInstanceTest, MeasuresTheSameAfterTheCachesTurnOver) {
   TBitmap bitmap;
   TCanvas& canvas = bitmap.Canvas();
+  std::u16string blocks;  // one code point of each of 400 blocks, CJK among them
+  for (char32_t c = 0x4E00; c < 0x4E00 + 400 * 0x100; c += 0x100) {
+    if (c >= 0xD800 && c < 0xE000) continue;
+    if (c < 0x10000) {
+      blocks += static_cast<char16_t>(c);
+    } else {
+      blocks += {static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)),
+                 static_cast<char16_t>(0xDC00 + (c & 0x3FF))};
+    }
+  }
   std::vector<int> first;
   for (int round = 0; round < 3; ++round) {
     for (int k = 0; k < 40; ++k) {
       canvas.Font().Height = -(8 + k);
       canvas.Font().Name = k % 2 ? u"Arial" : u"Face " + std::u16string(1, u'A' + k % 26);
       canvas.Font().Escapement = k % 3 * 900;
-      const int width = canvas.TextWidth(u"Turn over 0123");
+      const int width = canvas.TextWidth(u"Turn over 0123" + (k % 4 ? u"" : blocks));
       if (round == 0) {
         first.push_back(width);
       } else {

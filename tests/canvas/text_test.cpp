@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/utf.h"
 #include "canvas/bitmap.h"
 #include "canvas/canvas.h"
+#include "canvas/font_lookup.h"
 #include "tests/canvas/text_script.h"
 
 namespace plotvane {
@@ -125,18 +127,19 @@ INSTANTIATE_TEST_SUITE_P(
                       TurnedCellCase{2700, TA_LEFT | TA_TOP, {48, 60, 60, 93}},
                       TurnedCellCase{1800, TA_LEFT | TA_TOP, {27, 48, 60, 60}}));
 
-// The missing-glyph box of the font: what a code point it lacks draws.
+// The missing-glyph box of the font: what a code point no installed face has
+// draws.
 TEST(TextUnitsTest, SurrogatePairsAreOneCodePointAndStraySurrogatesDrawTheBox) {
   TBitmap measuring;
   TCanvas& canvas = measuring.Canvas();
-  const int box = canvas.TextWidth(u"\u4E00");
+  const int box = canvas.TextWidth(u"\uE000");
   const int a = canvas.TextWidth(u"a");
   ASSERT_GT(box, 0);
   const struct {
     std::u16string text;
     int width;
   } cases[] = {
-      {u"\U0001F600", box},             // a pair: one code point the font lacks
+      {u"\U0010FFFD", box},             // a pair: one code point no face has
       {std::u16string(1, 0xD83D), box},  // a high surrogate alone
       {std::u16string(1, 0xDE00), box},  // a low surrogate alone
       {std::u16string{0xDE00, 0xD83D}, 2 * box},  // in the wrong order: two strays
@@ -145,12 +148,69 @@ TEST(TextUnitsTest, SurrogatePairsAreOneCodePointAndStraySurrogatesDrawTheBox) {
   for (const auto& c : cases) EXPECT_EQ(canvas.TextWidth(c.text), c.width);
 
   auto pair = WhiteBitmap(40, 20), lacking = WhiteBitmap(40, 20), stray = WhiteBitmap(40, 20);
-  pair->Canvas().TextOut(2, 2, u"\U0001F600");
-  lacking->Canvas().TextOut(2, 2, u"\u4E00");
+  pair->Canvas().TextOut(2, 2, u"\U0010FFFD");
+  lacking->Canvas().TextOut(2, 2, u"\uE000");
   stray->Canvas().TextOut(2, 2, std::u16string(1, 0xDBFF));
   EXPECT_TRUE(SamePixels(*pair, *lacking));
   EXPECT_TRUE(SamePixels(*stray, *lacking));
 }
+
+// The family of the face that draws `code_point` for `font`, which lacks it.
+std::u16string FallbackFamily(const TFont& font, char32_t code_point) {
+  const auto file = ResolveFontFile(font.Name, font.Bold(), (font.Style & fsItalic) != 0);
+  const auto block = ResolveFallbackBlock(*file, font.Bold(), (font.Style & fsItalic) != 0,
+                                          code_point / kFallbackBlockSize);
+  const int k = block->face[code_point % kFallbackBlockSize];
+  return k == 0 ? u"" : Utf8ToUtf16(block->faces[k - 1]->family);
+}
+
+// A title in Latin, Greek, Cyrillic, Chinese, Japanese and Korean, and a code
+// point no face has, upright and turned: what the font lacks is measured and
+// drawn by the face that has it at the font's pixel size, on its baseline;
+// the cell stays the font's.
+class FallbackTextTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(FallbackTextTest, MeasuresAndDrawsWithTheFacesThatHaveTheCodePoints) {
+  const std::u16string own = u"Sales \u0395\u03BB\u03BB\u03AC\u03B4\u03B1 "
+                             u"\u041F\u0440\u043E\u0434\u0430\u0436\u0438 ";
+  const std::u16string cjk = u"\u9500\u552E\u58F2\u4E0A\uB9E4\uCD9C";
+  const std::u16string none = u"\uE000";
+  TBitmap measuring;
+  TCanvas& canvas = measuring.Canvas();
+  canvas.Font().Height = -16;
+  canvas.Font().Escapement = GetParam();
+  TFont fallback = canvas.Font();
+
+  int expected = canvas.TextWidth(own) + canvas.TextWidth(none);
+  for (char16_t unit : cjk) {
+    fallback.Name = FallbackFamily(canvas.Font(), unit);
+    ASSERT_FALSE(fallback.Name.empty())
+        << "no installed face has U+" << std::hex << static_cast<int>(unit)
+        << ": tools/install-deps.sh installs one";
+    TBitmap other;
+    other.Canvas().Font() = fallback;
+    expected += other.Canvas().TextWidth(std::u16string(1, unit));
+  }
+  EXPECT_EQ(canvas.TextExtent(own + cjk + none).cx, expected);
+  EXPECT_EQ(canvas.TextExtent(own + cjk + none).cy, canvas.TextHeight(u"S"));
+
+  // The fallback glyphs, drawn by the font and by their face by name alike.
+  auto linked = WhiteBitmap(160, 160), named = WhiteBitmap(160, 160);
+  for (TBitmap* b : {linked.get(), named.get()}) {
+    b->Canvas().Font() = b == linked.get() ? canvas.Font() : fallback;
+    b->Canvas().Brush().SetStyle(TBrushStyle::bsClear);
+    b->Canvas().SetTextAlign(TA_LEFT | TA_BASELINE);
+    b->Canvas().TextOut(40, 120, cjk);
+  }
+  EXPECT_TRUE(SamePixels(*linked, *named));
+  int ink = 0;
+  for (int y = 0; y < 160; ++y) {
+    for (int x = 0; x < 160; ++x) ink += linked->GetPixel(x, y) == kBlack;
+  }
+  EXPECT_GT(ink, 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(Directions, FallbackTextTest, ::testing::Values(0, 900));
 
 TEST(HugeFontTest, MeasuresWithoutOverflowAndDrawsOnlyWhatIsVisible) {
   TBitmap measuring;
@@ -258,6 +318,8 @@ TEST(DrawTextTest, UnderlinesTheMarkedCharacterAndClipsToTheRectangle) {
 }
 
 // Canvases on several threads draw at once; each gets what it gets alone.
+// The texts have code points the fonts lack, from blocks no other test asks
+// for, so that the threads meet while the fallback faces are being chosen.
 TEST(TextThreadsTest, CanvasesOnSeveralThreadsDrawAsTheyDoAlone) {
   const auto draw = [](TBitmap& bitmap, int seed) {
     TCanvas& canvas = bitmap.Canvas();
@@ -268,15 +330,16 @@ TEST(TextThreadsTest, CanvasesOnSeveralThreadsDrawAsTheyDoAlone) {
       canvas.Font().Escapement = (k % 3) * 450;
       canvas.Font().Name = k % 5 == 0 ? u"Times New Roman" : u"Arial";
       canvas.Font().Color = RGB(static_cast<uint8_t>(k * 10), 0, 0);
-      canvas.TextOut(5 + 7 * k, 5 + 11 * k, u"Threads 0123 gyp");
+      const char16_t han = static_cast<char16_t>(0x7000 + 0x100 * k + i);
+      const char16_t hangul = static_cast<char16_t>(0xD000 + 0x100 * (k % 7) + i);
+      canvas.TextOut(5 + 7 * k, 5 + 11 * k, u"Threads 0123 gyp " + std::u16string{han, hangul});
     }
   };
   constexpr int kThreads = 4;
   std::vector<std::unique_ptr<TBitmap>> alone, together;
   for (int t = 0; t < kThreads; ++t) {
-    alone.push_back(WhiteBitmap(220, 300));
-    together.push_back(WhiteBitmap(220, 300));
-    draw(*alone.back(), t * 5);
+    alone.push_back(WhiteBitmap(260, 300));
+    together.push_back(WhiteBitmap(260, 300));
   }
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {
@@ -285,7 +348,10 @@ TEST(TextThreadsTest, CanvasesOnSeveralThreadsDrawAsTheyDoAlone) {
     });
   }
   for (std::thread& t : threads) t.join();
-  for (int t = 0; t < kThreads; ++t) EXPECT_TRUE(SamePixels(*alone[t], *together[t])) << t;
+  for (int t = 0; t < kThreads; ++t) {
+    draw(*alone[t], t * 5);
+    EXPECT_TRUE(SamePixels(*alone[t], *together[t])) << t;
+  }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "imaging/errors.h"
+#include "testing/expect_throw.h"
 #include "tests/support/decoders.h"
 #include "tests/support/file_layouts.h"
 #include "tests/support/pictures.h"
@@ -272,12 +273,7 @@ TEST(GIFTest, PixelOutsideTheTableFails) {
   image.Assign(*bitmap);
   image.OptimizeColorMap();  // 3 colours: b = 2, indices 0..3 allowed
   image.Images()[0].Data()[5] = 4;
-  try {
-    Save(image);
-    FAIL() << "no exception";
-  } catch (const EGIFError& e) {
-    EXPECT_STREQ(e.what(), "Color not in color table");
-  }
+  EXPECT_THROW_MSG(Save(image), EGIFError, "Color not in color table");
 }
 
 // IndexOf gives the first match on an optimized map and the last otherwise.

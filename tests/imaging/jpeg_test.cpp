@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "imaging/errors.h"
+#include "testing/expect_throw.h"
 #include "tests/support/decoders.h"
 #include "tests/support/pictures.h"
 
@@ -155,12 +156,8 @@ TEST(JPEGTest, LibraryErrorBecomesAnExceptionAndTheImageRecovers) {
   image.Assign(wide);
   std::vector<uint8_t> bytes;
   VectorByteWriter writer(&bytes);
-  try {
-    image.SaveToStream(&writer);
-    FAIL() << "no exception";
-  } catch (const EJPEGError& e) {
-    EXPECT_STREQ(e.what(), "Maximum supported image dimension is 65500 pixels");
-  }
+  EXPECT_THROW_MSG(image.SaveToStream(&writer), EJPEGError,
+                   "Maximum supported image dimension is 65500 pixels");
   EXPECT_TRUE(bytes.empty());
   image.Assign(*testing::SmoothTrueColourBitmap(5, 4));
   EXPECT_EQ(DecodeJPEG(Save(&image)).width, 5);

@@ -6,12 +6,13 @@
 
 #include <boost/beast/http/verb.hpp>
 
-#include "automation/com/bitmap_handles.h"
-#include "automation/com/bstr.h"
-#include "automation/com/safearray.h"
 #include "base/utf.h"
+#include "client/graph_kinds.h"
+#include "client/text.h"
+#include "runtime/bitmap_handles.h"
+#include "runtime/bstr.h"
+#include "runtime/safearray.h"
 #include "tools/gallery.h"
-#include "tools/text.h"
 
 namespace plotvane {
 
@@ -36,12 +37,6 @@ constexpr Format kFormats[] = {{"png", "PNG", "image/png"},
                                {"gif", "GIF", "image/gif"},
                                {"jpg", "JPG", "image/jpeg"},
                                {"bmp", "BMP", "image/bmp"}};
-
-struct Kind {
-  const char* name;    // of the query: kind=pie
-  const char* suffix;  // of the member: PNGPie
-};
-constexpr Kind kKinds[] = {{"pie", "Pie"}, {"bar", "Bar"}, {"line", "Line"}, {"stacked", "StackedBar"}};
 
 bool IsGet(const HttpRequest& r) { return r.method() == http::verb::get || r.method() == http::verb::head; }
 
@@ -138,8 +133,8 @@ Routed RouteChart(const HttpRequest& request, std::string_view format_name,
     routed.reply = TextReply(400, error);
     return routed;
   }
-  const Kind* kind = nullptr;
-  for (const Kind& k : kKinds) {
+  const GraphKind* kind = nullptr;
+  for (const GraphKind& k : kGraphKinds) {
     if (params["kind"] == k.name) kind = &k;
   }
   const std::string map = params["map"];
@@ -157,7 +152,7 @@ Routed RouteChart(const HttpRequest& request, std::string_view format_name,
   }
   routed.job.script = in_body ? request.body() : script != params.end() ? script->second : "[]";
   routed.job.chart = true;
-  routed.job.picture = std::string(format->prefix) + kind->suffix;
+  routed.job.picture = std::string(format->prefix) + kind->member;
   routed.job.content_type = format->content_type;
   routed.job.map = map == "1";
   return routed;

@@ -30,8 +30,8 @@
 #include <boost/beast/http/message.hpp>
 #include <boost/beast/http/string_body.hpp>
 
-#include "automation/com/com_ptr.h"
-#include "automation/com/interfaces.h"
+#include "runtime/com_ptr.h"
+#include "runtime/interfaces.h"
 #include "tools/script.h"
 #include "tools/serve/options.h"
 

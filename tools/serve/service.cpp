@@ -27,8 +27,8 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 
-#include "automation/com/bstr.h"
 #include "base/utf.h"
+#include "runtime/bstr.h"
 #include "tools/serve/handler.h"
 #include "tools/serve/worker_pool.h"
 

@@ -11,7 +11,7 @@
 
 #include <ostream>
 
-#include "tools/client.h"
+#include "client/client.h"
 #include "tools/serve/options.h"
 
 namespace plotvane {
