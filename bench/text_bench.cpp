@@ -1,7 +1,8 @@
 // Cost of the text a chart draws: 100 labels of the kind axes, bars and
 // legends carry, on a 400 x 300 4-bit bitmap, measured and drawn, unturned and
-// turned upwards. The first iteration makes the fonts and glyphs; the figures
-// are those of a warm thread, as in a server that draws chart after chart.
+// turned upwards; and of texts far larger than the largest bitmap. The first
+// iteration makes the fonts and glyphs; the figures are those of a warm
+// thread, as in a server that draws chart after chart.
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,10 +69,40 @@ void BM_TextExtent100(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * 100);
 }
 
+// Texts far larger than the bitmap: 100 texts of 310 glyphs at 4000 pixels
+// per em, at places over and beyond a 4096 x 4096 4-bit bitmap (range(0) 0),
+// or all over it (1). Each iteration draws on a fresh bitmap, as a drawing
+// does.
+void BM_HugeText100(benchmark::State& state) {
+  const int spread = state.range(0) == 0 ? 16384 : 4096;
+  std::u16string text;
+  while (text.size() < 310) text += u"WMQ@#%&";
+  for (auto _ : state) {
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(TPixelFormat::pf4bit);
+    bitmap.SetPalette({{255, 255, 255, 0}, {0, 0, 0, 0}});
+    bitmap.SetSize(4096, 4096);
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Font().Height = -4000;
+    canvas.Brush().SetStyle(TBrushStyle::bsClear);
+    uint32_t seed = 1;
+    for (int i = 0; i < 100; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      const int x = static_cast<int>((seed >> 8) % spread) - spread / 2;
+      seed = seed * 1103515245u + 12345u;
+      const int y = static_cast<int>((seed >> 8) % spread) - spread / 2;
+      canvas.TextOut(x, y, text);
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * 100);
+}
+
 BENCHMARK(BM_TextOut100)->Repetitions(5)->DisplayAggregatesOnly(true);
 BENCHMARK(BM_TextOut100Opaque)->Repetitions(5)->DisplayAggregatesOnly(true);
 BENCHMARK(BM_TextOut100Upwards)->Repetitions(5)->DisplayAggregatesOnly(true);
 BENCHMARK(BM_TextExtent100)->Repetitions(5)->DisplayAggregatesOnly(true);
+BENCHMARK(BM_HugeText100)->Arg(0)->Arg(1)->Repetitions(5)->DisplayAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace plotvane

@@ -28,13 +28,17 @@
 //
 // Glyph images are rendered by FreeType's monochrome rasteriser into a box of
 // whole pixels around the glyph (turned glyphs: around the turned corners of
-// the unturned box). Small glyphs are kept; large ones are rendered each time,
-// only within the visible part of the bitmap, in tiles, so their cost follows
-// the bitmap, not the glyph.
+// the unturned box). A glyph's outline is loaded once for its advance and
+// box; nothing is rendered while the box lies outside the visible part of
+// the bitmap. Small glyphs are kept; large ones are rendered whole once per
+// drawing into the drawing's store when no larger than about two bitmaps,
+// otherwise each time, only within the visible part of the bitmap, in tiles,
+// so their cost follows the bitmap, not the glyph.
 #include "canvas/font_instance.h"
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <climits>
 #include <memory>
 #include <string>
@@ -65,8 +69,10 @@ constexpr int64_t kMaxWholeGlyphPixels = 256 * 256;
 constexpr int64_t kCutMargin = 2;
 // The rasteriser is given targets of at most this many pixels a side.
 constexpr int64_t kTileSide = 4096;
-// Bytes of kept glyph images an instance holds before it starts afresh.
+// Bytes of kept glyph images, and glyphs, an instance holds before it starts
+// afresh.
 constexpr size_t kMaxGlyphStoreBytes = size_t{1} << 20;
+constexpr size_t kMaxGlyphEntries = 8192;
 // What a thread keeps.
 constexpr size_t kMaxInstances = 16;
 constexpr size_t kMaxFaces = 8;
@@ -75,6 +81,8 @@ constexpr size_t kMaxRememberedNames = 16;
 // budget of kept glyph images) and blocks of code points.
 constexpr size_t kMaxFallbackFaces = 8;
 constexpr size_t kMaxRememberedBlocks = 256;
+
+thread_local int64_t rendered_pixels = 0;  // RenderedGlyphPixels
 
 int64_t FloorDiv(int64_t a, int64_t b) {
   int64_t q = a / b;
@@ -177,8 +185,9 @@ struct TFontInstance::Impl {
   struct Drawn {
     int64_t advance = 0;  // pixels, along the unturned line
     TPixelBox box;
-    bool whole = false;
-    TGlyphImage image;  // kept only when whole
+    bool whole = false;     // small enough to keep its image
+    bool rendered = false;  // `image` holds the whole glyph
+    TGlyphImage image;
   };
 
   FT_Library library = nullptr;
@@ -195,7 +204,7 @@ struct TFontInstance::Impl {
   FT_Matrix rotation{0x10000, 0, 0, 0x10000};
   std::unordered_map<FT_UInt, int> measured;
   std::unordered_map<FT_UInt, Drawn> drawn;
-  size_t drawn_bytes = 0;
+  size_t drawn_bytes = 0;  // of the images in `drawn`
   size_t max_drawn_bytes = kMaxGlyphStoreBytes;
   TGlyphImage cut;
   TGlyphImage none;
@@ -308,8 +317,21 @@ struct TFontInstance::Impl {
     return {FloorPixel(x_min), -CeilPixel(y_max), CeilPixel(x_max), -FloorPixel(y_min)};
   }
 
+  // Files `entry` under `glyph`, starting the store afresh when its images
+  // would pass their budget or its entries their count.
+  Drawn& Keep(FT_UInt glyph, Drawn&& entry) {
+    const size_t bytes = entry.image.bits.size();
+    if (drawn_bytes + bytes > max_drawn_bytes || drawn.size() >= kMaxGlyphEntries) {
+      drawn.clear();
+      drawn_bytes = 0;
+    }
+    drawn_bytes += bytes;
+    return drawn.insert_or_assign(glyph, std::move(entry)).first->second;
+  }
+
   // Renders the outline in the slot within `target` into `image`.
   void Render(const TPixelBox& target, TGlyphImage* image) {
+    rendered_pixels += (target.right - target.left) * (target.bottom - target.top);
     image->left = target.left;
     image->top = target.top;
     image->width = static_cast<int>(target.right - target.left);
@@ -356,7 +378,40 @@ struct TFontInstance::Impl {
   }
 };
 
-TFontInstance::TFontInstance(Passkey) : impl_(std::make_unique<Impl>()) {}
+TGlyphStore::TGlyphStore(int64_t bitmap_pixels)
+    : bitmap_pixels_(bitmap_pixels),
+      max_bytes_(static_cast<size_t>(std::max<int64_t>(bitmap_pixels, 0))) {}
+
+bool TGlyphStore::Takes(int64_t pixels) const {
+  return pixels > 0 && pixels / 8 <= static_cast<int64_t>(max_bytes_ / 4);
+}
+
+const TGlyphImage* TGlyphStore::Find(uint64_t instance, uint32_t glyph) {
+  for (size_t i = entries_.size(); i-- > 0;) {
+    if (entries_[i].instance != instance || entries_[i].glyph != glyph) continue;
+    std::rotate(entries_.begin() + static_cast<std::ptrdiff_t>(i),
+                entries_.begin() + static_cast<std::ptrdiff_t>(i) + 1, entries_.end());
+    return &entries_.back().image;
+  }
+  return nullptr;
+}
+
+const TGlyphImage& TGlyphStore::Keep(uint64_t instance, uint32_t glyph, TGlyphImage&& image) {
+  const size_t bytes = image.bits.size();
+  size_t drop = 0;
+  while (drop < entries_.size() && bytes_ + bytes > max_bytes_) {
+    bytes_ -= entries_[drop++].image.bits.size();
+  }
+  entries_.erase(entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(drop));
+  bytes_ += bytes;
+  entries_.push_back({instance, glyph, std::move(image)});
+  return entries_.back().image;
+}
+
+TFontInstance::TFontInstance(Passkey) : impl_(std::make_unique<Impl>()) {
+  static std::atomic<uint64_t> serials{0};
+  serial_ = ++serials;
+}
 TFontInstance::~TFontInstance() = default;
 
 int TFontInstance::MeasuredAdvance(char32_t code_point) {
@@ -386,42 +441,60 @@ int TFontInstance::MeasuredAdvance(char32_t code_point) {
 }
 
 const TGlyphImage& TFontInstance::DrawnGlyph(char32_t code_point, const TPixelBox& visible,
-                                             int64_t* advance) {
+                                             int64_t* advance, TGlyphStore* store) {
   Impl& m = *impl_;
   const FT_UInt glyph = m.GlyphIndex(code_point);
   if (glyph == 0) {
     if (TFontInstance* fallback = Fallback(code_point)) {
-      return fallback->DrawnGlyph(code_point, visible, advance);
+      return fallback->DrawnGlyph(code_point, visible, advance, store);
     }
   }
+  // The outline is loaded once for the glyph's advance and box; nothing is
+  // rendered until some of the box is visible.
   FT_Glyph_Metrics metrics{};
   bool loaded = false;
   auto it = m.drawn.find(glyph);
-  if (it == m.drawn.end()) {
-    Impl::Drawn entry;
+  Impl::Drawn* entry = it == m.drawn.end() ? nullptr : &it->second;
+  if (entry == nullptr) {
+    Impl::Drawn made;
     loaded = m.LoadOutline(glyph, &metrics);
     if (loaded) {
-      entry.advance = FloorDiv(metrics.horiAdvance + 63, 64);
-      entry.box = m.BoxOf(metrics);
+      made.advance = FloorDiv(metrics.horiAdvance + 63, 64);
+      made.box = m.BoxOf(metrics);
     }
-    const TPixelBox& b = entry.box;
-    entry.whole = b.Empty() || (b.right - b.left) * (b.bottom - b.top) <= kMaxWholeGlyphPixels;
-    if (loaded && entry.whole && !b.Empty()) m.Render(b, &entry.image);
-    if (m.drawn_bytes + entry.image.bits.size() > m.max_drawn_bytes) {
-      m.drawn.clear();
-      m.drawn_bytes = 0;
-    }
-    m.drawn_bytes += entry.image.bits.size();
-    it = m.drawn.emplace(glyph, std::move(entry)).first;
+    const TPixelBox& b = made.box;
+    made.whole = b.Empty() || (b.right - b.left) * (b.bottom - b.top) <= kMaxWholeGlyphPixels;
+    made.rendered = !loaded || b.Empty();  // nothing to render
+    entry = &m.Keep(glyph, std::move(made));
   }
-  const Impl::Drawn& entry = it->second;
-  *advance = entry.advance;
-  if (entry.whole) return entry.image;
-  const TPixelBox target{std::max(entry.box.left, visible.left - kCutMargin),
-                         std::max(entry.box.top, visible.top - kCutMargin),
-                         std::min(entry.box.right, visible.right + kCutMargin),
-                         std::min(entry.box.bottom, visible.bottom + kCutMargin)};
+  *advance = entry->advance;
+  const TPixelBox target{std::max(entry->box.left, visible.left - kCutMargin),
+                         std::max(entry->box.top, visible.top - kCutMargin),
+                         std::min(entry->box.right, visible.right + kCutMargin),
+                         std::min(entry->box.bottom, visible.bottom + kCutMargin)};
   if (target.Empty()) return m.none;
+  if (entry->whole) {
+    if (entry->rendered) return entry->image;
+    // Only whole renderings are kept: a glyph first seen in part is rendered
+    // whole here all the same.
+    if (!loaded && !m.LoadOutline(glyph, &metrics)) return m.none;
+    Impl::Drawn made = std::move(*entry);
+    m.Render(made.box, &made.image);
+    made.rendered = true;
+    return m.Keep(glyph, std::move(made)).image;
+  }
+  // A glyph no larger than a few bitmaps is rendered whole into the
+  // drawing's store and painted from there wherever it lands: rendering it
+  // once costs little more than cutting it once, and a glyph keeps the same
+  // pixels wherever it is cut by the bitmap's edges.
+  const TPixelBox& b = entry->box;
+  if (store != nullptr && store->Takes((b.right - b.left) * (b.bottom - b.top))) {
+    if (const TGlyphImage* kept = store->Find(serial_, glyph)) return *kept;
+    if (!loaded && !m.LoadOutline(glyph, &metrics)) return m.none;
+    TGlyphImage whole;
+    m.Render(b, &whole);
+    return store->Keep(serial_, glyph, std::move(whole));
+  }
   if (!loaded && !m.LoadOutline(glyph, &metrics)) return m.none;
   m.Render(target, &m.cut);
   return m.cut;
@@ -625,6 +698,8 @@ std::unique_ptr<TFontInstance> TThreadFonts::Make(std::shared_ptr<FtFace> owner,
   }
   return made;
 }
+
+int64_t RenderedGlyphPixels() { return rendered_pixels; }
 
 TFontInstance& AcquireFontInstance(const TFont& font) {
   static thread_local TThreadFonts fonts;

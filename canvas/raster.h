@@ -87,6 +87,30 @@ class Surface {
       }
       return;
     }
+    if (bits_ == 4) {
+      // Two pixels a byte, the left one in the high nibble: the odd ends
+      // keep their other nibble.
+      uint8_t* row = pixels_ + static_cast<size_t>(y) * stride_;
+      const uint8_t v = static_cast<uint8_t>(index_);
+      if (x0 & 1) {
+        row[x0 >> 1] = static_cast<uint8_t>((row[x0 >> 1] & 0xF0) | v);
+        ++x0;
+      }
+      if (x1 & 1) {
+        row[x1 >> 1] = static_cast<uint8_t>((row[x1 >> 1] & 0x0F) | (v << 4));
+        --x1;
+      }
+      if (x0 < x1) {
+        uint8_t* p = row + (x0 >> 1);
+        const uint8_t pair = static_cast<uint8_t>((v << 4) | v);
+        if (x1 - x0 <= 16) {
+          for (int64_t n = (x1 - x0) >> 1; n > 0; --n) *p++ = pair;
+        } else {
+          std::memset(p, pair, static_cast<size_t>(x1 - x0) >> 1);
+        }
+      }
+      return;
+    }
     SpanOther(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));
   }
   void Plot(int64_t x, int64_t y) {
@@ -109,8 +133,22 @@ class Surface {
 
   int64_t WalkLimit() const { return raster::WalkLimit(width_, height_); }
 
+  // Counts `work` units (a row or an edge crossing each) of the primitive
+  // being drawn, and makes the bitmap's stop test after every few thousand:
+  // a single primitive may walk every row of a large bitmap many times over.
+  // Throws EStopped when the test says stop.
+  void Progress(int64_t work) {
+    work_left_ -= work;
+    if (work_left_ < 0) {
+      work_left_ = kStopCheckWork;
+      stop_.Check();
+    }
+  }
+
  private:
-  // Paints [x0, x1) on row y of a bitmap of other than 8 bits a pixel.
+  static constexpr int64_t kStopCheckWork = 4096;
+
+  // Paints [x0, x1) on row y of a bitmap of 24 or 1 bits a pixel.
   // REQUIRES: the span lies on the bitmap and is not empty.
   void SpanOther(int y, int a, int b);
 
@@ -123,6 +161,8 @@ class Surface {
   int index_ = 0;         // palette entry (indexed bitmaps)
   uint8_t bgr_[3] = {};   // blue, green, red (24-bit bitmaps)
   bool full_ = false;
+  TStopTest stop_;  // the bitmap's
+  int64_t work_left_ = kStopCheckWork;
 };
 
 // ---- Polygons -------------------------------------------------------------

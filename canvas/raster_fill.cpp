@@ -22,7 +22,8 @@ Surface::Surface(TBitmap& bitmap, TColor colour)
       height_(bitmap.Height()),
       bits_(bitmap.Palette().empty() ? 24 : bitmap.BitsPerPixel()),
       pixels_(bitmap.Height() > 0 ? bitmap.ScanLine(0) : nullptr),
-      stride_(static_cast<size_t>(bitmap.BytesPerScanLine())) {
+      stride_(static_cast<size_t>(bitmap.BytesPerScanLine())),
+      stop_(bitmap.StopTest()) {
   if (bits_ == 24) {
     bgr_[0] = GetBValue(colour);
     bgr_[1] = GetGValue(colour);
@@ -38,17 +39,6 @@ void Surface::SpanOther(int y, int a, int b) {
     case 24:
       for (int x = a; x < b; ++x) std::memcpy(row + 3 * static_cast<size_t>(x), bgr_, 3);
       break;
-    case 4: {
-      int x = a;
-      if (x & 1) bitmap_.SetIndex(x++, y, index_);
-      const int pairs_end = b & ~1;
-      if (x < pairs_end) {
-        std::memset(row + x / 2, (index_ << 4) | index_, static_cast<size_t>(pairs_end - x) / 2);
-        x = pairs_end;
-      }
-      if (x < b) bitmap_.SetIndex(x, y, index_);
-      break;
-    }
     default:
       for (int x = a; x < b; ++x) bitmap_.SetIndex(x, y, index_);
       break;
@@ -135,6 +125,7 @@ void FillPolygon(Surface& surface, const std::vector<Point>& points, FillRule ru
       if (next == edges.size()) break;
       continue;
     }
+    surface.Progress(static_cast<int64_t>(active.size()));
     xs.clear();
     for (const Edge* e : active) xs.push_back({e->CrossingAt(y), e->direction});
     FillRow(surface, y, xs, rule);

@@ -18,9 +18,16 @@
 //      each glyph sits where the measured advances before it lead.
 //   5. Underline and strike-out are filled across the width in the font
 //      colour.
+// What a line costs follows the pixels it can reach: a line whose cell
+// misses the clip draws no glyph, a glyph whose box misses it is placed but
+// never rendered, glyph images are painted a run of pixels at a time, and
+// cells and bands are filled only where they meet the clip. Drawing makes
+// the bitmap's stop test before each line and glyph.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 #include "canvas/bitmap.h"
@@ -80,8 +87,11 @@ class Painter {
 
   const TPixelBox& Clip() const { return clip_; }
 
-  // REQUIRES: (x, y) inside Clip().
-  void Pixel(int x, int y) { surface_.Plot(x, y); }
+  // Paints [x0, x1) on row y; clipped.
+  void Span(int64_t y, int64_t x0, int64_t x1) {
+    if (y < clip_.top || y >= clip_.bottom) return;
+    surface_.Span(y, std::max(x0, clip_.left), std::min(x1, clip_.right));
+  }
 
   void Box(const TPixelBox& box) {
     const int64_t left = std::max(box.left, clip_.left), right = std::min(box.right, clip_.right);
@@ -218,12 +228,69 @@ void FillBand(Painter& painter, int escapement, int64_t pen_x, int64_t pen_y, in
   painter.Polygon(corners, 4);
 }
 
+// The 64 pixels of a glyph row from column `x` (a multiple of 8) on, the
+// first in the high-order bit; pixels past the row's `bytes` read as clear.
+uint64_t RowWord(const uint8_t* row, int64_t x, int64_t bytes) {
+  const int64_t at = x >> 3;
+  if (at + 8 <= bytes) {
+    uint64_t word;
+    std::memcpy(&word, row + at, 8);
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    word = __builtin_bswap64(word);
+#endif
+    return word;
+  }
+  uint64_t word = 0;
+  for (int64_t k = 0; at + k < bytes; ++k) {
+    word |= static_cast<uint64_t>(row[at + k]) << (56 - 8 * k);
+  }
+  return word;
+}
+
+// Paints the set pixels of a glyph image that lie in `visible` (relative to
+// the pen at (pen_x, pen_y)), a run of them at a time, reading each row 64
+// pixels at a time.
+void PaintGlyph(Painter& painter, const TGlyphImage& glyph, const TPixelBox& visible,
+                int64_t pen_x, int64_t pen_y) {
+  const int64_t y_first = std::max<int64_t>(0, visible.top - glyph.top);
+  const int64_t y_last = std::min<int64_t>(glyph.height, visible.bottom - glyph.top);
+  const int64_t x_first = std::max<int64_t>(0, visible.left - glyph.left);
+  const int64_t x_last = std::min<int64_t>(glyph.width, visible.right - glyph.left);
+  if (x_first >= x_last) return;
+  const int64_t x0 = pen_x + glyph.left;
+  constexpr uint64_t kAll = ~uint64_t{0};
+  for (int64_t gy = y_first; gy < y_last; ++gy) {
+    const uint8_t* row = glyph.bits.data() + static_cast<size_t>(gy) * glyph.pitch;
+    const int64_t y = pen_y + glyph.top + gy;
+    int64_t run = -1;  // the first column of the run being read, or -1
+    for (int64_t col = x_first & ~int64_t{63}; col < x_last; col += 64) {
+      uint64_t word = RowWord(row, col, glyph.pitch);
+      if (col < x_first) word &= kAll >> (x_first - col);
+      if (x_last - col < 64) word &= ~(kAll >> (x_last - col));
+      // Alternately the next set and the next clear pixel of the word.
+      for (int at = 0; at < 64;) {
+        const uint64_t rest = (run < 0 ? word : ~word) << at;
+        if (rest == 0) break;
+        at += __builtin_clzll(rest);
+        if (run < 0) {
+          run = col + at;
+        } else {
+          painter.Span(y, x0 + run, x0 + col + at);
+          run = -1;
+        }
+      }
+    }
+    if (run >= 0) painter.Span(y, x0 + run, x0 + x_last);
+  }
+}
+
 // Draws the glyphs of a line whose pen starts at (pen_x, pen_y). Along an
 // unturned line the pen moves by each glyph's drawn advance. Along a turned
 // line each glyph is placed from the line's start by the measured advances
-// before it, turned, each axis rounded towards zero.
+// before it, turned, each axis rounded towards zero. A glyph wholly outside
+// the clip costs its place in the line and nothing more.
 void DrawGlyphs(Painter& painter, TFontInstance& font, TextSpan span, int64_t pen_x,
-                int64_t pen_y) {
+                int64_t pen_y, const TStopTest& stop, TGlyphStore* store) {
   const TPixelBox& clip = painter.Clip();
   const bool turned = font.Escapement() != 0;
   const double angle = font.Escapement() * kPi / 1800.0;
@@ -231,6 +298,7 @@ void DrawGlyphs(Painter& painter, TFontInstance& font, TextSpan span, int64_t pe
   const int64_t start_x = pen_x, start_y = pen_y;
   int64_t measured = 0;
   for (Utf16Reader r(span.begin, span.end); !r.Done();) {
+    stop.Check();
     const char32_t code_point = r.Next();
     if (turned) {
       const double along = static_cast<double>(measured);
@@ -241,26 +309,42 @@ void DrawGlyphs(Painter& painter, TFontInstance& font, TextSpan span, int64_t pe
     const TPixelBox visible{clip.left - pen_x, clip.top - pen_y, clip.right - pen_x,
                             clip.bottom - pen_y};
     int64_t advance = 0;
-    const TGlyphImage& glyph = font.DrawnGlyph(code_point, visible, &advance);
-    const int64_t y_first = std::max<int64_t>(0, visible.top - glyph.top);
-    const int64_t y_last = std::min<int64_t>(glyph.height, visible.bottom - glyph.top);
-    const int64_t x_first = std::max<int64_t>(0, visible.left - glyph.left);
-    const int64_t x_last = std::min<int64_t>(glyph.width, visible.right - glyph.left);
-    for (int64_t gy = y_first; gy < y_last; ++gy) {
-      for (int64_t gx = x_first; gx < x_last; ++gx) {
-        if (!glyph.Test(static_cast<int>(gx), static_cast<int>(gy))) continue;
-        painter.Pixel(static_cast<int>(pen_x + glyph.left + gx),
-                      static_cast<int>(pen_y + glyph.top + gy));
-      }
-    }
+    const TGlyphImage& glyph = font.DrawnGlyph(code_point, visible, &advance, store);
+    PaintGlyph(painter, glyph, visible, pen_x, pen_y);
     pen_x += advance;
   }
+}
+
+// Whether a glyph of a line whose pen starts at (pen_x, pen_y) may reach
+// `clip`. Glyphs are cut to the rows of the text cell, so nothing of them
+// lies farther from the baseline than the cell does; a turned line allows a
+// few pixels for the rounding of its turned glyph boxes and pen positions.
+bool LineMeetsClip(const TTextMetric& tm, int escapement, int64_t pen_x, int64_t pen_y,
+                   const TPixelBox& clip) {
+  if (escapement == 0) {
+    return pen_y - tm.tmAscent < clip.bottom && pen_y + tm.tmDescent > clip.top;
+  }
+  constexpr double kSlack = 4;
+  const double angle = escapement * kPi / 1800.0;
+  const double across_x = std::sin(angle), across_y = std::cos(angle);  // down the cell
+  double nearest = 0, farthest = 0;
+  bool first = true;
+  for (const int64_t x : {clip.left, clip.right}) {
+    for (const int64_t y : {clip.top, clip.bottom}) {
+      const double d = static_cast<double>(x - pen_x) * across_x +
+                       static_cast<double>(y - pen_y) * across_y;
+      nearest = first ? d : std::min(nearest, d);
+      farthest = first ? d : std::max(farthest, d);
+      first = false;
+    }
+  }
+  return farthest > -tm.tmAscent - kSlack && nearest < tm.tmDescent + kSlack;
 }
 
 // Draws one line with its reference point at (x, y), clipped to `clip`
 // (which lies inside the bitmap).
 void DrawLine(TBitmap& bitmap, TFontInstance& font, const LineStyle& style, int x, int y,
-              TextSpan span, const TPixelBox& clip) {
+              TextSpan span, const TPixelBox& clip, TGlyphStore* store) {
   const TTextMetric& tm = font.Metrics();
   const int escapement = font.Escapement();
   const int64_t width = MeasureSpan(font, span);
@@ -271,7 +355,9 @@ void DrawLine(TBitmap& bitmap, TFontInstance& font, const LineStyle& style, int 
     FillBand(background, escapement, pen_x, pen_y, width, -tm.tmAscent, tm.tmHeight);
   }
   Painter ink(bitmap, style.colour, clip);
-  DrawGlyphs(ink, font, span, pen_x, pen_y);
+  if (LineMeetsClip(tm, escapement, pen_x, pen_y, clip)) {
+    DrawGlyphs(ink, font, span, pen_x, pen_y, bitmap.StopTest(), store);
+  }
   if (style.underline) {
     const TDecorationLine line = font.Underline();
     FillBand(ink, escapement, pen_x, pen_y, width, line.offset, line.thickness);
@@ -318,6 +404,14 @@ int StripPrefixes(TextSpan line, std::u16string* out) {
 
 }  // namespace
 
+TGlyphStore& TCanvas::GlyphStore() {
+  const int64_t pixels = static_cast<int64_t>(bitmap_.Width()) * bitmap_.Height();
+  if (glyph_store_ == nullptr || glyph_store_->BitmapPixels() != pixels) {
+    glyph_store_ = std::make_unique<TGlyphStore>(pixels);
+  }
+  return *glyph_store_;
+}
+
 TSize TCanvas::TextExtent(const std::u16string& text) {
   if (text.empty()) return {0, 0};
   TFontInstance& font = AcquireFontInstance(font_);
@@ -329,10 +423,12 @@ TTextMetric TCanvas::GetTextMetrics() { return AcquireFontInstance(font_).Metric
 
 void TCanvas::TextOut(int x, int y, const std::u16string& text) {
   if (bitmap_.Empty() || text.empty()) return;
+  bitmap_.StopTest().Check();
   TFontInstance& font = AcquireFontInstance(font_);
   const LineStyle style = StyleOf(text_align_, font_, brush_);
   const TPixelBox clip{0, 0, bitmap_.Width(), bitmap_.Height()};
-  DrawLine(bitmap_, font, style, x, y, {text.data(), text.data() + text.size()}, clip);
+  DrawLine(bitmap_, font, style, x, y, {text.data(), text.data() + text.size()}, clip,
+           &GlyphStore());
 }
 
 int TCanvas::DrawText(const std::u16string& text, TRect& rect, unsigned format) {
@@ -367,6 +463,7 @@ int TCanvas::DrawText(const std::u16string& text, TRect& rect, unsigned format) 
   }
   int64_t y = rect.Top;
   for (TextSpan line : lines) {
+    bitmap_.StopTest().Check();
     int marked = -1;
     if (prefixes) {
       marked = StripPrefixes(line, &stripped);
@@ -380,7 +477,7 @@ int TCanvas::DrawText(const std::u16string& text, TRect& rect, unsigned format) 
       x = rect.Right - width;
     }
     const int line_x = SaturateToInt(x), line_y = SaturateToInt(y);
-    DrawLine(bitmap_, font, style, line_x, line_y, line, clip);
+    DrawLine(bitmap_, font, style, line_x, line_y, line, clip, &GlyphStore());
     if (marked >= 0) {
       // The marked character is underlined one row below the baseline.
       const int64_t start = line_x + MeasureSpan(font, {line.begin, line.begin + marked});

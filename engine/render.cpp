@@ -96,7 +96,10 @@ class RenderSteps {
   // The drawers of one chart type in their order: those of a full drawing,
   // or of the reduced drawing of Handle.
   static void DrawChart(TChartix& chart, TGraphType graph_type, bool full) {
-    for (const Drawer drawer : DrawersOf(graph_type, full)) Run(chart, drawer, graph_type);
+    for (const Drawer drawer : DrawersOf(graph_type, full)) {
+      chart.stop_test_.Check();
+      Run(chart, drawer, graph_type);
+    }
   }
 
  private:
@@ -134,7 +137,7 @@ void TChartix::GetGraph(std::unique_ptr<TBitmap>& bitmap, TGraphType graph_type)
                             : true;
   if (!has_data) throw EInvalidGraphic(kNoData);
 
-  FBitmap = std::make_unique<TBitmap>();
+  NewBitmap();
   RenderSteps::DrawChart(*this, graph_type, /*full=*/true);
   DrawTextItems();
   if (!ExtraLines.Empty()) DrawExtraLines();
@@ -147,14 +150,19 @@ void TChartix::GetGraph(std::unique_ptr<TBitmap>& bitmap, TGraphType graph_type)
 
 std::unique_ptr<TBitmap> TChartix::Handle(TGraphType graph_type) {
   FImageMapText.clear();
-  FBitmap = std::make_unique<TBitmap>();
+  NewBitmap();
   RenderSteps::DrawChart(*this, graph_type, /*full=*/false);
   if (FUseImageMap) WrapImageMap(*this, /*with_id=*/false);
   return FBitmap->ReleaseHandle();  // the caller owns the image from here on
 }
 
-void TChartix::PrepareCanvas(TGraphType graph_type) {
+void TChartix::NewBitmap() {
   FBitmap = std::make_unique<TBitmap>();
+  FBitmap->SetStopTest(stop_test_);
+}
+
+void TChartix::PrepareCanvas(TGraphType graph_type) {
+  NewBitmap();
   ColoursUsed.Clear();
   ColoursUsed.SetSorted(true);
   auto add = [this](const std::u16string& colour) { ColoursUsed.Add(UpperCase(colour)); };
