@@ -180,6 +180,34 @@ struct Answer {
   }
 };
 
+// The next answer on `socket` (`head`: to a HEAD request, without a body).
+inline Answer ReadAnswer(tcp::socket& socket, boost::beast::flat_buffer& buffer, bool head = false,
+                         bool* keep_alive = nullptr) {
+  Answer answer;
+  boost::system::error_code ec;
+  http::response_parser<http::string_body> parser;
+  parser.body_limit(size_t{256} << 20);
+  parser.skip(head);
+  http::read(socket, buffer, parser, ec);
+  if (ec) return answer;
+  const auto& response = parser.get();
+  answer.status = response.result_int();
+  for (const auto& field : response) {
+    std::string name(field.name_string());
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    answer.headers[name] = std::string(field.value());
+  }
+  answer.body = response.body();
+  if (keep_alive != nullptr) *keep_alive = response.keep_alive();
+  return answer;
+}
+
+// Every answer but the playground page is a sandboxed document of its type.
+inline void ExpectSandboxed(const Answer& a) {
+  EXPECT_EQ(a.Header("content-security-policy"), "sandbox; default-src 'none'") << a.status;
+  EXPECT_EQ(a.Header("x-content-type-options"), "nosniff") << a.status;
+}
+
 // One kept-alive client connection.
 class Client {
  public:
@@ -197,28 +225,13 @@ class Client {
   }
 
   Answer Send(http::request<http::string_body>& request) {
-    Answer answer;
     boost::system::error_code ec;
-    if (!connected_) return answer;
+    if (!connected_) return Answer();
     http::write(socket_, request, ec);
-    if (ec) return answer;
-    http::response_parser<http::string_body> parser;
-    parser.body_limit(size_t{256} << 20);
-    parser.skip(request.method() == http::verb::head);
-    http::read(socket_, buffer_, parser, ec);
-    if (ec) {
-      connected_ = false;
-      return answer;
-    }
-    const auto& response = parser.get();
-    answer.status = response.result_int();
-    for (const auto& field : response) {
-      std::string name(field.name_string());
-      for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      answer.headers[name] = std::string(field.value());
-    }
-    answer.body = response.body();
-    if (!response.keep_alive()) connected_ = false;
+    if (ec) return Answer();
+    bool keep_alive = false;
+    Answer answer = ReadAnswer(socket_, buffer_, request.method() == http::verb::head, &keep_alive);
+    if (answer.status == 0 || !keep_alive) connected_ = false;
     return answer;
   }
 
