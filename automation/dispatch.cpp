@@ -5,7 +5,9 @@
 // Arguments arrive in DISPPARAMS in reverse order (the last one first); a
 // property write carries its new value as the one named argument
 // DISPID_PROPERTYPUT. Failures of the dispatch layer itself use the DISP_E_
-// codes; failures of a member become E_UNEXPECTED with error information.
+// codes; failures of a member become E_UNEXPECTED with error information, or
+// RPC_E_CALL_CANCELED when the member was stopped because the calling
+// thread's call was cancelled (runtime/call_cancel.h).
 #include <array>
 #include <exception>
 #include <new>
@@ -16,6 +18,8 @@
 #include "automation/vtable.h"
 #include "base/ascii.h"
 #include "base/utf.h"
+#include "canvas/stop.h"
+#include "runtime/call_cancel.h"
 #include "runtime/bstr.h"
 #include "runtime/com_ptr.h"
 #include "runtime/error_info.h"
@@ -25,10 +29,13 @@ namespace plotvane {
 
 namespace {
 
+// What a member stopped at its caller's request reports.
+const char* const kCancelled = "The call was cancelled.";
+
 // Leaves the details of a failed member for the caller: the thread's error
 // object, and the EXCEPINFO when the caller gave one.
-HRESULT ReportFailure(const std::string& message, EXCEPINFO* excep_info) {
-  constexpr HRESULT kResult = E_UNEXPECTED;
+HRESULT ReportFailure(const std::string& message, EXCEPINFO* excep_info,
+                      HRESULT result = E_UNEXPECTED) {
   const std::u16string description = Utf8ToUtf16(message);
   const std::u16string source = Widen(kProgID);
   ComPtr<ICreateErrorInfo> create;
@@ -40,12 +47,12 @@ HRESULT ReportFailure(const std::string& message, EXCEPINFO* excep_info) {
     if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, error.ReleaseAndGetAddressOfVoid())))
       SetErrorInfo(0, error.Get());
   }
-  if (excep_info == nullptr) return kResult;
+  if (excep_info == nullptr) return result;
   *excep_info = EXCEPINFO{};
   excep_info->bstrSource = SysAllocStringLen(source.data(), static_cast<UINT>(source.size()));
   excep_info->bstrDescription =
       SysAllocStringLen(description.data(), static_cast<UINT>(description.size()));
-  excep_info->scode = kResult;
+  excep_info->scode = result;
   return DISP_E_EXCEPTION;
 }
 
@@ -79,12 +86,18 @@ HRESULT Coerce(const VARIANT& source, TArgType type, VARIANT* target) {
 
 HRESULT CallMember(Tdraw& draw, const TMember& member, TAccessor accessor, VARIANT* args,
                    const VARIANT& value, VARIANT* result, EXCEPINFO* excep_info) {
+  // A call made after its caller asked for the stop fails before it starts.
+  if (CoTestCancel() == RPC_E_CALL_CANCELED) {
+    return ReportFailure(kCancelled, excep_info, RPC_E_CALL_CANCELED);
+  }
   try {
     switch (accessor) {
       case TAccessor::kGet: member.get(draw, args, result); break;
       case TAccessor::kPut: member.put(draw, args, value); break;
       case TAccessor::kCall: member.call(draw, args, result); break;
     }
+  } catch (const EStopped&) {
+    return ReportFailure(kCancelled, excep_info, RPC_E_CALL_CANCELED);
   } catch (const std::exception& e) {
     return ReportFailure(e.what(), excep_info);
   } catch (...) {

@@ -39,6 +39,10 @@ class Tdraw final : public IDispatch, public ISupportErrorInfo {
   // (description = the message, source "Plotvane.Draw", GUID of IDraw) and
   // return E_UNEXPECTED; with pExcepInfo given they return DISP_E_EXCEPTION
   // instead and copy the same details, with the HRESULT in scode, into it.
+  // A member called, or drawing, after the calling thread's call was
+  // cancelled (runtime/call_cancel.h) fails the same way with
+  // RPC_E_CALL_CANCELED and "The call was cancelled."; the object may be
+  // released safely afterwards.
   HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
                  DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
                  UINT* puArgErr) override;

@@ -20,6 +20,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "canvas/stop.h"
 #include "canvas/types.h"
 
 namespace plotvane {
@@ -144,6 +145,12 @@ class TBitmap {
   // as the bitmap.
   TCanvas& Canvas();
 
+  // The test drawing on this bitmap makes between its steps (canvas/stop.h);
+  // the empty test by default. Neither copied by Assign nor handed on by
+  // ReleaseHandle: it belongs to whoever draws here.
+  const TStopTest& StopTest() const { return stop_; }
+  void SetStopTest(const TStopTest& stop) { stop_ = stop; }
+
   // Gives the image away: the returned bitmap owns the pixels, format and
   // palette, and this bitmap is left empty (0 x 0, pfDevice). Used to hand a
   // picture to a client as a handle it must delete.
@@ -168,6 +175,7 @@ class TBitmap {
   std::vector<TPaletteEntry> palette_;
   std::vector<uint8_t> pixels_;
   std::unique_ptr<TCanvas> canvas_;  // made on first use
+  TStopTest stop_;
   std::array<IndexMemo, 256> index_memo_{};  // by a hash of the RGB value
 };
 

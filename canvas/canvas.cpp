@@ -90,6 +90,7 @@ void TCanvas::SetPixel(int x, int y, TColor colour) { bitmap_.SetPixel(x, y, col
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   if (bitmap_.Empty()) return;
+  bitmap_.StopTest().Check();
   const Box sorted = Sorted(x1, y1, x2, y2);
   if (sorted.left == sorted.right || sorted.top == sorted.bottom) return;
   const PenGeometry pen = Geometry(pen_);
@@ -124,6 +125,7 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   if (bitmap_.Empty()) return;
+  bitmap_.StopTest().Check();
   const Box sorted = Sorted(x1, y1, x2, y2);
   if (sorted.left == sorted.right || sorted.top == sorted.bottom) return;
   const PenGeometry pen = Geometry(pen_);
@@ -154,6 +156,7 @@ bool TCanvas::PieSlice(int x1, int y1, int x2, int y2, int x3, int y3, int x4, i
 bool TCanvas::DrawWedge(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4,
                         bool whole_when_radials_meet) {
   if (bitmap_.Empty()) return false;
+  bitmap_.StopTest().Check();
   const Box sorted = Sorted(x1, y1, x2, y2);
   if (sorted.left == sorted.right || sorted.top == sorted.bottom) return false;
   const PenGeometry pen = Geometry(pen_);
@@ -181,6 +184,7 @@ bool TCanvas::DrawWedge(int x1, int y1, int x2, int y2, int x3, int y3, int x4, 
 
 void TCanvas::Polygon(const std::vector<TPoint>& points) {
   if (bitmap_.Empty() || points.size() < 2) return;
+  bitmap_.StopTest().Check();
   std::vector<Point> chain;
   chain.reserve(points.size());
   for (const TPoint& p : points) chain.push_back(Point{p.x, p.y});
@@ -200,6 +204,7 @@ void TCanvas::LineTo(int x, int y) {
   pen_pos_ = {x, y};
   const PenGeometry pen = Geometry(pen_);
   if (bitmap_.Empty() || !pen.visible) return;
+  bitmap_.StopTest().Check();
   raster::Surface outline(bitmap_, pen_.Color);
   PenPattern pattern(bitmap_, pen, brush_);
   raster::PenPolyline(outline, {Point{from.x, from.y}, Point{x, y}}, false, pen.width, pattern.dash());

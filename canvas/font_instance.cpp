@@ -65,8 +65,10 @@ constexpr int64_t kMaxWholeGlyphPixels = 256 * 256;
 constexpr int64_t kCutMargin = 2;
 // The rasteriser is given targets of at most this many pixels a side.
 constexpr int64_t kTileSide = 4096;
-// Bytes of kept glyph images an instance holds before it starts afresh.
+// Bytes of kept glyph images, and glyphs, an instance holds before it starts
+// afresh.
 constexpr size_t kMaxGlyphStoreBytes = size_t{1} << 20;
+constexpr size_t kMaxGlyphEntries = 8192;
 // What a thread keeps.
 constexpr size_t kMaxInstances = 16;
 constexpr size_t kMaxFaces = 8;
@@ -177,8 +179,9 @@ struct TFontInstance::Impl {
   struct Drawn {
     int64_t advance = 0;  // pixels, along the unturned line
     TPixelBox box;
-    bool whole = false;
-    TGlyphImage image;  // kept only when whole
+    bool whole = false;     // small enough to keep its image
+    bool rendered = false;  // `image` holds the whole glyph
+    TGlyphImage image;
   };
 
   FT_Library library = nullptr;
@@ -195,7 +198,7 @@ struct TFontInstance::Impl {
   FT_Matrix rotation{0x10000, 0, 0, 0x10000};
   std::unordered_map<FT_UInt, int> measured;
   std::unordered_map<FT_UInt, Drawn> drawn;
-  size_t drawn_bytes = 0;
+  size_t drawn_bytes = 0;  // of the images in `drawn`
   size_t max_drawn_bytes = kMaxGlyphStoreBytes;
   TGlyphImage cut;
   TGlyphImage none;
@@ -308,6 +311,18 @@ struct TFontInstance::Impl {
     return {FloorPixel(x_min), -CeilPixel(y_max), CeilPixel(x_max), -FloorPixel(y_min)};
   }
 
+  // Files `entry` under `glyph`, starting the store afresh when its images
+  // would pass their budget or its entries their count.
+  Drawn& Keep(FT_UInt glyph, Drawn&& entry) {
+    const size_t bytes = entry.image.bits.size();
+    if (drawn_bytes + bytes > max_drawn_bytes || drawn.size() >= kMaxGlyphEntries) {
+      drawn.clear();
+      drawn_bytes = 0;
+    }
+    drawn_bytes += bytes;
+    return drawn.insert_or_assign(glyph, std::move(entry)).first->second;
+  }
+
   // Renders the outline in the slot within `target` into `image`.
   void Render(const TPixelBox& target, TGlyphImage* image) {
     image->left = target.left;
@@ -394,34 +409,40 @@ const TGlyphImage& TFontInstance::DrawnGlyph(char32_t code_point, const TPixelBo
       return fallback->DrawnGlyph(code_point, visible, advance);
     }
   }
+  // The outline is loaded once for the glyph's advance and box; nothing is
+  // rendered until some of the box is visible.
   FT_Glyph_Metrics metrics{};
   bool loaded = false;
   auto it = m.drawn.find(glyph);
-  if (it == m.drawn.end()) {
-    Impl::Drawn entry;
+  Impl::Drawn* entry = it == m.drawn.end() ? nullptr : &it->second;
+  if (entry == nullptr) {
+    Impl::Drawn made;
     loaded = m.LoadOutline(glyph, &metrics);
     if (loaded) {
-      entry.advance = FloorDiv(metrics.horiAdvance + 63, 64);
-      entry.box = m.BoxOf(metrics);
+      made.advance = FloorDiv(metrics.horiAdvance + 63, 64);
+      made.box = m.BoxOf(metrics);
     }
-    const TPixelBox& b = entry.box;
-    entry.whole = b.Empty() || (b.right - b.left) * (b.bottom - b.top) <= kMaxWholeGlyphPixels;
-    if (loaded && entry.whole && !b.Empty()) m.Render(b, &entry.image);
-    if (m.drawn_bytes + entry.image.bits.size() > m.max_drawn_bytes) {
-      m.drawn.clear();
-      m.drawn_bytes = 0;
-    }
-    m.drawn_bytes += entry.image.bits.size();
-    it = m.drawn.emplace(glyph, std::move(entry)).first;
+    const TPixelBox& b = made.box;
+    made.whole = b.Empty() || (b.right - b.left) * (b.bottom - b.top) <= kMaxWholeGlyphPixels;
+    made.rendered = !loaded || b.Empty();  // nothing to render
+    entry = &m.Keep(glyph, std::move(made));
   }
-  const Impl::Drawn& entry = it->second;
-  *advance = entry.advance;
-  if (entry.whole) return entry.image;
-  const TPixelBox target{std::max(entry.box.left, visible.left - kCutMargin),
-                         std::max(entry.box.top, visible.top - kCutMargin),
-                         std::min(entry.box.right, visible.right + kCutMargin),
-                         std::min(entry.box.bottom, visible.bottom + kCutMargin)};
+  *advance = entry->advance;
+  const TPixelBox target{std::max(entry->box.left, visible.left - kCutMargin),
+                         std::max(entry->box.top, visible.top - kCutMargin),
+                         std::min(entry->box.right, visible.right + kCutMargin),
+                         std::min(entry->box.bottom, visible.bottom + kCutMargin)};
   if (target.Empty()) return m.none;
+  if (entry->whole) {
+    if (entry->rendered) return entry->image;
+    // Only whole renderings are kept: a glyph first seen in part is rendered
+    // whole here all the same.
+    if (!loaded && !m.LoadOutline(glyph, &metrics)) return m.none;
+    Impl::Drawn made = std::move(*entry);
+    m.Render(made.box, &made.image);
+    made.rendered = true;
+    return m.Keep(glyph, std::move(made)).image;
+  }
   if (!loaded && !m.LoadOutline(glyph, &metrics)) return m.none;
   m.Render(target, &m.cut);
   return m.cut;

@@ -109,7 +109,21 @@ class Surface {
 
   int64_t WalkLimit() const { return raster::WalkLimit(width_, height_); }
 
+  // Counts `work` units (a row or an edge crossing each) of the primitive
+  // being drawn, and makes the bitmap's stop test after every few thousand:
+  // a single primitive may walk every row of a large bitmap many times over.
+  // Throws EStopped when the test says stop.
+  void Progress(int64_t work) {
+    work_left_ -= work;
+    if (work_left_ < 0) {
+      work_left_ = kStopCheckWork;
+      stop_.Check();
+    }
+  }
+
  private:
+  static constexpr int64_t kStopCheckWork = 4096;
+
   // Paints [x0, x1) on row y of a bitmap of other than 8 bits a pixel.
   // REQUIRES: the span lies on the bitmap and is not empty.
   void SpanOther(int y, int a, int b);
@@ -123,6 +137,8 @@ class Surface {
   int index_ = 0;         // palette entry (indexed bitmaps)
   uint8_t bgr_[3] = {};   // blue, green, red (24-bit bitmaps)
   bool full_ = false;
+  TStopTest stop_;  // the bitmap's
+  int64_t work_left_ = kStopCheckWork;
 };
 
 // ---- Polygons -------------------------------------------------------------

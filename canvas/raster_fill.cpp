@@ -22,7 +22,8 @@ Surface::Surface(TBitmap& bitmap, TColor colour)
       height_(bitmap.Height()),
       bits_(bitmap.Palette().empty() ? 24 : bitmap.BitsPerPixel()),
       pixels_(bitmap.Height() > 0 ? bitmap.ScanLine(0) : nullptr),
-      stride_(static_cast<size_t>(bitmap.BytesPerScanLine())) {
+      stride_(static_cast<size_t>(bitmap.BytesPerScanLine())),
+      stop_(bitmap.StopTest()) {
   if (bits_ == 24) {
     bgr_[0] = GetBValue(colour);
     bgr_[1] = GetGValue(colour);
@@ -135,6 +136,7 @@ void FillPolygon(Surface& surface, const std::vector<Point>& points, FillRule ru
       if (next == edges.size()) break;
       continue;
     }
+    surface.Progress(static_cast<int64_t>(active.size()));
     xs.clear();
     for (const Edge* e : active) xs.push_back({e->CrossingAt(y), e->direction});
     FillRow(surface, y, xs, rule);

@@ -189,6 +189,7 @@ void RoundTip::PaintRun(Surface& surface, int64_t y, int64_t x0, int64_t x1) con
   if (x1 + reach_ < 0 || x0 - reach_ >= surface.Width()) return;
   const int64_t r0 = std::max(Top(), -y), r1 = std::min(Bottom(), surface.Height() - y);
   if (r0 >= r1) return;
+  surface.Progress(r1 - r0);
   // Rows narrow away from the middle, so the tips cover the bitmap when its
   // first and last rows are covered.
   int64_t a = 0, b = 0, c = 0, d = 0;
@@ -244,7 +245,10 @@ void PenPolyline(Surface& surface, const std::vector<Point>& points, bool close,
   if (n == 0 || surface.Empty()) return;
   const size_t segments = close ? n : n - 1;
   if (width <= 1) {
-    for (size_t i = 0; i < segments; ++i) ThinLine(surface, points[i], points[(i + 1) % n], dash);
+    for (size_t i = 0; i < segments; ++i) {
+      surface.Progress(1);
+      ThinLine(surface, points[i], points[(i + 1) % n], dash);
+    }
     return;
   }
   for (size_t i = 0; i < segments; ++i) WideSegment(surface, points[i], points[(i + 1) % n], width);

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "canvas/bitmap.h"
@@ -80,8 +81,11 @@ class Painter {
 
   const TPixelBox& Clip() const { return clip_; }
 
-  // REQUIRES: (x, y) inside Clip().
-  void Pixel(int x, int y) { surface_.Plot(x, y); }
+  // Paints [x0, x1) on row y; clipped.
+  void Span(int64_t y, int64_t x0, int64_t x1) {
+    if (y < clip_.top || y >= clip_.bottom) return;
+    surface_.Span(y, std::max(x0, clip_.left), std::min(x1, clip_.right));
+  }
 
   void Box(const TPixelBox& box) {
     const int64_t left = std::max(box.left, clip_.left), right = std::min(box.right, clip_.right);
@@ -218,12 +222,67 @@ void FillBand(Painter& painter, int escapement, int64_t pen_x, int64_t pen_y, in
   painter.Polygon(corners, 4);
 }
 
+// The 64 pixels of a glyph row from column `x` (a multiple of 8) on, the
+// first in the high-order bit; pixels past the row's `bytes` read as clear.
+uint64_t RowWord(const uint8_t* row, int64_t x, int64_t bytes) {
+  const int64_t at = x >> 3;
+  if (at + 8 <= bytes) {
+    uint64_t word;
+    std::memcpy(&word, row + at, 8);
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    word = __builtin_bswap64(word);
+#endif
+    return word;
+  }
+  uint64_t word = 0;
+  for (int64_t k = 0; at + k < bytes; ++k) {
+    word |= static_cast<uint64_t>(row[at + k]) << (56 - 8 * k);
+  }
+  return word;
+}
+
+// The first column in [x, end) of a glyph row whose pixel is set (`set`) or
+// clear (!`set`); `end` when there is none.
+int64_t NextPixel(const uint8_t* row, int64_t bytes, int64_t x, int64_t end, bool set) {
+  while (x < end) {
+    const int64_t skip = x & 7;
+    uint64_t word = RowWord(row, x - skip, bytes) << skip;
+    if (!set) word = ~word;
+    const int64_t valid = 64 - skip;  // pixels of the word from x on
+    if (valid < 64) word &= ~uint64_t{0} << (64 - valid);
+    if (word != 0) return std::min(end, x + __builtin_clzll(word));
+    x += valid;
+  }
+  return end;
+}
+
+// Paints the set pixels of a glyph image that lie in `visible` (relative to
+// the pen at (pen_x, pen_y)), a run of them at a time.
+void PaintGlyph(Painter& painter, const TGlyphImage& glyph, const TPixelBox& visible,
+                int64_t pen_x, int64_t pen_y) {
+  const int64_t y_first = std::max<int64_t>(0, visible.top - glyph.top);
+  const int64_t y_last = std::min<int64_t>(glyph.height, visible.bottom - glyph.top);
+  const int64_t x_first = std::max<int64_t>(0, visible.left - glyph.left);
+  const int64_t x_last = std::min<int64_t>(glyph.width, visible.right - glyph.left);
+  const int64_t x0 = pen_x + glyph.left;
+  for (int64_t gy = y_first; gy < y_last; ++gy) {
+    const uint8_t* row = glyph.bits.data() + static_cast<size_t>(gy) * glyph.pitch;
+    const int64_t y = pen_y + glyph.top + gy;
+    for (int64_t x = NextPixel(row, glyph.pitch, x_first, x_last, true); x < x_last;) {
+      const int64_t end = NextPixel(row, glyph.pitch, x, x_last, false);
+      painter.Span(y, x0 + x, x0 + end);
+      x = NextPixel(row, glyph.pitch, end, x_last, true);
+    }
+  }
+}
+
 // Draws the glyphs of a line whose pen starts at (pen_x, pen_y). Along an
 // unturned line the pen moves by each glyph's drawn advance. Along a turned
 // line each glyph is placed from the line's start by the measured advances
-// before it, turned, each axis rounded towards zero.
+// before it, turned, each axis rounded towards zero. A glyph wholly outside
+// the clip costs its place in the line and nothing more.
 void DrawGlyphs(Painter& painter, TFontInstance& font, TextSpan span, int64_t pen_x,
-                int64_t pen_y) {
+                int64_t pen_y, const TStopTest& stop) {
   const TPixelBox& clip = painter.Clip();
   const bool turned = font.Escapement() != 0;
   const double angle = font.Escapement() * kPi / 1800.0;
@@ -231,6 +290,7 @@ void DrawGlyphs(Painter& painter, TFontInstance& font, TextSpan span, int64_t pe
   const int64_t start_x = pen_x, start_y = pen_y;
   int64_t measured = 0;
   for (Utf16Reader r(span.begin, span.end); !r.Done();) {
+    stop.Check();
     const char32_t code_point = r.Next();
     if (turned) {
       const double along = static_cast<double>(measured);
@@ -242,19 +302,35 @@ void DrawGlyphs(Painter& painter, TFontInstance& font, TextSpan span, int64_t pe
                             clip.bottom - pen_y};
     int64_t advance = 0;
     const TGlyphImage& glyph = font.DrawnGlyph(code_point, visible, &advance);
-    const int64_t y_first = std::max<int64_t>(0, visible.top - glyph.top);
-    const int64_t y_last = std::min<int64_t>(glyph.height, visible.bottom - glyph.top);
-    const int64_t x_first = std::max<int64_t>(0, visible.left - glyph.left);
-    const int64_t x_last = std::min<int64_t>(glyph.width, visible.right - glyph.left);
-    for (int64_t gy = y_first; gy < y_last; ++gy) {
-      for (int64_t gx = x_first; gx < x_last; ++gx) {
-        if (!glyph.Test(static_cast<int>(gx), static_cast<int>(gy))) continue;
-        painter.Pixel(static_cast<int>(pen_x + glyph.left + gx),
-                      static_cast<int>(pen_y + glyph.top + gy));
-      }
-    }
+    PaintGlyph(painter, glyph, visible, pen_x, pen_y);
     pen_x += advance;
   }
+}
+
+// Whether a glyph of a line whose pen starts at (pen_x, pen_y) may reach
+// `clip`. Glyphs are cut to the rows of the text cell, so nothing of them
+// lies farther from the baseline than the cell does; a turned line allows a
+// few pixels for the rounding of its turned glyph boxes and pen positions.
+bool LineMeetsClip(const TTextMetric& tm, int escapement, int64_t pen_x, int64_t pen_y,
+                   const TPixelBox& clip) {
+  if (escapement == 0) {
+    return pen_y - tm.tmAscent < clip.bottom && pen_y + tm.tmDescent > clip.top;
+  }
+  constexpr double kSlack = 4;
+  const double angle = escapement * kPi / 1800.0;
+  const double across_x = std::sin(angle), across_y = std::cos(angle);  // down the cell
+  double nearest = 0, farthest = 0;
+  bool first = true;
+  for (const int64_t x : {clip.left, clip.right}) {
+    for (const int64_t y : {clip.top, clip.bottom}) {
+      const double d = static_cast<double>(x - pen_x) * across_x +
+                       static_cast<double>(y - pen_y) * across_y;
+      nearest = first ? d : std::min(nearest, d);
+      farthest = first ? d : std::max(farthest, d);
+      first = false;
+    }
+  }
+  return farthest > -tm.tmAscent - kSlack && nearest < tm.tmDescent + kSlack;
 }
 
 // Draws one line with its reference point at (x, y), clipped to `clip`
@@ -271,7 +347,9 @@ void DrawLine(TBitmap& bitmap, TFontInstance& font, const LineStyle& style, int 
     FillBand(background, escapement, pen_x, pen_y, width, -tm.tmAscent, tm.tmHeight);
   }
   Painter ink(bitmap, style.colour, clip);
-  DrawGlyphs(ink, font, span, pen_x, pen_y);
+  if (LineMeetsClip(tm, escapement, pen_x, pen_y, clip)) {
+    DrawGlyphs(ink, font, span, pen_x, pen_y, bitmap.StopTest());
+  }
   if (style.underline) {
     const TDecorationLine line = font.Underline();
     FillBand(ink, escapement, pen_x, pen_y, width, line.offset, line.thickness);
@@ -329,6 +407,7 @@ TTextMetric TCanvas::GetTextMetrics() { return AcquireFontInstance(font_).Metric
 
 void TCanvas::TextOut(int x, int y, const std::u16string& text) {
   if (bitmap_.Empty() || text.empty()) return;
+  bitmap_.StopTest().Check();
   TFontInstance& font = AcquireFontInstance(font_);
   const LineStyle style = StyleOf(text_align_, font_, brush_);
   const TPixelBox clip{0, 0, bitmap_.Width(), bitmap_.Height()};
@@ -367,6 +446,7 @@ int TCanvas::DrawText(const std::u16string& text, TRect& rect, unsigned format) 
   }
   int64_t y = rect.Top;
   for (TextSpan line : lines) {
+    bitmap_.StopTest().Check();
     int marked = -1;
     if (prefixes) {
       marked = StripPrefixes(line, &stripped);

@@ -32,6 +32,7 @@
 #include "canvas/bitmap.h"
 #include "canvas/canvas.h"
 #include "canvas/font.h"
+#include "canvas/stop.h"
 #include "engine/point_list.h"
 #include "engine/string_list.h"
 
@@ -261,6 +262,10 @@ class TChartix {
   Double GraphY(Integer pixel_y) const;
   // The last drawing, kept until the next one.
   const TBitmap& Bitmap() const { return *FBitmap; }
+  // The test every drawing makes between its steps (canvas/stop.h): once it
+  // says stop, GetGraph and Handle throw EStopped, leaving a partly drawn
+  // FBitmap. The empty test, the default, never stops.
+  void SetStopTest(const TStopTest& stop) { stop_test_ = stop; }
 
   // ======================================================================
   // Owned objects and data lists (filled by the adding operations)
@@ -685,6 +690,10 @@ class TChartix {
   void DrawStackedLegend();
 
   TCanvas& Canvas() { return FBitmap->Canvas(); }
+  // Replaces FBitmap with a new, empty bitmap that draws under stop_test_.
+  void NewBitmap();
+
+  TStopTest stop_test_;  // set by the owner, handed to every new FBitmap
 
   // Each name in StackedGroupList with its index, for a lookup that does
   // not grow with the list.

@@ -86,7 +86,7 @@ void TChartix::GetGraph(std::unique_ptr<TBitmap>& bitmap, TGraphType graph_type)
                             : true;
   if (!has_data) throw EInvalidGraphic(kNoData);
 
-  FBitmap = std::make_unique<TBitmap>();
+  NewBitmap();
   DrawChart(graph_type, /*full=*/true);
   DrawTextItems();
   if (!ExtraLines.Empty()) DrawExtraLines();
@@ -99,14 +99,20 @@ void TChartix::GetGraph(std::unique_ptr<TBitmap>& bitmap, TGraphType graph_type)
 
 std::unique_ptr<TBitmap> TChartix::Handle(TGraphType graph_type) {
   FImageMapText.clear();
-  FBitmap = std::make_unique<TBitmap>();
+  NewBitmap();
   DrawChart(graph_type, /*full=*/false);
   if (FUseImageMap) WrapImageMap(/*with_id=*/false);
   return FBitmap->ReleaseHandle();  // the caller owns the image from here on
 }
 
+void TChartix::NewBitmap() {
+  FBitmap = std::make_unique<TBitmap>();
+  FBitmap->SetStopTest(stop_test_);
+}
+
 void TChartix::DrawChart(TGraphType graph_type, bool full) {
   for (const Drawer drawer : DrawersOf(graph_type, full)) {
+    stop_test_.Check();
     switch (drawer) {
       case Drawer::kPie: DrawPie(); break;
       case Drawer::kVBars: DrawVBarGraph(); break;
@@ -141,7 +147,7 @@ void TChartix::WrapImageMap(bool with_id) {
 }
 
 void TChartix::PrepareCanvas(TGraphType graph_type) {
-  FBitmap = std::make_unique<TBitmap>();
+  NewBitmap();
   ColoursUsed.Clear();
   ColoursUsed.SetSorted(true);
   auto add = [this](const std::u16string& colour) { ColoursUsed.Add(UpperCase(colour)); };
