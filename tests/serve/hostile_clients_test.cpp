@@ -24,7 +24,7 @@ using Clock = std::chrono::steady_clock;
 std::string LongCallScript() {
   std::string steps = R"({"put": "Width", "value": 4096}, {"put": "Height", "value": 4096},
     {"put": "TextSize", "value": 3000}, {"call": "AddData", "args": ["A", 3, "FF0000"]})";
-  for (int i = 0; i < 300; ++i) steps += R"(, {"call": "AddText", "args": ["WW", 0, 0, 0]})";
+  for (int i = 0; i < 3000; ++i) steps += R"(, {"call": "AddText", "args": ["WW", 0, 0, 0]})";
   return "[" + steps + R"(, {"get": "PNGPie"}])";
 }
 
