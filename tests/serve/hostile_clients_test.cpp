@@ -48,18 +48,8 @@ long ProcStatus(pid_t pid, const std::string& name) {
   return at == std::string::npos ? -1 : std::stol(status.substr(at + name.size() + 1));
 }
 
-class HostileClientsTest : public ::testing::Test {
+class HostileClientsTest : public ServiceFixture {
  protected:
-  void Start(std::vector<std::string> flags) {
-    service_ = std::make_unique<ServiceProcess>(std::move(flags));
-    ASSERT_TRUE(service_->ok());
-  }
-  void TearDown() override {
-    if (service_ != nullptr && service_->pid() > 0) {
-      EXPECT_EQ(service_->Stop(), 0) << service_->log();
-    }
-  }
-  unsigned short port() const { return service_->port(); }
   // A socket from `source` (a loopback address) that has sent `bytes`.
   std::unique_ptr<tcp::socket> Send(const std::string& bytes, const std::string& source = "127.0.0.1") {
     auto socket = std::make_unique<tcp::socket>(io_);
@@ -74,12 +64,11 @@ class HostileClientsTest : public ::testing::Test {
   // How long a default pie takes to be answered.
   Clock::duration TimePie(Answer* answer) {
     const auto start = Clock::now();
-    *answer = Fetch(port(), verb::post, kPie, "[]");
+    *answer = Post(kPie, "[]");
     return Clock::now() - start;
   }
 
   net::io_context io_;
-  std::unique_ptr<ServiceProcess> service_;
 };
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
@@ -88,7 +77,7 @@ double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(
 // request at once, not when the call would have ended.
 TEST_F(HostileClientsTest, DeadlineStopsTheCallUnderWay) {
   Start({"--workers", "1", "--deadline", "0.5"});
-  auto slow = std::async(std::launch::async, [&] { return Fetch(port(), verb::post, kPie, LongCallScript()); });
+  auto slow = std::async(std::launch::async, [&] { return Post(kPie, LongCallScript()); });
   std::this_thread::sleep_for(200ms);
   Answer quick;
   const auto waited = TimePie(&quick);  // behind the long call, until its deadline
@@ -221,7 +210,7 @@ TEST_F(HostileClientsTest, MemoryBudgetHoldsUnderSlowReaders) {
   for (int i = 0; i < 6; ++i) script += R"(, {"get": "BMPPie"})";
   script += "]";
   const std::string target = "/v1/run";
-  const Answer one = Fetch(port(), verb::post, target, script);
+  const Answer one = Post(target, script);
   ASSERT_EQ(one.status, 200u);
   const long before = ProcStatus(service_->pid(), "VmHWM");
   std::vector<std::unique_ptr<tcp::socket>> readers;
@@ -258,7 +247,7 @@ TEST_F(HostileClientsTest, MemoryBudgetHoldsUnderSlowReaders) {
   ExpectSandboxed(refused);
   readers.clear();
   std::this_thread::sleep_for(300ms);
-  EXPECT_EQ(Fetch(port(), verb::post, target, script).status, 200u);
+  EXPECT_EQ(Post(target, script).status, 200u);
 }
 
 }  // namespace

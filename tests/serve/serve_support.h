@@ -249,6 +249,29 @@ inline Answer Fetch(unsigned short port, http::verb method, const std::string& t
   return client.Send(method, target, body);
 }
 
+// A test with one service, started with the flags it needs and stopped at
+// its end with SIGTERM, demanding exit status 0 (which the sanitizers of the
+// test build turn into "no error and no leak").
+class ServiceFixture : public ::testing::Test {
+ protected:
+  void Start(std::vector<std::string> flags = {}) {
+    service_ = std::make_unique<ServiceProcess>(std::move(flags));
+    ASSERT_TRUE(service_->ok());
+  }
+  void TearDown() override {
+    if (service_ != nullptr && service_->pid() > 0) {
+      EXPECT_EQ(service_->Stop(), 0) << service_->log();
+    }
+  }
+  unsigned short port() const { return service_->port(); }
+  Answer Get(const std::string& target) { return Fetch(port(), http::verb::get, target); }
+  Answer Post(const std::string& target, const std::string& body) {
+    return Fetch(port(), http::verb::post, target, body);
+  }
+
+  std::unique_ptr<ServiceProcess> service_;
+};
+
 // `text` escaped for a query component.
 inline std::string QueryEscaped(const std::string& text) {
   std::string out;

@@ -46,25 +46,7 @@ std::string SlowScript(int pictures) {
   return "[" + steps + "]";
 }
 
-class ServiceTest : public ::testing::Test {
- protected:
-  void Start(std::vector<std::string> flags = {}) {
-    service_ = std::make_unique<ServiceProcess>(std::move(flags));
-    ASSERT_TRUE(service_->ok());
-  }
-  void TearDown() override {
-    if (service_ != nullptr && service_->pid() > 0) {
-      EXPECT_EQ(service_->Stop(), 0) << service_->log();
-    }
-  }
-  unsigned short port() const { return service_->port(); }
-  Answer Get(const std::string& target) { return Fetch(port(), verb::get, target); }
-  Answer Post(const std::string& target, const std::string& body) {
-    return Fetch(port(), verb::post, target, body);
-  }
-
-  std::unique_ptr<ServiceProcess> service_;
-};
+using ServiceTest = ServiceFixture;
 
 TEST_F(ServiceTest, EndpointsAnswerWithTheirStatusAndType) {
   Start();

@@ -142,12 +142,15 @@ bool Connection::TargetTooLong() const {
 
 void Connection::OnHeader(beast::error_code ec, size_t header_bytes) {
   const RequestLimits& limits = service_.options().limits;
-  const std::string url_text = "The request target is longer than " + std::to_string(limits.max_url) +
-                               " bytes; send the script in a POST body.";
-  const std::string header_text =
-      "The request header is larger than " + std::to_string(limits.max_header) + " bytes.";
+  const auto url_too_long = [&] {
+    Refuse(414, "The request target is longer than " + std::to_string(limits.max_url) +
+                    " bytes; send the script in a POST body.");
+  };
+  const auto header_too_large = [&] {
+    Refuse(431, "The request header is larger than " + std::to_string(limits.max_header) + " bytes.");
+  };
   if (read_timed_out_) return Refuse(408, "The request came too slowly.");
-  if (ec == http::error::header_limit) return TargetTooLong() ? Refuse(414, url_text) : Refuse(431, header_text);
+  if (ec == http::error::header_limit) return TargetTooLong() ? url_too_long() : header_too_large();
   if (ec == http::error::body_limit) {
     return Refuse(413, "The request body is larger than " + std::to_string(limits.max_body) +
                            " bytes.");
@@ -158,10 +161,10 @@ void Connection::OnHeader(beast::error_code ec, size_t header_bytes) {
   method_ = std::string(View(request.method_string()));
   const std::string_view target = View(request.target());
   path_ = std::string(target.substr(0, std::min(target.find('?'), kLoggedPathBytes)));
-  if (target.size() > limits.max_url) return Refuse(414, url_text);
+  if (target.size() > limits.max_url) return url_too_long();
   // The parser bounds the request line and the fields each by the limit;
   // together they may not pass it either.
-  if (header_bytes > limits.max_header) return Refuse(431, header_text);
+  if (header_bytes > limits.max_header) return header_too_large();
   if (parser_->content_length() && *parser_->content_length() > limits.max_body) {
     return Refuse(413, "The request body is larger than " + std::to_string(limits.max_body) +
                            " bytes.");
