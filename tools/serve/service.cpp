@@ -24,6 +24,9 @@ namespace plotvane {
 namespace serve_detail {
 namespace {
 
+// An answer from this size on was drawn with large pictures.
+constexpr size_t kLargeAnswer = size_t{1} << 20;
+
 // After a second signal the process ends within this, even if a drawing
 // could not be stopped.
 constexpr auto kHardStop = std::chrono::milliseconds(900);
@@ -128,10 +131,12 @@ Reply Service::Draw(const DrawJob& job, Ticket& ticket, MemoryBudget::Reservatio
   } catch (const std::exception&) {
     reply = TextReply(500, "The service ran out of memory.");
   }
-  // From now on the answer holds only what it takes, and what the drawing
-  // freed goes back to the system rather than staying resident.
+  // From now on the answer holds only what it takes. What a large drawing
+  // freed goes back to the system rather than staying resident; after an
+  // ordinary one that would cost more than the drawing (its pages would be
+  // faulted in again by the next).
   reservation->Resize(reply.body.size());
-  malloc_trim(0);
+  if (reply.body.size() >= kLargeAnswer) malloc_trim(0);
   return reply;
 }
 
