@@ -9,6 +9,7 @@
 // RPC_E_CALL_CANCELED when the member was stopped because the calling
 // thread's call was cancelled (runtime/call_cancel.h).
 #include <array>
+#include <atomic>
 #include <exception>
 #include <new>
 #include <string>
@@ -19,8 +20,8 @@
 #include "base/ascii.h"
 #include "base/utf.h"
 #include "canvas/stop.h"
-#include "runtime/call_cancel.h"
 #include "runtime/bstr.h"
+#include "runtime/call_cancel.h"
 #include "runtime/com_ptr.h"
 #include "runtime/error_info.h"
 #include "runtime/variant.h"
@@ -86,10 +87,13 @@ HRESULT Coerce(const VARIANT& source, TArgType type, VARIANT* target) {
 
 HRESULT CallMember(Tdraw& draw, const TMember& member, TAccessor accessor, VARIANT* args,
                    const VARIANT& value, VARIANT* result, EXCEPINFO* excep_info) {
-  // A call made after its caller asked for the stop fails before it starts.
-  if (CoTestCancel() == RPC_E_CALL_CANCELED) {
+  // A call made after its caller asked for the stop fails before it starts;
+  // one that draws stops when the stop is asked for.
+  const std::atomic<bool>* cancelled = CallCancelledFlag();
+  if (cancelled->load(std::memory_order_acquire)) {
     return ReportFailure(kCancelled, excep_info, RPC_E_CALL_CANCELED);
   }
+  draw.Graph().SetStopTest({cancelled});
   try {
     switch (accessor) {
       case TAccessor::kGet: member.get(draw, args, result); break;

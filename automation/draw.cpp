@@ -9,7 +9,6 @@
 #include "automation/members.h"
 #include "automation/server.h"
 #include "automation/typelib.h"
-#include "runtime/call_cancel.h"
 #include "runtime/guid.h"
 
 // The type information carried by IDraw's virtual table: a class with the
@@ -113,8 +112,6 @@ Tdraw::Tdraw(IUnknown* outer)
   // starts the automatic colours at the beginning of their table.
   Graph_->FLineGraphTextTransparent = false;
   Graph_->SetRNDColor(0);
-  // Drawing stops once the call that draws was cancelled by its caller.
-  Graph_->SetStopTest({[](void*) { return CoTestCancel() == RPC_E_CALL_CANCELED; }, nullptr});
   ServerObjectCreated();
 }
 

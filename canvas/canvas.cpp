@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "canvas/bitmap.h"
+#include "canvas/font_instance.h"
 #include "canvas/raster.h"
 
 namespace plotvane {
@@ -78,6 +79,7 @@ Box PenBox(Box box, const PenGeometry& pen) {
 }  // namespace
 
 TCanvas::TCanvas(TBitmap& bitmap) : bitmap_(bitmap) {}
+TCanvas::~TCanvas() = default;
 
 unsigned TCanvas::SetTextAlign(unsigned flags) {
   const unsigned previous = text_align_;

@@ -15,6 +15,9 @@
 //     exact entry or, when missing, the nearest one. No smoothing colours ever
 //     appear there.
 // Drawing on an empty bitmap does nothing; measuring text still works.
+// Every drawing operation makes the bitmap's stop test (TBitmap::StopTest)
+// as it starts, and long ones now and then as they go; once the test says
+// stop they throw EStopped, leaving what was painted so far.
 #ifndef PLOTVANE_CANVAS_CANVAS_H_
 #define PLOTVANE_CANVAS_CANVAS_H_
 
@@ -29,6 +32,7 @@
 namespace plotvane {
 
 class TBitmap;
+class TGlyphStore;
 namespace raster {
 class QuadrantPath;
 }
@@ -96,6 +100,9 @@ class TCanvas {
  public:
   // REQUIRES: `bitmap` outlives the canvas (the bitmap owns its canvas).
   explicit TCanvas(TBitmap& bitmap);
+  ~TCanvas();
+  TCanvas(const TCanvas&) = delete;
+  TCanvas& operator=(const TCanvas&) = delete;
 
   // ---- State ------------------------------------------------------------
   TPen& Pen() { return pen_; }
@@ -173,6 +180,10 @@ class TCanvas {
     std::shared_ptr<const raster::QuadrantPath> path;
   };
   PiePath pie_path_;
+  // Large glyphs this drawing repeats, rendered once (made on first use, and
+  // anew when the bitmap's size changes).
+  std::unique_ptr<TGlyphStore> glyph_store_;
+  TGlyphStore& GlyphStore();
   // Pie and PieSlice; false when nothing was drawn.
   bool DrawWedge(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4,
                  bool whole_when_radials_meet);

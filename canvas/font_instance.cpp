@@ -28,13 +28,17 @@
 //
 // Glyph images are rendered by FreeType's monochrome rasteriser into a box of
 // whole pixels around the glyph (turned glyphs: around the turned corners of
-// the unturned box). Small glyphs are kept; large ones are rendered each time,
-// only within the visible part of the bitmap, in tiles, so their cost follows
-// the bitmap, not the glyph.
+// the unturned box). A glyph's outline is loaded once for its advance and
+// box; nothing is rendered while the box lies outside the visible part of
+// the bitmap. Small glyphs are kept; large ones are rendered whole once per
+// drawing into the drawing's store when no larger than about two bitmaps,
+// otherwise each time, only within the visible part of the bitmap, in tiles,
+// so their cost follows the bitmap, not the glyph.
 #include "canvas/font_instance.h"
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <climits>
 #include <memory>
 #include <string>
@@ -77,6 +81,8 @@ constexpr size_t kMaxRememberedNames = 16;
 // budget of kept glyph images) and blocks of code points.
 constexpr size_t kMaxFallbackFaces = 8;
 constexpr size_t kMaxRememberedBlocks = 256;
+
+thread_local int64_t rendered_pixels = 0;  // RenderedGlyphPixels
 
 int64_t FloorDiv(int64_t a, int64_t b) {
   int64_t q = a / b;
@@ -325,6 +331,7 @@ struct TFontInstance::Impl {
 
   // Renders the outline in the slot within `target` into `image`.
   void Render(const TPixelBox& target, TGlyphImage* image) {
+    rendered_pixels += (target.right - target.left) * (target.bottom - target.top);
     image->left = target.left;
     image->top = target.top;
     image->width = static_cast<int>(target.right - target.left);
@@ -371,7 +378,40 @@ struct TFontInstance::Impl {
   }
 };
 
-TFontInstance::TFontInstance(Passkey) : impl_(std::make_unique<Impl>()) {}
+TGlyphStore::TGlyphStore(int64_t bitmap_pixels)
+    : bitmap_pixels_(bitmap_pixels),
+      max_bytes_(static_cast<size_t>(std::max<int64_t>(bitmap_pixels, 0))) {}
+
+bool TGlyphStore::Takes(int64_t pixels) const {
+  return pixels > 0 && pixels / 8 <= static_cast<int64_t>(max_bytes_ / 4);
+}
+
+const TGlyphImage* TGlyphStore::Find(uint64_t instance, uint32_t glyph) {
+  for (size_t i = entries_.size(); i-- > 0;) {
+    if (entries_[i].instance != instance || entries_[i].glyph != glyph) continue;
+    std::rotate(entries_.begin() + static_cast<std::ptrdiff_t>(i),
+                entries_.begin() + static_cast<std::ptrdiff_t>(i) + 1, entries_.end());
+    return &entries_.back().image;
+  }
+  return nullptr;
+}
+
+const TGlyphImage& TGlyphStore::Keep(uint64_t instance, uint32_t glyph, TGlyphImage&& image) {
+  const size_t bytes = image.bits.size();
+  size_t drop = 0;
+  while (drop < entries_.size() && bytes_ + bytes > max_bytes_) {
+    bytes_ -= entries_[drop++].image.bits.size();
+  }
+  entries_.erase(entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(drop));
+  bytes_ += bytes;
+  entries_.push_back({instance, glyph, std::move(image)});
+  return entries_.back().image;
+}
+
+TFontInstance::TFontInstance(Passkey) : impl_(std::make_unique<Impl>()) {
+  static std::atomic<uint64_t> serials{0};
+  serial_ = ++serials;
+}
 TFontInstance::~TFontInstance() = default;
 
 int TFontInstance::MeasuredAdvance(char32_t code_point) {
@@ -401,12 +441,12 @@ int TFontInstance::MeasuredAdvance(char32_t code_point) {
 }
 
 const TGlyphImage& TFontInstance::DrawnGlyph(char32_t code_point, const TPixelBox& visible,
-                                             int64_t* advance) {
+                                             int64_t* advance, TGlyphStore* store) {
   Impl& m = *impl_;
   const FT_UInt glyph = m.GlyphIndex(code_point);
   if (glyph == 0) {
     if (TFontInstance* fallback = Fallback(code_point)) {
-      return fallback->DrawnGlyph(code_point, visible, advance);
+      return fallback->DrawnGlyph(code_point, visible, advance, store);
     }
   }
   // The outline is loaded once for the glyph's advance and box; nothing is
@@ -442,6 +482,18 @@ const TGlyphImage& TFontInstance::DrawnGlyph(char32_t code_point, const TPixelBo
     m.Render(made.box, &made.image);
     made.rendered = true;
     return m.Keep(glyph, std::move(made)).image;
+  }
+  // A glyph no larger than a few bitmaps is rendered whole into the
+  // drawing's store and painted from there wherever it lands: rendering it
+  // once costs little more than cutting it once, and a glyph keeps the same
+  // pixels wherever it is cut by the bitmap's edges.
+  const TPixelBox& b = entry->box;
+  if (store != nullptr && store->Takes((b.right - b.left) * (b.bottom - b.top))) {
+    if (const TGlyphImage* kept = store->Find(serial_, glyph)) return *kept;
+    if (!loaded && !m.LoadOutline(glyph, &metrics)) return m.none;
+    TGlyphImage whole;
+    m.Render(b, &whole);
+    return store->Keep(serial_, glyph, std::move(whole));
   }
   if (!loaded && !m.LoadOutline(glyph, &metrics)) return m.none;
   m.Render(target, &m.cut);
@@ -646,6 +698,8 @@ std::unique_ptr<TFontInstance> TThreadFonts::Make(std::shared_ptr<FtFace> owner,
   }
   return made;
 }
+
+int64_t RenderedGlyphPixels() { return rendered_pixels; }
 
 TFontInstance& AcquireFontInstance(const TFont& font) {
   static thread_local TThreadFonts fonts;

@@ -72,6 +72,45 @@ struct TDecorationLine {
 
 class TThreadFonts;
 
+// Whole renderings of glyphs too large for a font instance to keep, for one
+// drawing. A glyph many times the size of the bitmap is only ever cut to
+// what shows; one no larger than about two bitmaps is rendered whole once
+// and painted from at every place it lands, which costs little more than
+// cutting it once and keeps its pixels the same wherever the bitmap's edges
+// cut it. A store belongs to the canvas of one bitmap, so what it holds goes
+// when that drawing does; it holds at most as many bytes as the bitmap has
+// pixels.
+class TGlyphStore {
+ public:
+  explicit TGlyphStore(int64_t bitmap_pixels);
+  TGlyphStore(const TGlyphStore&) = delete;
+  TGlyphStore& operator=(const TGlyphStore&) = delete;
+
+  // Whether the store takes the rendering of a glyph box of `pixels` pixels:
+  // at most a quarter of its bytes, so that several glyphs fit.
+  bool Takes(int64_t pixels) const;
+  // The bitmap size the store was made for.
+  int64_t BitmapPixels() const { return bitmap_pixels_; }
+
+ private:
+  friend class TFontInstance;
+  struct Entry {
+    uint64_t instance;  // the serial number of the font instance
+    uint32_t glyph;
+    TGlyphImage image;
+  };
+  // The entry of `glyph` of instance `instance`, made most recently used;
+  // null when there is none.
+  const TGlyphImage* Find(uint64_t instance, uint32_t glyph);
+  // Keeps `image`, dropping the least recently used entries to make room.
+  const TGlyphImage& Keep(uint64_t instance, uint32_t glyph, TGlyphImage&& image);
+
+  int64_t bitmap_pixels_;
+  size_t max_bytes_;
+  size_t bytes_ = 0;
+  std::vector<Entry> entries_;  // least recently used first
+};
+
 class TFontInstance {
  public:
   // Instances are made only by the calling thread's font table.
@@ -100,11 +139,15 @@ class TFontInstance {
 
   // The image of `code_point`'s glyph, turned by the escapement, as far as it
   // reaches into `visible` (relative to the pen), and its drawn advance in
-  // pixels (along the unturned line). The image may be empty, and may extend
-  // beyond `visible`: only glyphs too large to keep whole are cut to it. The
-  // returned image stays valid until the next call on this instance. A code
-  // point the font lacks is drawn as MeasuredAdvance measures it.
-  const TGlyphImage& DrawnGlyph(char32_t code_point, const TPixelBox& visible, int64_t* advance);
+  // pixels (along the unturned line). The image may extend beyond `visible`:
+  // only glyphs too large to keep whole are cut to it. It is empty when the
+  // glyph has no pixels in `visible`, and then nothing was rendered. A glyph
+  // too large to keep is rendered whole into `store` (may be null) when the
+  // store takes it, and drawn from there. The returned image stays
+  // valid until the next call on this instance or `store`. A code point the
+  // font lacks is drawn as MeasuredAdvance measures it.
+  const TGlyphImage& DrawnGlyph(char32_t code_point, const TPixelBox& visible, int64_t* advance,
+                                TGlyphStore* store = nullptr);
 
  private:
   friend class TThreadFonts;
@@ -115,11 +158,16 @@ class TFontInstance {
   TFontInstance* Fallback(char32_t code_point);
 
   std::unique_ptr<Impl> impl_;
+  uint64_t serial_;  // unique in the process: names the instance in a TGlyphStore
   TTextMetric metrics_;
   TDecorationLine underline_;
   TDecorationLine strike_out_;
   int escapement_ = 0;
 };
+
+// The pixels of the glyph images the calling thread has rendered so far,
+// whole or cut: the rasteriser's share of what drawing text has cost.
+int64_t RenderedGlyphPixels();
 
 // The instance that draws `font` (its name, height, bold and italic style and
 // escapement) on the calling thread. The reference stays valid until the next

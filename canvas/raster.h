@@ -87,6 +87,30 @@ class Surface {
       }
       return;
     }
+    if (bits_ == 4) {
+      // Two pixels a byte, the left one in the high nibble: the odd ends
+      // keep their other nibble.
+      uint8_t* row = pixels_ + static_cast<size_t>(y) * stride_;
+      const uint8_t v = static_cast<uint8_t>(index_);
+      if (x0 & 1) {
+        row[x0 >> 1] = static_cast<uint8_t>((row[x0 >> 1] & 0xF0) | v);
+        ++x0;
+      }
+      if (x1 & 1) {
+        row[x1 >> 1] = static_cast<uint8_t>((row[x1 >> 1] & 0x0F) | (v << 4));
+        --x1;
+      }
+      if (x0 < x1) {
+        uint8_t* p = row + (x0 >> 1);
+        const uint8_t pair = static_cast<uint8_t>((v << 4) | v);
+        if (x1 - x0 <= 16) {
+          for (int64_t n = (x1 - x0) >> 1; n > 0; --n) *p++ = pair;
+        } else {
+          std::memset(p, pair, static_cast<size_t>(x1 - x0) >> 1);
+        }
+      }
+      return;
+    }
     SpanOther(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));
   }
   void Plot(int64_t x, int64_t y) {
@@ -124,7 +148,7 @@ class Surface {
  private:
   static constexpr int64_t kStopCheckWork = 4096;
 
-  // Paints [x0, x1) on row y of a bitmap of other than 8 bits a pixel.
+  // Paints [x0, x1) on row y of a bitmap of 24 or 1 bits a pixel.
   // REQUIRES: the span lies on the bitmap and is not empty.
   void SpanOther(int y, int a, int b);
 

@@ -39,17 +39,6 @@ void Surface::SpanOther(int y, int a, int b) {
     case 24:
       for (int x = a; x < b; ++x) std::memcpy(row + 3 * static_cast<size_t>(x), bgr_, 3);
       break;
-    case 4: {
-      int x = a;
-      if (x & 1) bitmap_.SetIndex(x++, y, index_);
-      const int pairs_end = b & ~1;
-      if (x < pairs_end) {
-        std::memset(row + x / 2, (index_ << 4) | index_, static_cast<size_t>(pairs_end - x) / 2);
-        x = pairs_end;
-      }
-      if (x < b) bitmap_.SetIndex(x, y, index_);
-      break;
-    }
     default:
       for (int x = a; x < b; ++x) bitmap_.SetIndex(x, y, index_);
       break;

@@ -18,10 +18,16 @@
 //      each glyph sits where the measured advances before it lead.
 //   5. Underline and strike-out are filled across the width in the font
 //      colour.
+// What a line costs follows the pixels it can reach: a line whose cell
+// misses the clip draws no glyph, a glyph whose box misses it is placed but
+// never rendered, glyph images are painted a run of pixels at a time, and
+// cells and bands are filled only where they meet the clip. Drawing makes
+// the bitmap's stop test before each line and glyph.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "canvas/bitmap.h"
@@ -241,38 +247,40 @@ uint64_t RowWord(const uint8_t* row, int64_t x, int64_t bytes) {
   return word;
 }
 
-// The first column in [x, end) of a glyph row whose pixel is set (`set`) or
-// clear (!`set`); `end` when there is none.
-int64_t NextPixel(const uint8_t* row, int64_t bytes, int64_t x, int64_t end, bool set) {
-  while (x < end) {
-    const int64_t skip = x & 7;
-    uint64_t word = RowWord(row, x - skip, bytes) << skip;
-    if (!set) word = ~word;
-    const int64_t valid = 64 - skip;  // pixels of the word from x on
-    if (valid < 64) word &= ~uint64_t{0} << (64 - valid);
-    if (word != 0) return std::min(end, x + __builtin_clzll(word));
-    x += valid;
-  }
-  return end;
-}
-
 // Paints the set pixels of a glyph image that lie in `visible` (relative to
-// the pen at (pen_x, pen_y)), a run of them at a time.
+// the pen at (pen_x, pen_y)), a run of them at a time, reading each row 64
+// pixels at a time.
 void PaintGlyph(Painter& painter, const TGlyphImage& glyph, const TPixelBox& visible,
                 int64_t pen_x, int64_t pen_y) {
   const int64_t y_first = std::max<int64_t>(0, visible.top - glyph.top);
   const int64_t y_last = std::min<int64_t>(glyph.height, visible.bottom - glyph.top);
   const int64_t x_first = std::max<int64_t>(0, visible.left - glyph.left);
   const int64_t x_last = std::min<int64_t>(glyph.width, visible.right - glyph.left);
+  if (x_first >= x_last) return;
   const int64_t x0 = pen_x + glyph.left;
+  constexpr uint64_t kAll = ~uint64_t{0};
   for (int64_t gy = y_first; gy < y_last; ++gy) {
     const uint8_t* row = glyph.bits.data() + static_cast<size_t>(gy) * glyph.pitch;
     const int64_t y = pen_y + glyph.top + gy;
-    for (int64_t x = NextPixel(row, glyph.pitch, x_first, x_last, true); x < x_last;) {
-      const int64_t end = NextPixel(row, glyph.pitch, x, x_last, false);
-      painter.Span(y, x0 + x, x0 + end);
-      x = NextPixel(row, glyph.pitch, end, x_last, true);
+    int64_t run = -1;  // the first column of the run being read, or -1
+    for (int64_t col = x_first & ~int64_t{63}; col < x_last; col += 64) {
+      uint64_t word = RowWord(row, col, glyph.pitch);
+      if (col < x_first) word &= kAll >> (x_first - col);
+      if (x_last - col < 64) word &= ~(kAll >> (x_last - col));
+      // Alternately the next set and the next clear pixel of the word.
+      for (int at = 0; at < 64;) {
+        const uint64_t rest = (run < 0 ? word : ~word) << at;
+        if (rest == 0) break;
+        at += __builtin_clzll(rest);
+        if (run < 0) {
+          run = col + at;
+        } else {
+          painter.Span(y, x0 + run, x0 + col + at);
+          run = -1;
+        }
+      }
     }
+    if (run >= 0) painter.Span(y, x0 + run, x0 + x_last);
   }
 }
 
@@ -282,7 +290,7 @@ void PaintGlyph(Painter& painter, const TGlyphImage& glyph, const TPixelBox& vis
 // before it, turned, each axis rounded towards zero. A glyph wholly outside
 // the clip costs its place in the line and nothing more.
 void DrawGlyphs(Painter& painter, TFontInstance& font, TextSpan span, int64_t pen_x,
-                int64_t pen_y, const TStopTest& stop) {
+                int64_t pen_y, const TStopTest& stop, TGlyphStore* store) {
   const TPixelBox& clip = painter.Clip();
   const bool turned = font.Escapement() != 0;
   const double angle = font.Escapement() * kPi / 1800.0;
@@ -301,7 +309,7 @@ void DrawGlyphs(Painter& painter, TFontInstance& font, TextSpan span, int64_t pe
     const TPixelBox visible{clip.left - pen_x, clip.top - pen_y, clip.right - pen_x,
                             clip.bottom - pen_y};
     int64_t advance = 0;
-    const TGlyphImage& glyph = font.DrawnGlyph(code_point, visible, &advance);
+    const TGlyphImage& glyph = font.DrawnGlyph(code_point, visible, &advance, store);
     PaintGlyph(painter, glyph, visible, pen_x, pen_y);
     pen_x += advance;
   }
@@ -336,7 +344,7 @@ bool LineMeetsClip(const TTextMetric& tm, int escapement, int64_t pen_x, int64_t
 // Draws one line with its reference point at (x, y), clipped to `clip`
 // (which lies inside the bitmap).
 void DrawLine(TBitmap& bitmap, TFontInstance& font, const LineStyle& style, int x, int y,
-              TextSpan span, const TPixelBox& clip) {
+              TextSpan span, const TPixelBox& clip, TGlyphStore* store) {
   const TTextMetric& tm = font.Metrics();
   const int escapement = font.Escapement();
   const int64_t width = MeasureSpan(font, span);
@@ -348,7 +356,7 @@ void DrawLine(TBitmap& bitmap, TFontInstance& font, const LineStyle& style, int 
   }
   Painter ink(bitmap, style.colour, clip);
   if (LineMeetsClip(tm, escapement, pen_x, pen_y, clip)) {
-    DrawGlyphs(ink, font, span, pen_x, pen_y, bitmap.StopTest());
+    DrawGlyphs(ink, font, span, pen_x, pen_y, bitmap.StopTest(), store);
   }
   if (style.underline) {
     const TDecorationLine line = font.Underline();
@@ -396,6 +404,14 @@ int StripPrefixes(TextSpan line, std::u16string* out) {
 
 }  // namespace
 
+TGlyphStore& TCanvas::GlyphStore() {
+  const int64_t pixels = static_cast<int64_t>(bitmap_.Width()) * bitmap_.Height();
+  if (glyph_store_ == nullptr || glyph_store_->BitmapPixels() != pixels) {
+    glyph_store_ = std::make_unique<TGlyphStore>(pixels);
+  }
+  return *glyph_store_;
+}
+
 TSize TCanvas::TextExtent(const std::u16string& text) {
   if (text.empty()) return {0, 0};
   TFontInstance& font = AcquireFontInstance(font_);
@@ -411,7 +427,8 @@ void TCanvas::TextOut(int x, int y, const std::u16string& text) {
   TFontInstance& font = AcquireFontInstance(font_);
   const LineStyle style = StyleOf(text_align_, font_, brush_);
   const TPixelBox clip{0, 0, bitmap_.Width(), bitmap_.Height()};
-  DrawLine(bitmap_, font, style, x, y, {text.data(), text.data() + text.size()}, clip);
+  DrawLine(bitmap_, font, style, x, y, {text.data(), text.data() + text.size()}, clip,
+           &GlyphStore());
 }
 
 int TCanvas::DrawText(const std::u16string& text, TRect& rect, unsigned format) {
@@ -460,7 +477,7 @@ int TCanvas::DrawText(const std::u16string& text, TRect& rect, unsigned format) 
       x = rect.Right - width;
     }
     const int line_x = SaturateToInt(x), line_y = SaturateToInt(y);
-    DrawLine(bitmap_, font, style, line_x, line_y, line, clip);
+    DrawLine(bitmap_, font, style, line_x, line_y, line, clip, &GlyphStore());
     if (marked >= 0) {
       // The marked character is underlined one row below the baseline.
       const int64_t start = line_x + MeasureSpan(font, {line.begin, line.begin + marked});

@@ -17,43 +17,46 @@ namespace plotvane {
 
 namespace {
 
-void AppendNumber(std::u16string& out, long long n) {
+void AppendNumber(std::u16string& out, Int64 n) {
   for (char c : std::to_string(n)) out += static_cast<char16_t>(c);
 }
 
-void AppendCoords(std::u16string& out, std::initializer_list<long long> coords) {
+void AppendCoords(std::u16string& out, std::initializer_list<Int64> coords) {
   bool first = true;
-  for (long long c : coords) {
+  for (Int64 c : coords) {
     if (!first) out += u',';
     AppendNumber(out, c);
     first = false;
   }
 }
 
-}  // namespace
-
-void TChartix::AppendAreaTail(Integer index) {
-  const std::u16string& url = IMURLList[index];
-  const std::u16string& title = IMTitleList[index];
+// The end of area element `index`: its link, title, extra text and
+// alternative text, after its coordinates.
+void AppendAreaTail(TChartix& chart, Integer index) {
+  std::u16string& text = chart.FImageMapText;
+  const std::u16string& url = chart.IMURLList[index];
+  const std::u16string& title = chart.IMTitleList[index];
   if (!url.empty()) {
-    FImageMapText += u"\" href=\"";
-    FImageMapText += url;
+    text += u"\" href=\"";
+    text += url;
   }
-  FImageMapText += u"\" title=\"";
-  FImageMapText += title;
-  FImageMapText += u"\" ";
-  FImageMapText += IMAreaExtra[index];
-  FImageMapText += u" alt=\"";
-  FImageMapText += title;
-  FImageMapText += u"\" />";
+  text += u"\" title=\"";
+  text += title;
+  text += u"\" ";
+  text += chart.IMAreaExtra[index];
+  text += u" alt=\"";
+  text += title;
+  text += u"\" />";
 }
+
+}  // namespace
 
 void TChartix::AddRectArea(Integer left, Integer top, Integer right, Integer bottom,
                            Integer index) {
   if (index < 0 || index >= IMURLList.Count()) return;
   FImageMapText += u"<area shape=\"rect\" coords=\"";
   AppendCoords(FImageMapText, {left, top, right, bottom});
-  AppendAreaTail(index);
+  AppendAreaTail(*this, index);
 }
 
 void TChartix::AddPieSliceArea(Integer end_x, Integer end_y, Integer start_x, Integer start_y,
@@ -71,14 +74,14 @@ void TChartix::AddPieSliceArea(Integer end_x, Integer end_y, Integer start_x, In
   FImageMapText += u"<area shape=\"poly\" coords=\"";
   AppendCoords(FImageMapText, {end_x, end_y, FCentreX, FCentreY, start_x, start_y, p1.x, p1.y,
                                p2.x, p2.y, p3.x, p3.y});
-  AppendAreaTail(index);
+  AppendAreaTail(*this, index);
 }
 
 void TChartix::AddCircleArea(Integer x, Integer y, Integer index) {
   if (index < 0 || index >= IMURLList.Count()) return;
   FImageMapText += u"<area shape=\"circle\" coords=\"";
-  AppendCoords(FImageMapText, {x, y, 2 * static_cast<long long>(FPointSize)});
-  AppendAreaTail(index);
+  AppendCoords(FImageMapText, {x, y, 2 * static_cast<Int64>(FPointSize)});
+  AppendAreaTail(*this, index);
 }
 
 }  // namespace plotvane

@@ -63,6 +63,9 @@ Section& ThisThread() {
 }
 
 }  // namespace
+
+const std::atomic<bool>* CallCancelledFlag() { return &ThisThread().cancelled; }
+
 }  // namespace plotvane
 
 DWORD GetCurrentThreadId(void) { return plotvane::ThisThread().thread_id; }

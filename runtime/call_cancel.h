@@ -67,6 +67,18 @@ PLOTVANE_COM_EXPORT HRESULT CoTestCancel(void);
 
 #ifdef __cplusplus
 }  // extern "C"
+
+#include <atomic>
+
+namespace plotvane {
+
+// The flag CoTestCancel reads for the calling thread: true while the thread's
+// open section is asked to stop. It lives as long as the thread, so work that
+// tests often (between glyphs, every few thousand rows) may keep its address
+// for the length of a call and read it instead of calling CoTestCancel.
+PLOTVANE_COM_EXPORT const std::atomic<bool>* CallCancelledFlag();
+
+}  // namespace plotvane
 #endif
 
 #endif  // PLOTVANE_RUNTIME_CALL_CANCEL_H_

@@ -49,6 +49,7 @@ const char* DescriptionOf(HRESULT hr) {
       {E_NOTIMPL, "Not implemented."},
       {E_POINTER, "Invalid pointer."},
       {E_FAIL, "Unspecified failure."},
+      {RPC_E_CALL_CANCELED, "The call was cancelled."},
   };
   for (const auto& t : kTexts) {
     if (t.hr == hr) return t.text;

@@ -11,6 +11,7 @@
 #include "base/utf.h"
 #include "canvas/bitmap.h"
 #include "canvas/canvas.h"
+#include "canvas/font_instance.h"
 #include "canvas/font_lookup.h"
 #include "tests/canvas/text_script.h"
 
@@ -242,6 +243,99 @@ TEST(HugeFontTest, MeasuresWithoutOverflowAndDrawsOnlyWhatIsVisible) {
   drawing.Font().Height = INT_MIN;
   drawing.Font().Escapement = INT_MIN;
   drawing.TextOut(INT_MIN, INT_MAX, u"Wg");
+}
+
+// A text drawn over the edges of a bitmap paints what the same text shows
+// through that window of a bitmap twice as wide and high: glyphs off the
+// bitmap are skipped, glyphs kept whole or rendered whole for the drawing
+// are painted in part, and a glyph's pixels do not depend on where the
+// bitmap cuts it. The windows are drawn before and after the large bitmap,
+// so that each finds the glyphs the other left in the thread's caches.
+struct WindowCase {
+  int height;
+  int escapement;
+};
+
+class TextWindowTest : public ::testing::TestWithParam<WindowCase> {};
+
+TEST_P(TextWindowTest, PaintsWhatALargerBitmapShowsThroughTheWindow) {
+  constexpr int kW = 480, kH = 360;
+  const WindowCase& c = GetParam();
+  const auto draw = [&c](TBitmap& bitmap, int dx, int dy) {
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Font().Height = c.height;
+    canvas.Font().Escapement = c.escapement;
+    canvas.Brush().SetStyle(TBrushStyle::bsClear);
+    canvas.SetTextAlign(TA_LEFT | TA_BASELINE);
+    for (const TPoint at : {TPoint{-200, 600}, TPoint{300, 420}, TPoint{700, 150}}) {
+      canvas.TextOut(at.x - dx, at.y - dy, u"Wg@\u56fe&");
+    }
+  };
+  auto large = WhiteBitmap(2 * kW, 2 * kH);
+  for (int pass = 0; pass < 2; ++pass) {
+    if (pass == 1) draw(*large, 0, 0);
+    for (int window = 0; window < 4; ++window) {
+      const int x0 = window % 2 * kW, y0 = window / 2 * kH;
+      auto small = WhiteBitmap(kW, kH);
+      draw(*small, x0, y0);
+      if (pass == 0) continue;
+      for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) {
+          ASSERT_EQ(small->GetPixel(x, y), large->GetPixel(x0 + x, y0 + y))
+              << "window " << window << " at " << x << "," << y;
+        }
+      }
+    }
+  }
+  int ink = 0;
+  for (int y = 0; y < 2 * kH; ++y) {
+    for (int x = 0; x < 2 * kW; ++x) ink += large->GetPixel(x, y) == kBlack;
+  }
+  EXPECT_GT(ink, 2000);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, TextWindowTest,
+                         ::testing::Values(WindowCase{-60, 0},  // kept whole by the font
+                                           WindowCase{-60, 2700},
+                                           WindowCase{-450, 0},  // rendered whole per drawing
+                                           WindowCase{-450, 450}));
+
+// Long texts far larger than the bitmap, over and beyond it: however many
+// there are, the glyphs rendered come to a few bitmaps' worth of pixels.
+// Glyphs off the bitmap are never rendered, and those drawn again are
+// painted from the drawing's own rendering.
+TEST(HugeTextTest, RendersAFewBitmapsWorthWhateverTheNumberOfTexts) {
+  constexpr int kSide = 1024;
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(TPixelFormat::pf4bit);
+  bitmap->SetPalette({{255, 255, 255, 0}, {0, 0, 0, 0}});
+  bitmap->SetSize(kSide, kSide);
+  TCanvas& canvas = bitmap->Canvas();
+  canvas.Font().Height = -1000;
+  canvas.Brush().SetStyle(TBrushStyle::bsClear);
+  const std::u16string text = [] {
+    std::u16string t;
+    while (t.size() < 310) t += u"WMQ@#%&";
+    return t;
+  }();
+  const int64_t before = RenderedGlyphPixels();
+  uint32_t seed = 1;
+  const auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 8) % (4 * kSide)) - 2 * kSide;
+  };
+  for (int i = 0; i < 600; ++i) {
+    const int x = next(), y = next();
+    canvas.TextOut(x, y, text);
+  }
+  const int64_t rendered = RenderedGlyphPixels() - before;
+  // Seven glyphs, each rendered whole once: about a bitmap each.
+  EXPECT_LE(rendered, 8 * int64_t{kSide} * kSide);
+  int ink = 0;
+  for (int y = 0; y < kSide; y += 7) {
+    for (int x = 0; x < kSide; x += 7) ink += bitmap->GetIndex(x, y) == 1;
+  }
+  EXPECT_GT(ink, 1000);
 }
 
 TEST(EmptyBitmapTest, DrawingDoesNothingAndMeasuringWorks) {
