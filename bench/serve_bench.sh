@@ -1,10 +1,10 @@
 #!/bin/sh
 # Requests per second and latency of `plotvane serve` for a default pie and a
 # default bar chart as PNG (400 x 300, six items, the script in the URL),
-# with one and two workers, measured by wrk on loopback (one connection,
-# and sixteen kept-alive ones); beside it the same
-# chart from `plotvane run` started once per request, one at a time and two
-# at a time. Prints one table; asserts nothing.
+# one worker per core, measured by wrk on loopback with 1, 8 and 64
+# kept-alive connections; beside it the same chart from `plotvane run`
+# started once per request, one at a time and two at a time. Prints one
+# table; asserts nothing.
 #
 #   bench/serve_bench.sh [BUILD_FOLDER] [SECONDS]     (default: build, 10)
 #
@@ -67,25 +67,25 @@ run_command() {  # KIND PARALLEL LABEL
 }
 
 printf '%-34s %10s %10s %10s\n' "request" "req/s" "median" "p99"
-for workers in 1 2; do
-  "$plotvane" serve --listen 127.0.0.1:0 --workers "$workers" 2>"$work/serve.log" &
-  server=$!
-  port=""
-  while [ -z "$port" ]; do
-    sleep 0.1
-    port=$(sed -n 's/.*listening on [^ ]*:\([0-9]*\) .*/\1/p' "$work/serve.log")
-  done
-  for kind in pie bar; do
-    url="http://127.0.0.1:$port/v1/chart.png?kind=$kind&script=$escaped"
-    # One connection shows the time of a request alone; sixteen keep every
-    # worker busy, and their latency includes the wait for a worker.
-    [ "$workers" = 1 ] && run_wrk "$url" "serve, 1 worker, 1 conn, $kind PNG" 1
-    run_wrk "$url" "serve, $workers worker(s), 16 conns, $kind PNG" 16
-  done
-  kill "$server"
-  wait "$server" || true
-  server=""
+"$plotvane" serve --listen 127.0.0.1:0 2>"$work/serve.log" &
+server=$!
+port=""
+while [ -z "$port" ]; do
+  sleep 0.1
+  port=$(sed -n 's/.*listening on [^ ]*:\([0-9]*\) .*/\1/p' "$work/serve.log")
 done
+workers=$(sed -n 's/.* with \([0-9]*\) worker.*/\1/p' "$work/serve.log")
+for kind in pie bar; do
+  url="http://127.0.0.1:$port/v1/chart.png?kind=$kind&script=$escaped"
+  # One connection shows the time of a request alone; eight and sixty-four
+  # keep every worker busy, and their latency includes the wait for one.
+  for connections in 1 8 64; do
+    run_wrk "$url" "serve, $workers workers, $connections conn, $kind PNG" "$connections"
+  done
+done
+kill "$server"
+wait "$server" || true
+server=""
 for parallel in 1 2; do
   run_command Pie "$parallel" "plotvane run x$parallel, pie PNG"
   run_command Bar "$parallel" "plotvane run x$parallel, bar PNG"

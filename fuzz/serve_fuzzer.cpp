@@ -3,9 +3,10 @@
 // library with the service's limits, as the connection does, and each
 // request read is routed and, when it draws, played on a Draw object of the
 // component linked in. After each request the handler's promises are
-// checked: a status it documents, a body the length of which the headers
-// would tell, a result document that is JSON, a picture with its format's
-// signature, and no new file in the folder the process works in.
+// checked: a status it documents, the headers that keep a browser from
+// running what an answer holds, a result document that is JSON, a picture
+// with its format's signature, and no new file in the folder the process
+// works in.
 #include <dirent.h>
 
 #include <chrono>
@@ -36,12 +37,25 @@ int entries_here = 0;  // at the start
   std::abort();
 }
 
-void Check(const plotvane::DrawJob* job, const Reply& reply) {
+void Check(const plotvane::DrawJob* job, Reply reply) {
   static const unsigned kStatuses[] = {200, 400, 404, 405, 413, 422, 503};
   bool known = false;
   for (unsigned s : kStatuses) known = known || s == reply.status;
   if (!known) Broken("an undocumented status", reply);
   if (reply.content_type.empty()) Broken("no content type", reply);
+  plotvane::AddSecurityHeaders(&reply);
+  int policies = 0, nosniff = 0;
+  for (const auto& [name, value] : reply.headers) {
+    if (name == plotvane::kPolicyHeader) {
+      ++policies;
+      // Only the playground page runs code of its own.
+      if (value != plotvane::kSandboxPolicy && reply.body != site.playground) {
+        Broken("an answer that is not sandboxed", reply);
+      }
+    }
+    nosniff += name == "X-Content-Type-Options" && value == "nosniff";
+  }
+  if (policies != 1 || nosniff != 1) Broken("security headers missing or twice", reply);
   if (reply.status == 405) {
     bool allow = false;
     for (const auto& [name, value] : reply.headers) allow = allow || name == "Allow";

@@ -180,6 +180,34 @@ struct Answer {
   }
 };
 
+// The next answer on `socket` (`head`: to a HEAD request, without a body).
+inline Answer ReadAnswer(tcp::socket& socket, boost::beast::flat_buffer& buffer, bool head = false,
+                         bool* keep_alive = nullptr) {
+  Answer answer;
+  boost::system::error_code ec;
+  http::response_parser<http::string_body> parser;
+  parser.body_limit(size_t{256} << 20);
+  parser.skip(head);
+  http::read(socket, buffer, parser, ec);
+  if (ec) return answer;
+  const auto& response = parser.get();
+  answer.status = response.result_int();
+  for (const auto& field : response) {
+    std::string name(field.name_string());
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    answer.headers[name] = std::string(field.value());
+  }
+  answer.body = response.body();
+  if (keep_alive != nullptr) *keep_alive = response.keep_alive();
+  return answer;
+}
+
+// Every answer but the playground page is a sandboxed document of its type.
+inline void ExpectSandboxed(const Answer& a) {
+  EXPECT_EQ(a.Header("content-security-policy"), "sandbox; default-src 'none'") << a.status;
+  EXPECT_EQ(a.Header("x-content-type-options"), "nosniff") << a.status;
+}
+
 // One kept-alive client connection.
 class Client {
  public:
@@ -197,28 +225,13 @@ class Client {
   }
 
   Answer Send(http::request<http::string_body>& request) {
-    Answer answer;
     boost::system::error_code ec;
-    if (!connected_) return answer;
+    if (!connected_) return Answer();
     http::write(socket_, request, ec);
-    if (ec) return answer;
-    http::response_parser<http::string_body> parser;
-    parser.body_limit(size_t{256} << 20);
-    parser.skip(request.method() == http::verb::head);
-    http::read(socket_, buffer_, parser, ec);
-    if (ec) {
-      connected_ = false;
-      return answer;
-    }
-    const auto& response = parser.get();
-    answer.status = response.result_int();
-    for (const auto& field : response) {
-      std::string name(field.name_string());
-      for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      answer.headers[name] = std::string(field.value());
-    }
-    answer.body = response.body();
-    if (!response.keep_alive()) connected_ = false;
+    if (ec) return Answer();
+    bool keep_alive = false;
+    Answer answer = ReadAnswer(socket_, buffer_, request.method() == http::verb::head, &keep_alive);
+    if (answer.status == 0 || !keep_alive) connected_ = false;
     return answer;
   }
 
@@ -235,6 +248,29 @@ inline Answer Fetch(unsigned short port, http::verb method, const std::string& t
   Client client(port);
   return client.Send(method, target, body);
 }
+
+// A test with one service, started with the flags it needs and stopped at
+// its end with SIGTERM, demanding exit status 0 (which the sanitizers of the
+// test build turn into "no error and no leak").
+class ServiceFixture : public ::testing::Test {
+ protected:
+  void Start(std::vector<std::string> flags = {}) {
+    service_ = std::make_unique<ServiceProcess>(std::move(flags));
+    ASSERT_TRUE(service_->ok());
+  }
+  void TearDown() override {
+    if (service_ != nullptr && service_->pid() > 0) {
+      EXPECT_EQ(service_->Stop(), 0) << service_->log();
+    }
+  }
+  unsigned short port() const { return service_->port(); }
+  Answer Get(const std::string& target) { return Fetch(port(), http::verb::get, target); }
+  Answer Post(const std::string& target, const std::string& body) {
+    return Fetch(port(), http::verb::post, target, body);
+  }
+
+  std::unique_ptr<ServiceProcess> service_;
+};
 
 // `text` escaped for a query component.
 inline std::string QueryEscaped(const std::string& text) {

@@ -46,25 +46,7 @@ std::string SlowScript(int pictures) {
   return "[" + steps + "]";
 }
 
-class ServiceTest : public ::testing::Test {
- protected:
-  void Start(std::vector<std::string> flags = {}) {
-    service_ = std::make_unique<ServiceProcess>(std::move(flags));
-    ASSERT_TRUE(service_->ok());
-  }
-  void TearDown() override {
-    if (service_ != nullptr && service_->pid() > 0) {
-      EXPECT_EQ(service_->Stop(), 0) << service_->log();
-    }
-  }
-  unsigned short port() const { return service_->port(); }
-  Answer Get(const std::string& target) { return Fetch(port(), verb::get, target); }
-  Answer Post(const std::string& target, const std::string& body) {
-    return Fetch(port(), verb::post, target, body);
-  }
-
-  std::unique_ptr<ServiceProcess> service_;
-};
+using ServiceTest = ServiceFixture;
 
 TEST_F(ServiceTest, EndpointsAnswerWithTheirStatusAndType) {
   Start();
@@ -111,6 +93,12 @@ TEST_F(ServiceTest, EndpointsAnswerWithTheirStatusAndType) {
     EXPECT_NE(a.body.find(c.contains), std::string::npos) << a.body.substr(0, 300);
     EXPECT_EQ(a.Header("allow"), c.allow);
     EXPECT_EQ(a.Header("content-length"), std::to_string(a.body.size()));
+    if (c.target == "/") {
+      // The page runs its own code, and only that.
+      EXPECT_NE(a.Header("content-security-policy").find("script-src 'sha256-"), std::string::npos);
+    } else {
+      ExpectSandboxed(a);
+    }
   }
   // HEAD tells the size of what GET sends, and sends none of it.
   Client client(port());
@@ -228,13 +216,35 @@ TEST_F(ServiceTest, LimitsAreAnsweredWithTheirStatus) {
          "--max-result", "4096"});
   const std::string six_steps = R"([{"get": "Width"}, {"get": "Width"}, {"get": "Width"},
                                     {"get": "Width"}, {"get": "Width"}, {"get": "Width"}])";
-  EXPECT_EQ(Post("/v1/run", std::string(1001, ' ') + "[]").status, 413u);
+  const Answer too_large = Post("/v1/run", std::string(1001, ' ') + "[]");
+  EXPECT_EQ(too_large.status, 413u);
+  ExpectSandboxed(too_large);
   EXPECT_EQ(Post("/v1/run", std::string(990, ' ') + "[]").status, 200u);
   EXPECT_EQ(Post("/v1/run", six_steps).status, 413u);
-  EXPECT_EQ(Get("/v1/chart.png?kind=pie&x=" + std::string(300, 'a')).status, 414u);
-  {
-    Client client(port());
-    EXPECT_EQ(client.Send(verb::get, "/healthz", "", {{"X-Filler", std::string(1100, 'a')}}).status, 431u);
+  // The request line and the fields count together, to the byte.
+  const auto head = [](size_t target, size_t bytes) {
+    std::string text = "GET /healthz?" + std::string(target - 9, 'a') + " HTTP/1.1\r\nX: ";
+    return text + std::string(bytes - text.size() - 4, 'b') + "\r\n\r\n";
+  };
+  const struct {
+    std::string head;
+    unsigned status;
+  } kHeads[] = {
+      {head(200, 1024), 200},  // the limit itself
+      {head(200, 1025), 431},
+      {head(290, 1324), 431},  // line and fields each within it, not together
+      {head(301, 1024), 414},
+      {head(1100, 1200), 414},  // target and head both too long: the target says why
+  };
+  for (const auto& c : kHeads) {
+    net::io_context io;
+    tcp::socket socket(io);
+    ASSERT_TRUE(Connect(socket, port(), 10s));
+    net::write(socket, net::buffer(c.head));
+    boost::beast::flat_buffer buffer;
+    const Answer a = ReadAnswer(socket, buffer);
+    EXPECT_EQ(a.status, c.status) << c.head.size() << " " << a.body;
+    ExpectSandboxed(a);
   }
   {
     // A chunked body has no length to check ahead; it is cut off at the limit.
@@ -269,6 +279,7 @@ TEST_F(ServiceTest, DeadlineAnswers503AndFreesTheWorker) {
   const auto answered = std::chrono::steady_clock::now();
   EXPECT_EQ(slow.status, 503u);
   EXPECT_NE(slow.body.find("deadline of 0.5 s"), std::string::npos) << slow.body;
+  ExpectSandboxed(slow);
   EXPECT_LT(answered - start, 3s);
   const Answer quick = Post("/v1/chart.png?kind=pie", ChartScript());
   EXPECT_EQ(quick.status, 200u);
@@ -285,6 +296,7 @@ TEST_F(ServiceTest, FullQueueAnswers503WithRetryAfter) {
   for (auto& a : answers) {
     const Answer answer = a.get();
     EXPECT_EQ(answer.status, 503u);
+    ExpectSandboxed(answer);
     if (answer.Header("retry-after") == "1") ++busy;
   }
   EXPECT_GE(busy, 2) << service_->log();  // one draws, one waits, the others find the queue full
@@ -346,7 +358,7 @@ TEST_F(ServiceTest, SlowClientDelaysNobody) {
 // Connections that wait cost no thread: a thousand of them, and the
 // service still has its few threads and answers at once.
 TEST_F(ServiceTest, ThousandIdleConnectionsHoldNoThreads) {
-  Start({"--workers", "2"});
+  Start({"--workers", "2", "--max-per-address", "2000"});
   net::io_context io;
   std::vector<tcp::socket> idle;
   for (int i = 0; i < 1000; ++i) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <sstream>
+#include <streambuf>
 
 #include <boost/beast/http/verb.hpp>
 
@@ -18,8 +19,10 @@ namespace plotvane {
 
 namespace http = boost::beast::http;
 
-// The page, embedded at build time from tools/serve/playground.html.
+// The page, embedded at build time from tools/serve/playground.html, and the
+// policy that lets its own inline script and style run and nothing else.
 extern const std::string_view kPlaygroundHtml;
+extern const std::string_view kPlaygroundPolicy;
 
 namespace {
 
@@ -233,8 +236,8 @@ class ServiceGate : public StepGate {
   }
 
   bool expired() const { return expired_seen_; }
-  const std::string& picture() const { return picture_; }
-  const std::string& map() const { return map_; }
+  std::string TakePicture() { return std::move(picture_); }
+  std::string TakeMap() { return std::move(map_); }
 
  private:
   void Keep(const VARIANT& value) {
@@ -259,6 +262,26 @@ class ServiceGate : public StepGate {
   std::string map_;
 };
 
+// An output stream into a string that can be moved out: the document of a
+// large answer is not copied once more at its end.
+class StringSink : public std::streambuf {
+ public:
+  std::string Take() { return std::move(text_); }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (!traits_type::eq_int_type(c, traits_type::eof())) text_.push_back(traits_type::to_char_type(c));
+    return traits_type::not_eof(c);
+  }
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    text_.append(s, static_cast<size_t>(n));
+    return n;
+  }
+
+ private:
+  std::string text_;
+};
+
 }  // namespace
 
 Reply TextReply(unsigned status, std::string_view text) {
@@ -267,6 +290,13 @@ Reply TextReply(unsigned status, std::string_view text) {
   reply.content_type = "text/plain; charset=utf-8";
   reply.body = std::string(text) + "\n";
   return reply;
+}
+
+void AddSecurityHeaders(Reply* reply) {
+  bool has_policy = false;
+  for (const auto& [name, value] : reply->headers) has_policy = has_policy || name == kPolicyHeader;
+  if (!has_policy) reply->headers.emplace_back(kPolicyHeader, kSandboxPolicy);
+  reply->headers.emplace_back("X-Content-Type-Options", "nosniff");
 }
 
 Reply DeadlineReply(const RequestLimits& limits) {
@@ -309,6 +339,7 @@ Routed Route(const HttpRequest& request, const Site& site, bool stopping) {
     Reply reply;
     reply.content_type = "text/html; charset=utf-8";
     reply.body = site.playground;
+    reply.headers.emplace_back(kPolicyHeader, std::string(kPlaygroundPolicy));
     return page(std::move(reply));
   }
   if (path == "/healthz") return page(stopping ? TextReply(503, "stopping") : TextReply(200, "ok"));
@@ -344,26 +375,29 @@ Reply Play(const DrawJob& job, const DrawMaker& make_draw, const RequestLimits& 
     }
   }
   ServiceGate gate(job, first_added, limits, expired);
-  std::ostringstream document;
+  StringSink sink;
+  std::ostream document(&sink);
   size_t failed = 0;
   {
     ComPtr<IDispatch> draw;
     const HRESULT hr = make_draw(&draw);
     if (FAILED(hr)) return TextReply(500, "Cannot create a Draw object.");
     failed = RunScript(draw.Get(), script, document, "", &gate);
+    // A drawing stopped at its deadline fails the call under way; the
+    // object goes with this scope, and what it gave is not an answer.
   }
-  if (gate.expired()) return DeadlineReply(limits);
+  if (gate.expired() || expired()) return DeadlineReply(limits);
   Reply reply;
   if (failed > 0 || !job.chart) {
     reply.status = failed > 0 ? 422 : 200;
     reply.content_type = "application/json";
-    reply.body = document.str();
+    reply.body = sink.Take();
   } else if (job.map) {
     reply.content_type = "text/html; charset=utf-8";
-    reply.body = gate.map();
+    reply.body = gate.TakeMap();
   } else {
     reply.content_type = job.content_type;
-    reply.body = gate.picture();
+    reply.body = gate.TakePicture();
   }
   return reply;
 }

@@ -47,7 +47,7 @@ struct Reply {
   unsigned status = 200;
   std::string content_type;  // "" for none
   std::string body;
-  std::vector<std::pair<std::string, std::string>> headers;  // Allow, Retry-After
+  std::vector<std::pair<std::string, std::string>> headers;  // Allow, Retry-After, policies
 };
 
 // A plain-text reply: `text` and a line break.
@@ -99,6 +99,18 @@ Reply Play(const DrawJob& job, const DrawMaker& make_draw, const RequestLimits& 
 
 // The answer to a request that ran past its deadline.
 Reply DeadlineReply(const RequestLimits& limits);
+
+// What every answer but the playground page is served under: a document of
+// its own, sandboxed, that may load nothing, so that the links and titles a
+// script put into a map cannot run as script on the service's origin when a
+// browser opens an answer.
+inline constexpr char kPolicyHeader[] = "Content-Security-Policy";
+inline constexpr char kSandboxPolicy[] = "sandbox; default-src 'none'";
+
+// Gives `reply` the sandbox policy unless it carries a policy of its own
+// (the playground page does), and forbids browsers to guess another type
+// than the one it names.
+void AddSecurityHeaders(Reply* reply);
 
 }  // namespace plotvane
 

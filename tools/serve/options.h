@@ -21,14 +21,16 @@ struct RequestLimits {
   // --max-steps N: the most steps one script may have.
   size_t max_steps = 10000;
   // --max-result BYTES: the largest answer (result document or picture);
-  // the step whose result would pass it fails and ends the script.
-  size_t max_result = size_t{64} << 20;
+  // the step whose result would pass it fails and ends the script. Every
+  // drawing reserves this much of --max-memory while it runs, so it also
+  // bounds how many drawings fit in the memory budget at once.
+  size_t max_result = size_t{16} << 20;
   // --max-url BYTES: the longest request target (path and query).
   size_t max_url = 16 * 1024;
   // --max-header BYTES: the request line and header fields together.
   size_t max_header = 32 * 1024;
   // --deadline SECONDS: from a request's last byte to its answer. A drawing
-  // past it is answered 503; its worker stops before the next step.
+  // past it is answered 503, and the call under way is cancelled.
   Seconds deadline{10.0};
 };
 
@@ -42,8 +44,17 @@ struct ServeOptions {
   // --queue N: requests that may wait for a worker; one more is answered
   // 503 with Retry-After.
   size_t queue = 256;
-  // --max-connections N: connections held at once; more are closed at once.
+  // --max-connections N: connections held at once. When they are all held,
+  // the one idle the longest is closed to admit a new one; with none idle,
+  // the new one is closed at once.
   size_t max_connections = 10000;
+  // --max-per-address N: connections held at once from one client address
+  // (for IPv6, one /64 network); more from it are closed at once.
+  size_t max_per_address = 256;
+  // --max-memory BYTES: the answers being drawn or waiting to be sent, and
+  // the scripts waiting for a worker, together; a request that would pass
+  // it is answered 503 with Retry-After before it is drawn.
+  size_t max_memory = size_t{256} << 20;
   // --idle-timeout SECONDS: how long a kept-alive connection may wait for
   // its next request.
   Seconds idle_timeout{30.0};

@@ -1,418 +1,160 @@
-// The connections of the service: an Asio event loop on one thread, the
-// HTTP messages read and written by Boost.Beast. A connection goes through
-//
-//   idle ──first byte──▶ reading ──whole request──▶ drawing ──▶ writing ─┐
-//    ▲   (idle timeout)          (read timeout,        (deadline)        │
-//    └───────────────────────────── size limits) ◀──── keep-alive ───────┘
-//
-// Every wait has its own bound, so a client that stops sending, sends one
-// byte a second or never reads its answer costs a socket until its timeout,
-// and nothing else.
+// The service around the connections: listening and admitting (within the
+// connection limits, shedding the longest idle connection when full), the
+// drawing on workers with its share of the memory budget, and stopping on
+// signals.
 #include "tools/serve/service.h"
 
+#include <malloc.h>
 #include <sys/resource.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <cstdio>
+#include <cstdlib>
 #include <memory>
-#include <optional>
 #include <string>
 #include <thread>
-#include <unordered_set>
+#include <utility>
 #include <vector>
-
-#include <boost/asio.hpp>
-#include <boost/beast/core.hpp>
-#include <boost/beast/http.hpp>
 
 #include "base/utf.h"
 #include "runtime/bstr.h"
-#include "tools/serve/handler.h"
-#include "tools/serve/worker_pool.h"
+#include "runtime/com.h"
+#include "tools/serve/service_parts.h"
 
 namespace plotvane {
+namespace serve_detail {
 namespace {
 
-namespace net = boost::asio;
-namespace beast = boost::beast;
-namespace http = beast::http;
-using tcp = net::ip::tcp;
-using Clock = std::chrono::steady_clock;
+// An answer from this size on was drawn with large pictures.
+constexpr size_t kLargeAnswer = size_t{1} << 20;
 
-// Bytes read at a time while a connection waits for a request.
-constexpr size_t kReadChunk = 4096;
-// How long a closing connection keeps reading what the client still sends,
-// so that the answer before it is not lost to a reset.
-constexpr auto kLinger = std::chrono::seconds(1);
-// The longest path an access-log line shows.
-constexpr size_t kLoggedPathBytes = 200;
+// After a second signal the process ends within this, even if a drawing
+// could not be stopped.
+constexpr auto kHardStop = std::chrono::milliseconds(900);
 
-Clock::duration Ticks(Seconds s) { return std::chrono::duration_cast<Clock::duration>(s); }
-
-// One drawing, shared by its connection and its worker. The connection
-// cancels it when it answers 503 at the deadline; the worker asks before
-// each step.
-struct Ticket {
-  Clock::time_point deadline;
-  std::atomic<bool> cancelled{false};
-  bool Expired() const { return cancelled.load() || Clock::now() >= deadline; }
-};
-
-class Connection;
-
-class Service {
- public:
-  Service(const ServerLibrary& server, const ServeOptions& options, std::ostream& log, Site site)
-      : server_(server),
-        options_(options),
-        log_(log),
-        site_(std::move(site)),
-        acceptor_(io_),
-        accept_retry_(io_),
-        signals_(io_, SIGINT, SIGTERM),
-        pool_(options.workers != 0 ? options.workers
-                                   : std::max(1u, std::thread::hardware_concurrency()),
-              options.queue) {}
-
-  int Run();
-
-  net::io_context& io() { return io_; }
-  const ServeOptions& options() const { return options_; }
-  const Site& site() const { return site_; }
-  bool stopping() const { return stopping_; }
-  WorkerPool& pool() { return pool_; }
-
-  // Plays `job` on a worker thread. Never throws.
-  Reply Draw(const DrawJob& job, const Ticket& ticket) const;
-
-  void Add(Connection* c) { connections_.insert(c); }
-  void Remove(Connection* c);
-  void Log(const std::string& line) { log_ << line << std::flush; }
-
- private:
-  bool Listen();
-  void Accept();
-  void WaitForSignal();
-  void Stop();
-
-  const ServerLibrary& server_;
-  const ServeOptions& options_;
-  std::ostream& log_;
-  const Site site_;
-  net::io_context io_;
-  tcp::acceptor acceptor_;
-  net::steady_timer accept_retry_;
-  net::signal_set signals_;
-  std::unordered_set<Connection*> connections_;  // the live ones
-  bool stopping_ = false;
-  // Last, so that it is joined first: a worker may still post to io_.
-  WorkerPool pool_;
-};
-
-class Connection : public std::enable_shared_from_this<Connection> {
- public:
-  Connection(Service& service, tcp::socket socket)
-      : service_(service),
-        stream_(std::move(socket)),
-        read_timer_(service.io()),
-        deadline_(service.io()) {
-    service_.Add(this);
+// What the per-address limit counts by: an IPv4 address (an IPv4 client
+// seen over IPv6 too), or the /64 network of an IPv6 one, which one client
+// commonly holds whole.
+std::string AddressKey(const net::ip::address& address) {
+  if (address.is_v6() && !address.to_v6().is_v4_mapped()) {
+    const auto bytes = address.to_v6().to_bytes();
+    return std::string(bytes.begin(), bytes.begin() + 8);
   }
-  Connection(const Connection&) = delete;
-  Connection& operator=(const Connection&) = delete;
-  ~Connection() { service_.Remove(this); }
+  const auto bytes = (address.is_v6() ? address.to_v6().to_v4() : address.to_v4()).to_bytes();
+  return std::string(bytes.begin(), bytes.end());
+}
 
-  void Start() { WaitForRequest(); }
-  // The service is stopping: an idle connection closes now, a busy one once
-  // it has answered. `now` closes a busy one too.
-  void Stop(bool now);
-
- private:
-  enum class State { kIdle, kReading, kDrawing, kWriting, kClosed };
-
-  void WaitForRequest();
-  void ReadHeader();
-  void OnHeader(beast::error_code ec);
-  void ReadBody();
-  void OnBody(beast::error_code ec);
-  void Dispatch();
-  void Drawn(const std::shared_ptr<Ticket>& ticket, Reply reply);
-  void Answer(Reply reply);
-  void Refuse(unsigned status, const std::string& text);
-  void OnWritten(beast::error_code ec);
-  void Linger();
-  void Drain();
-  void Close();
-
-  Service& service_;
-  beast::tcp_stream stream_;
-  beast::flat_buffer buffer_;
-  std::optional<http::request_parser<http::string_body>> parser_;
-  // The read timeout has a timer of its own: the stream's own timeouts close
-  // the socket, and a slow client is owed its 408 first.
-  net::steady_timer read_timer_;
-  bool read_timed_out_ = false;
-  net::steady_timer deadline_;
-  std::shared_ptr<Ticket> ticket_;  // the drawing waited for, if any
-  State state_ = State::kIdle;
-  Clock::time_point started_;
-  std::string method_ = "-", path_ = "-";
-  unsigned status_ = 0;
-  size_t bytes_ = 0;
-  bool head_ = false;
-  bool keep_alive_ = false;  // of the answer being written
-  bool closing_ = false;     // close after the answer
-  char drain_[kReadChunk];
-};
+}  // namespace
 
 // ---------------------------------------------------------------------------
-// Connection
+// Ticket
 // ---------------------------------------------------------------------------
 
-void Connection::Stop(bool now) {
-  closing_ = true;
-  if (now || state_ == State::kIdle) Close();
+void Ticket::Cancel() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  stopped_ = true;
+  if (thread_ != 0) CoCancelCall(thread_, 0);
 }
 
-void Connection::WaitForRequest() {
-  state_ = State::kIdle;
-  method_ = path_ = "-";
-  head_ = false;
-  if (closing_ || service_.stopping()) return Close();
-  if (buffer_.size() > 0) return ReadHeader();  // the client sent it already
-  stream_.expires_after(Ticks(service_.options().idle_timeout));
-  stream_.async_read_some(buffer_.prepare(kReadChunk),
-                          [self = shared_from_this()](beast::error_code ec, size_t n) {
-                            if (ec || self->state_ != State::kIdle) return self->Close();
-                            self->buffer_.commit(n);
-                            self->ReadHeader();
-                          });
+bool Ticket::Begin() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (stopped_) return false;
+  thread_ = GetCurrentThreadId();
+  return true;
 }
 
-void Connection::ReadHeader() {
-  const RequestLimits& limits = service_.options().limits;
-  state_ = State::kReading;
-  started_ = Clock::now();
-  parser_.emplace();
-  parser_->header_limit(static_cast<uint32_t>(std::min<size_t>(limits.max_header, UINT32_MAX)));
-  parser_->body_limit(limits.max_body);
-  stream_.expires_never();
-  read_timed_out_ = false;
-  read_timer_.expires_after(Ticks(service_.options().read_timeout));
-  read_timer_.async_wait([self = shared_from_this()](beast::error_code ec) {
-    if (ec || self->state_ != State::kReading) return;
-    self->read_timed_out_ = true;
-    beast::error_code ignored;
-    self->stream_.socket().cancel(ignored);
-  });
-  http::async_read_header(stream_, buffer_, *parser_,
-                          [self = shared_from_this()](beast::error_code ec, size_t) {
-                            self->OnHeader(ec);
-                          });
-}
-
-// True for the ways a client simply goes away.
-bool Gone(beast::error_code ec) {
-  return ec == http::error::end_of_stream || ec == http::error::partial_message ||
-         ec == net::error::eof || ec == net::error::connection_reset ||
-         ec == net::error::operation_aborted || ec == net::error::broken_pipe;
-}
-
-void Connection::OnHeader(beast::error_code ec) {
-  if (state_ != State::kReading) return;
-  const RequestLimits& limits = service_.options().limits;
-  if (read_timed_out_) return Refuse(408, "The request came too slowly.");
-  if (ec == http::error::body_limit) {
-    return Refuse(413, "The request body is larger than " + std::to_string(limits.max_body) +
-                           " bytes.");
-  }
-  if (ec == http::error::header_limit) {
-    return Refuse(431, "The request header is larger than " + std::to_string(limits.max_header) +
-                           " bytes.");
-  }
-  if (Gone(ec)) return Close();
-  if (ec) return Refuse(400, "Bad request: " + ec.message() + ".");
-  const HttpRequest& request = parser_->get();
-  method_ = std::string(View(request.method_string()));
-  const std::string_view target = View(request.target());
-  path_ = std::string(target.substr(0, std::min(target.find('?'), kLoggedPathBytes)));
-  if (target.size() > limits.max_url) {
-    return Refuse(414, "The request target is longer than " + std::to_string(limits.max_url) +
-                           " bytes; send the script in a POST body.");
-  }
-  if (parser_->content_length() && *parser_->content_length() > limits.max_body) {
-    return Refuse(413, "The request body is larger than " + std::to_string(limits.max_body) +
-                           " bytes.");
-  }
-  if (beast::iequals(request[http::field::expect], "100-continue") && !parser_->is_done()) {
-    auto go_on = std::make_shared<http::response<http::empty_body>>(http::status::continue_, 11);
-    http::async_write(stream_, *go_on,
-                      [self = shared_from_this(), go_on](beast::error_code e, size_t) {
-                        if (e) return self->Close();
-                        self->ReadBody();
-                      });
-    return;
-  }
-  ReadBody();
-}
-
-void Connection::ReadBody() {
-  if (parser_->is_done()) return Dispatch();
-  http::async_read(stream_, buffer_, *parser_,
-                   [self = shared_from_this()](beast::error_code ec, size_t) { self->OnBody(ec); });
-}
-
-void Connection::OnBody(beast::error_code ec) {
-  if (state_ != State::kReading) return;
-  if (read_timed_out_) return Refuse(408, "The request came too slowly.");
-  if (ec == http::error::body_limit) {
-    return Refuse(413, "The request body is larger than " +
-                           std::to_string(service_.options().limits.max_body) + " bytes.");
-  }
-  if (Gone(ec)) return Close();
-  if (ec) return Refuse(400, "Bad request: " + ec.message() + ".");
-  Dispatch();
-}
-
-void Connection::Dispatch() {
-  read_timer_.cancel();
-  state_ = State::kDrawing;
-  const RequestLimits& limits = service_.options().limits;
-  Routed routed;
-  {
-    const HttpRequest& request = parser_->get();
-    head_ = request.method() == http::verb::head;
-    keep_alive_ = request.keep_alive();
-    routed = Route(request, service_.site(), service_.stopping());
-  }
-  parser_.reset();  // the body is read into the job; its text is not kept
-  if (routed.reply) return Answer(std::move(*routed.reply));
-
-  auto ticket = std::make_shared<Ticket>();
-  ticket->deadline = Clock::now() + Ticks(limits.deadline);
-  auto job = std::make_shared<const DrawJob>(std::move(routed.job));
-  std::weak_ptr<Connection> weak = weak_from_this();
-  Service& service = service_;
-  const bool queued = service_.pool().TrySubmit([&service, job, ticket, weak] {
-    auto reply = std::make_shared<Reply>(service.Draw(*job, *ticket));
-    // The connection is touched on its own thread only, and only if it is
-    // still there: it may have answered at the deadline and gone.
-    net::post(service.io(), [weak, ticket, reply] {
-      if (auto self = weak.lock()) self->Drawn(ticket, std::move(*reply));
-    });
-  });
-  if (!queued) {
-    Reply busy = TextReply(503, "Every worker is busy; try again shortly.");
-    busy.headers.emplace_back("Retry-After", "1");
-    return Answer(std::move(busy));
-  }
-  ticket_ = ticket;
-  deadline_.expires_at(ticket->deadline);
-  deadline_.async_wait([self = shared_from_this(), ticket](beast::error_code ec) {
-    if (ec || self->ticket_ != ticket) return;
-    ticket->cancelled = true;
-    self->ticket_.reset();
-    self->Answer(DeadlineReply(self->service_.options().limits));
-  });
-}
-
-void Connection::Drawn(const std::shared_ptr<Ticket>& ticket, Reply reply) {
-  if (ticket != ticket_ || state_ != State::kDrawing) return;  // answered at the deadline
-  ticket_.reset();
-  deadline_.cancel();
-  Answer(std::move(reply));
-}
-
-void Connection::Answer(Reply reply) {
-  auto response = std::make_shared<http::response<http::string_body>>();
-  response->version(11);
-  response->result(reply.status);
-  response->set(http::field::server, "plotvane");
-  if (!reply.content_type.empty()) response->set(http::field::content_type, reply.content_type);
-  for (const auto& [name, value] : reply.headers) response->set(name, value);
-  status_ = reply.status;
-  bytes_ = reply.body.size();
-  if (!head_) response->body() = std::move(reply.body);
-  response->content_length(bytes_);  // a HEAD answer tells the size it leaves out
-  keep_alive_ = keep_alive_ && !closing_ && !service_.stopping();
-  response->keep_alive(keep_alive_);
-  state_ = State::kWriting;
-  stream_.expires_after(Ticks(service_.options().write_timeout));
-  http::async_write(stream_, *response,
-                    [self = shared_from_this(), response](beast::error_code ec, size_t) {
-                      self->OnWritten(ec);
-                    });
-}
-
-// Answers a request that cannot be read on; the connection closes after.
-void Connection::Refuse(unsigned status, const std::string& text) {
-  read_timer_.cancel();
-  parser_.reset();
-  keep_alive_ = false;
-  closing_ = true;
-  Answer(TextReply(status, text));
-}
-
-void Connection::OnWritten(beast::error_code ec) {
-  if (state_ != State::kWriting) return;
-  const double ms = std::chrono::duration<double, std::milli>(Clock::now() - started_).count();
-  char timing[32];
-  std::snprintf(timing, sizeof(timing), " %.1fms\n", ms);
-  service_.Log(method_ + " " + path_ + " " + std::to_string(status_) + " " +
-               std::to_string(bytes_) + timing);
-  if (ec) return Close();
-  if (keep_alive_) return WaitForRequest();
-  Linger();
-}
-
-// Sends FIN, then reads and drops whatever the client still sends for a
-// moment: closing with unread bytes would reset the connection and could
-// destroy the answer just written.
-void Connection::Linger() {
-  state_ = State::kClosed;
-  beast::error_code ignored;
-  stream_.socket().shutdown(tcp::socket::shutdown_send, ignored);
-  stream_.expires_after(kLinger);
-  Drain();
-}
-
-void Connection::Drain() {
-  stream_.async_read_some(net::buffer(drain_), [self = shared_from_this()](beast::error_code ec, size_t) {
-    if (ec) return self->Close();  // the client closed too, or the moment is over
-    self->Drain();
-  });
-}
-
-void Connection::Close() {
-  state_ = State::kClosed;
-  ticket_.reset();
-  beast::error_code ignored;
-  read_timer_.cancel();
-  deadline_.cancel();
-  stream_.socket().shutdown(tcp::socket::shutdown_both, ignored);
-  stream_.close();
+void Ticket::End() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  thread_ = 0;
 }
 
 // ---------------------------------------------------------------------------
 // Service
 // ---------------------------------------------------------------------------
 
-Reply Service::Draw(const DrawJob& job, const Ticket& ticket) const {
-  try {
-    if (ticket.Expired()) return DeadlineReply(options_.limits);  // waited too long in the queue
-    const ServerLibrary& server = server_;
-    return Play(
-        job, [&server](ComPtr<IDispatch>* out) { return server.CreateDraw(out); }, options_.limits,
-        [&ticket] { return ticket.Expired(); });
-  } catch (const std::exception&) {
-    return TextReply(500, "The service ran out of memory.");
+Service::Service(const ServerLibrary& server, const ServeOptions& options, std::ostream& log,
+                 Site site)
+    : server_(server),
+      options_(options),
+      log_(log),
+      site_(std::move(site)),
+      budget_(options.max_memory),
+      acceptor_(io_),
+      accept_retry_(io_),
+      signals_(io_, SIGINT, SIGTERM),
+      pool_(options.workers != 0 ? options.workers : std::max(1u, std::thread::hardware_concurrency()),
+            options.queue) {}
+
+namespace {
+
+// The worker's cancellable section around one drawing, and the ticket
+// naming the worker inside it.
+class CancellableDrawing {
+ public:
+  explicit CancellableDrawing(Ticket& ticket) : ticket_(ticket) {
+    CoEnableCallCancellation(nullptr);
+    begun_ = ticket_.Begin();
   }
+  CancellableDrawing(const CancellableDrawing&) = delete;
+  CancellableDrawing& operator=(const CancellableDrawing&) = delete;
+  ~CancellableDrawing() {
+    if (begun_) ticket_.End();
+    CoDisableCallCancellation(nullptr);
+  }
+  // False when the drawing was stopped before it began.
+  bool begun() const { return begun_; }
+
+ private:
+  Ticket& ticket_;
+  bool begun_ = false;
+};
+
+}  // namespace
+
+Reply Service::Draw(const DrawJob& job, Ticket& ticket, MemoryBudget::Reservation* reservation) const {
+  Reply reply;
+  try {
+    reply = DeadlineReply(options_.limits);  // unless drawn: waited too long, or nobody waits
+    if (ticket.Expired()) {
+      // nothing to draw
+    } else if (!reservation->Resize(reservation->bytes() + options_.limits.max_result)) {
+      reply = TextReply(503, "The service has no memory free for another answer; try again shortly.");
+      reply.headers.emplace_back("Retry-After", "1");
+    } else {
+      const ServerLibrary& server = server_;
+      CancellableDrawing section(ticket);
+      if (section.begun()) {
+        reply = Play(
+            job, [&server](ComPtr<IDispatch>* out) { return server.CreateDraw(out); },
+            options_.limits, [&ticket] { return ticket.Expired(); });
+      }
+    }
+  } catch (const std::exception&) {
+    reply = TextReply(500, "The service ran out of memory.");
+  }
+  // From now on the answer holds only what it takes. What a large drawing
+  // freed goes back to the system rather than staying resident; after an
+  // ordinary one that would cost more than the drawing (its pages would be
+  // faulted in again by the next).
+  reservation->Resize(reply.body.size());
+  if (reply.body.size() >= kLargeAnswer) malloc_trim(0);
+  return reply;
+}
+
+void Service::SetIdle(Connection* c, bool idle) {
+  if (idle == c->listed_) return;
+  if (idle) {
+    c->idle_at_ = idle_.insert(idle_.end(), c);
+  } else {
+    idle_.erase(c->idle_at_);
+  }
+  c->listed_ = idle;
 }
 
 void Service::Remove(Connection* c) {
-  connections_.erase(c);
+  if (connections_.erase(c) == 0) return;
+  SetIdle(c, false);
+  const auto from = per_address_.find(c->address());
+  if (from != per_address_.end() && --from->second == 0) per_address_.erase(from);
   // The last connection gone after a stop: nothing keeps the loop running
   // but the wait for a second signal.
   if (stopping_ && connections_.empty()) signals_.cancel();
@@ -455,14 +197,37 @@ void Service::Accept() {
       });
       return;
     }
-    if (connections_.size() >= options_.max_connections) {
-      beast::error_code ignored;
-      socket.close(ignored);
-    } else {
-      std::make_shared<Connection>(*this, std::move(socket))->Start();
-    }
+    Admit(std::move(socket));
     Accept();
   });
+}
+
+// Takes a new connection unless its address holds its share already. When
+// the service holds all it may, the connection idle the longest makes room:
+// a client that sends its request at once is served, and one that holds
+// connections without using them loses them first.
+void Service::Admit(tcp::socket socket) {
+  beast::error_code ec;
+  const tcp::endpoint peer = socket.remote_endpoint(ec);
+  if (ec) return;  // gone already
+  std::string address = AddressKey(peer.address());
+  const auto from = per_address_.find(address);
+  bool room = from == per_address_.end() || from->second < options_.max_per_address;
+  if (room && connections_.size() >= options_.max_connections) {
+    if (idle_.empty()) {
+      room = false;
+    } else {
+      idle_.front()->Shed();
+    }
+  }
+  if (!room) {
+    socket.close(ec);
+    return;
+  }
+  ++per_address_[address];
+  auto connection = std::make_shared<Connection>(*this, std::move(socket), std::move(address));
+  connections_.insert(connection.get());
+  connection->Start();
 }
 
 void Service::WaitForSignal() {
@@ -471,9 +236,7 @@ void Service::WaitForSignal() {
     if (!stopping_) {
       Stop();
     } else {
-      // A second signal: close every connection without waiting.
-      const std::vector<Connection*> live(connections_.begin(), connections_.end());
-      for (Connection* c : live) c->Stop(true);
+      StopNow();
     }
     if (!connections_.empty()) WaitForSignal();
   });
@@ -489,6 +252,20 @@ void Service::Stop() {
   for (Connection* c : live) c->Stop(false);
 }
 
+// A second signal: nothing more is drawn or sent. Queued requests are
+// dropped, drawings under way are cancelled with their connections, and
+// should one not stop, the process ends anyway.
+void Service::StopNow() {
+  log_ << "plotvane serve: stopping now\n" << std::flush;
+  pool_.StopNow();
+  const std::vector<Connection*> live(connections_.begin(), connections_.end());
+  for (Connection* c : live) c->Stop(true);
+  std::thread([] {
+    std::this_thread::sleep_for(kHardStop);
+    std::_Exit(1);
+  }).detach();
+}
+
 int Service::Run() {
   if (!Listen()) return 1;
   Accept();
@@ -498,6 +275,8 @@ int Service::Run() {
   log_ << "plotvane serve: stopped\n" << std::flush;
   return 0;
 }
+
+namespace {
 
 // Lets the process hold as many connections as its hard limit allows.
 void RaiseDescriptorLimit() {
@@ -528,13 +307,14 @@ bool ReadVersion(const ServerLibrary& server, std::string* version, std::ostream
 }
 
 }  // namespace
+}  // namespace serve_detail
 
 int Serve(const ServerLibrary& server, const ServeOptions& options, std::ostream& log) {
-  RaiseDescriptorLimit();
+  serve_detail::RaiseDescriptorLimit();
   Site site;
-  if (!ReadVersion(server, &site.version, log)) return 1;
+  if (!serve_detail::ReadVersion(server, &site.version, log)) return 1;
   site.playground = PlaygroundPage();
-  Service service(server, options, log, std::move(site));
+  serve_detail::Service service(server, options, log, std::move(site));
   return service.Run();
 }
 

@@ -15,14 +15,26 @@ WorkerPool::~WorkerPool() {
   for (std::thread& t : threads_) t.join();
 }
 
-bool WorkerPool::TrySubmit(std::function<void()> task) {
+uint64_t WorkerPool::TrySubmit(std::function<void()> task) {
+  uint64_t id = 0;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     // A task taken by an idle thread at once does not wait.
-    if (stopping_ || tasks_.size() >= capacity_ + idle_) return false;
-    tasks_.push_back(std::move(task));
+    if (stopping_ || tasks_.size() >= capacity_ + idle_) return 0;
+    id = ++last_id_;
+    tasks_.push_back({id, std::move(task)});
   }
   ready_.notify_one();
+  return id;
+}
+
+bool WorkerPool::Withdraw(uint64_t id) {
+  std::function<void()> withdrawn;  // destroyed outside the lock
+  std::lock_guard<std::mutex> lock(mutex_);
+  const auto it = std::find_if(tasks_.begin(), tasks_.end(), [id](const Task& t) { return t.id == id; });
+  if (it == tasks_.end()) return false;
+  withdrawn = std::move(it->run);
+  tasks_.erase(it);
   return true;
 }
 
@@ -30,6 +42,16 @@ void WorkerPool::Stop() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     stopping_ = true;
+  }
+  ready_.notify_all();
+}
+
+void WorkerPool::StopNow() {
+  std::deque<Task> dropped;  // destroyed outside the lock
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+    dropped.swap(tasks_);
   }
   ready_.notify_all();
 }
@@ -43,7 +65,7 @@ void WorkerPool::Work() {
       ready_.wait(lock, [this] { return stopping_ || !tasks_.empty(); });
       --idle_;
       if (tasks_.empty()) return;  // stopping, and nothing left to do
-      task = std::move(tasks_.front());
+      task = std::move(tasks_.front().run);
       tasks_.pop_front();
     }
     task();
