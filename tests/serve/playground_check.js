@@ -1,6 +1,6 @@
 // Drives the playground page in headless Chromium (devtools.js): loads the page, clicks
-// Draw, waits for the picture and its map, hovers a map area, takes a
-// screenshot and prints what it found as one JSON line.
+// Draw, waits for the picture and its map, reads the member reference, hovers
+// a map area, takes a screenshot and prints what it found as one JSON line.
 //
 //   node playground_check.js URL SCREENSHOT.png [CHROMIUM]
 //
@@ -25,7 +25,10 @@ async function main() {
       return {width: img.naturalWidth, height: img.naturalHeight, usemap: img.useMap,
               areas: areas.map(a => ({title: a.title, shape: a.shape, coords: a.coords})),
               status: document.getElementById('status').textContent,
-              document: document.getElementById('document').textContent.length};
+              document: document.getElementById('document').textContent.length,
+              members: document.querySelectorAll('#members dt').length,
+              title: (() => { const dt = document.getElementById('member-Title');
+                              return dt ? dt.textContent + " " + dt.nextElementSibling.textContent : ""; })()};
     })()`);
     if (found.width > 0 && found.areas.length > 0 && found.document > 0) break;
     await sleep(100);
@@ -42,7 +45,7 @@ async function main() {
     found.hovered = await evaluate("document.getElementById('hover').textContent");
   }
   await browser.screenshot(page, screenshot);
-  process.stdout.write(JSON.stringify({title, ...found}) + "\n");
+  process.stdout.write(JSON.stringify({page: title, ...found}) + "\n");
   await browser.send("Browser.close").catch(() => {});
   finish(found.width > 0 && found.areas.length > 0 ? 0 : 1);
 }

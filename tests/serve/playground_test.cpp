@@ -1,6 +1,6 @@
-// The playground page in headless Chromium: it loads, Draw shows the
-// picture, the map's areas are in the page with their titles, and hovering
-// one shows its title. The screenshot is left in the build folder as
+// The playground page in headless Chromium: it loads, lists the members,
+// Draw shows the picture, the map's areas are in the page with their titles,
+// and hovering one shows its title. The screenshot is left in the build folder as
 // tests/playground.png, to be looked at.
 #include <string>
 
@@ -28,7 +28,12 @@ TEST(PlaygroundTest, DrawShowsThePictureWithItsMap) {
   ASSERT_EQ(WaitFor(pid, std::chrono::seconds(60)), 0) << ReadFile(folder / "err");
   const Json found = Json::parse(ReadFile(folder / "out"));
   fs::remove_all(folder);
-  EXPECT_EQ(found["title"], "Plotvane playground");
+  EXPECT_EQ(found["page"], "Plotvane playground");
+  // The member reference lists every member with its meaning and default.
+  EXPECT_EQ(found["members"], 204);
+  EXPECT_NE(found["title"].get<std::string>().find("Title: BSTR, read-write Title of the chart"),
+            std::string::npos)
+      << found["title"];
   EXPECT_GT(found["width"].get<int>(), 0);
   EXPECT_EQ(found["usemap"].get<std::string>().rfind("#", 0), 0u);
   // The default example is the gallery's pie with three titled map entries.

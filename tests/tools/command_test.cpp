@@ -275,9 +275,10 @@ TEST_F(CommandTest, DemoWritesEveryChartInEveryFormatWithItsMap) {
       EXPECT_NE(index.find("src=\"" + file + "\""), std::string::npos) << file;
     }
     // Each chart has its own map, and hovering a slice shows its title.
-    const size_t map = index.find("<map name=\"" + name + "\" id=\"" + name + "\">");
+    const std::string map_name = name + "-map";
+    const size_t map = index.find("<map name=\"" + map_name + "\" id=\"" + map_name + "\">");
     ASSERT_NE(map, std::string::npos) << name;
-    EXPECT_NE(index.find("usemap=\"#" + name + "\""), std::string::npos) << name;
+    EXPECT_NE(index.find("usemap=\"#" + map_name + "\""), std::string::npos) << name;
     EXPECT_NE(index.find("title=\"", map), std::string::npos) << name;
     const std::string png = name + ".png";
     kept_names.insert(png);
@@ -287,6 +288,13 @@ TEST_F(CommandTest, DemoWritesEveryChartInEveryFormatWithItsMap) {
       EXPECT_TRUE(ReadFile(gallery / png) == ReadFile(kept / png))
           << "the gallery's " << png << " differs from tests/data/gallery/" << png << "." << advice;
     }
+  }
+  // No two elements of the page share an id.
+  std::set<std::string> ids;
+  for (size_t at = index.find(" id=\""); at != std::string::npos; at = index.find(" id=\"", at + 1)) {
+    const size_t start = at + 5;
+    const std::string id = index.substr(start, index.find('"', start) - start);
+    EXPECT_TRUE(ids.insert(id).second) << "the id " << id << " is used twice";
   }
   for (const auto& entry : fs::directory_iterator(kept)) {
     EXPECT_EQ(kept_names.count(entry.path().filename().string()), 1u)

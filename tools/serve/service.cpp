@@ -28,7 +28,10 @@
 #include <boost/beast/http.hpp>
 
 #include "base/utf.h"
+#include "client/interface_reference.h"
+#include "client/type_reader.h"
 #include "runtime/bstr.h"
+#include "tools/member_help.h"
 #include "tools/serve/handler.h"
 #include "tools/serve/worker_pool.h"
 
@@ -527,13 +530,29 @@ bool ReadVersion(const ServerLibrary& server, std::string* version, std::ostream
   return true;
 }
 
+// The members of the server's type library for the playground's
+// reference, read through a Draw object; "[]" when they cannot be read.
+std::string MemberList(const ServerLibrary& server) {
+  ComPtr<IDispatch> draw;
+  ComPtr<ITypeInfo> info;
+  if (FAILED(server.CreateDraw(&draw)) ||
+      FAILED(draw->GetTypeInfo(0, 0, info.ReleaseAndGetAddressOf()))) {
+    return "[]";
+  }
+  try {
+    return MemberListJson(ReadInterfaceReference(info.Get()));
+  } catch (const TypeReadFailure&) {
+    return "[]";
+  }
+}
+
 }  // namespace
 
 int Serve(const ServerLibrary& server, const ServeOptions& options, std::ostream& log) {
   RaiseDescriptorLimit();
   Site site;
   if (!ReadVersion(server, &site.version, log)) return 1;
-  site.playground = PlaygroundPage();
+  site.playground = PlaygroundPage(MemberList(server));
   Service service(server, options, log, std::move(site));
   return service.Run();
 }
