@@ -65,16 +65,9 @@ def test_the_installed_command_finds_its_server(prefix):
 
 
 def readme_example():
-    """The README's C++ example: the indented block that starts with its
-    file name."""
-    lines = (SOURCE / "README.md").read_text().splitlines()
-    start = next(i for i, line in enumerate(lines) if line.strip().startswith("// pie.cpp"))
-    block = []
-    for line in lines[start:]:
-        if line and not line.startswith("    "):
-            break
-        block.append(line[4:])
-    return "\n".join(block).strip() + "\n"
+    """The README's C++ example: the block fenced as pie.cpp."""
+    text = (SOURCE / "README.md").read_text()
+    return text.split("```cpp pie.cpp\n", 1)[1].split("\n```", 1)[0] + "\n"
 
 
 def test_a_find_package_client_draws_through_the_virtual_table(prefix, tmp_path):
