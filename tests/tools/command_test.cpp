@@ -192,6 +192,8 @@ TEST_F(CommandTest, UsageErrors) {
       {{"regsvr"}, 2, kUsage},
       {{"regsvr", "a.so", "b.so"}, 2, kUsage},
       {{"--version", "extra"}, 2, kUsage},
+      {{"help", "Titel"}, 2, "plotvane help: Unknown name \"Titel\"; did you mean \"Title\"?"},
+      {{"help", "Width", "Height"}, 2, kUsage},
       {{"--help"}, 0, ""},
   };
   for (const auto& c : cases) {
@@ -331,6 +333,57 @@ TEST_F(CommandTest, RegistersAndUnregistersInTheChosenFile) {
   EXPECT_EQ(ReadFile(registry).find("Plotvane.Draw"), std::string::npos);
   o = Run({"regsvr", "/u", library, "--registry", "reg.txt"});
   EXPECT_EQ(o.status, 0) << o.err;
+
+  // Without --registry the command says which file it writes, before it does.
+  o = Run({"regsvr", library});
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_NE(o.err.find("plotvane-registry.txt in the current folder"), std::string::npos) << o.err;
+  EXPECT_TRUE(fs::exists(folder_ / "plotvane-registry.txt"));
+}
+
+// Every command explains itself, in a line of the list and in its own
+// --help; `help` explains the members from the type library.
+TEST_F(CommandTest, CommandsAndMembersExplainThemselves) {
+  const Outcome list = Run({"--help"});
+  ASSERT_EQ(list.status, 0);
+  for (const char* command : {"run", "demo", "serve", "help", "idl", "header", "regsvr", "--version"}) {
+    SCOPED_TRACE(command);
+    EXPECT_NE(list.out.find(std::string("\n  ") + command + " "), std::string::npos) << list.out;
+    const Outcome o = Run({command, "--help"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out.rfind(std::string("usage: plotvane ") + command, 0), 0u) << o.out;
+  }
+  const struct {
+    std::vector<std::string> args;
+    std::vector<std::string> pieces;
+  } cases[] = {
+      {{"help", "AddData"},
+       {"AddData(Name: BSTR, Value: double, Colour: BSTR)\nmethod, dispatch number 35\n\n"
+        "Adds an item of a pie or bar chart",
+        "{\"call\": \"AddData\", \"args\": [Name, Value, Colour]}"}},
+      {{"help", "gridstyle"},
+       {"GridStyle: TxGridStyle, read-write\n", "Default: gsDot.",
+        "TxGridStyle: gsSolid = 0, gsDot = 1, gsDash = 2", "{\"put\": \"GridStyle\", \"value\": VALUE}"}},
+      {{"help", "TxImageFormat"}, {"enumeration TxImageFormat: ifPNG = 0, ifGIF = 1, ifBMP = 2, ifJPG = 3"}},
+      {{"help"}, {"204 members", "\nWidth: long, read-write\n    Width of the picture in pixels. Default: 400.\n"}},
+  };
+  for (const auto& c : cases) {
+    const Outcome o = Run(c.args);
+    EXPECT_EQ(o.status, 0) << o.err;
+    for (const std::string& piece : c.pieces) EXPECT_NE(o.out.find(piece), std::string::npos) << piece;
+  }
+}
+
+// A name too long to be anyone's is cut where it is echoed, and nothing is
+// suggested for it.
+TEST_F(CommandTest, UnknownNamesAreEchoedCut) {
+  const std::string name(100000, 'x');
+  WriteFile(folder_ / "long.json", "[{\"get\": \"" + name + "\"}]");
+  const Outcome o = Run({"run", "long.json"});
+  EXPECT_EQ(o.status, 1);
+  const Json document = Json::parse(o.out);
+  EXPECT_EQ(document["results"][0]["error"]["description"],
+            "Unknown name \"" + name.substr(0, 64) + "\u2026\"");
 }
 
 }  // namespace
