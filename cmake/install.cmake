@@ -66,14 +66,13 @@ if(TARGET _plotvane)
   install(CODE "
     set(prefix \"\${CMAKE_INSTALL_PREFIX}\")
     set(python_dir \"${PLOTVANE_PYTHON_DIR}\")
-    set(searched \"\")
-    if(NOT DEFINED ENV{DESTDIR} OR \"\$ENV{DESTDIR}\" STREQUAL \"\")
-      execute_process(
-        COMMAND \"${PLOTVANE_PYTHON}\" \"${PROJECT_SOURCE_DIR}/cmake/python_folder.py\" \"\${prefix}\"
-        OUTPUT_VARIABLE searched OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE failed)
-      if(failed)
-        set(searched \"\")
-      endif()
+    # Asked of the prefix itself, also when DESTDIR stages the files: the
+    # prefix is where they will be used.
+    execute_process(
+      COMMAND \"${PLOTVANE_PYTHON}\" \"${PROJECT_SOURCE_DIR}/cmake/python_folder.py\" \"\${prefix}\"
+      OUTPUT_VARIABLE searched OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE failed)
+    if(failed)
+      set(searched \"\")
     endif()
     if(searched)
       set(python_dir \"\${searched}\")
