@@ -222,12 +222,16 @@ TEST_F(CommandTest, VersionAndInterfaceDescription) {
            "  typedef enum TxGridStyle {\n    gsSolid = 0,\n    gsDot = 1,\n    gsDash = 2\n  } TxGridStyle;",
            "    helpstring(\"Dispatch interface for draw Object\"),\n    dual,\n    oleautomation\n  ]\n"
            "  interface IDraw : IDispatch\n  {\n"
-           "    [id(0x00000003), propget] HRESULT Width([out, retval] long* Value);\n"
-           "    [id(0x00000003), propput] HRESULT Width([in] long Value);\n",
-           "[id(0x00000024), propget] HRESULT ReadName([in] unsigned short Index, [out, retval] BSTR* Value);",
-           "[id(0x00000089)] HRESULT OLEColorToStr([in] OLE_COLOR Color, [out, retval] BSTR* Value);",
-           "[id(0x000000bf)] HRESULT DummyGraph([in] TxGraphType GraphType);",
-           "    [id(0x000000cc)] HRESULT Base64Out([in] TxGraphType GraphType, [in] TxImageFormat "
+           "    [id(0x00000003), propget, helpstring(\"Width of the picture in pixels. Default: "
+           "400.\")] HRESULT Width([out, retval] long* Value);\n"
+           "    [id(0x00000003), propput, helpstring(\"Width of the picture in pixels. Default: "
+           "400.\")] HRESULT Width([in] long Value);\n",
+           "[id(0x00000024), propget, helpstring(\"The name of data item Index, counted from 0; "
+           "\\\"\\\" beyond the last.\")] HRESULT ReadName([in] unsigned short Index, [out, retval] "
+           "BSTR* Value);",
+           ")] HRESULT OLEColorToStr([in] OLE_COLOR Color, [out, retval] BSTR* Value);",
+           ")] HRESULT DummyGraph([in] TxGraphType GraphType);",
+           ")] HRESULT Base64Out([in] TxGraphType GraphType, [in] TxImageFormat "
            "FileFormat, [out, retval] BSTR* Value);\n  };\n",
            "  coclass Draw\n  {\n    [default] interface IDraw;\n  };\n};\n"}) {
     EXPECT_NE(o.out.find(piece), std::string::npos) << piece;
