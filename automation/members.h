@@ -1,9 +1,10 @@
 // The IDraw member table: the one description of the automation interface.
 //
 // Every member of IDraw has one entry, in the interface's virtual-table order:
-// its name, dispatch number, kind, declared types and the handlers that carry
-// a call to the engine. GetIDsOfNames and Invoke dispatch through it, the type
-// library is generated from it, and registration records what it describes.
+// its name, dispatch number, kind, declared types, the handlers that carry a
+// call to the engine, and its meaning and default. GetIDsOfNames and Invoke dispatch through it, the type
+// library is generated from it (help strings included), and registration
+// records what it describes.
 // Nothing about a member is written anywhere else.
 #ifndef PLOTVANE_AUTOMATION_MEMBERS_H_
 #define PLOTVANE_AUTOMATION_MEMBERS_H_
@@ -86,7 +87,17 @@ struct TMember {
   TGetHandler get;   // kGet, kGetPut
   TPutHandler put;   // kGetPut
   TCallHandler call; // kMethod
+  // The member's meaning in one sentence, which clients show as its help.
+  const char* help;
+  // A new object's value as a script would write it (400, "FFFFFF", True,
+  // gsDot); "" where there is none: methods, pictures, texts made on reading.
+  const char* default_text;
 };
+
+// The member's documentation as the type library carries it: its help, then
+// " Default: " and its default when it has one ("Width of the picture in
+// pixels. Default: 400.").
+std::string MemberDocumentation(const TMember& member);
 
 // The members in virtual-table order.
 const std::vector<TMember>& Members();

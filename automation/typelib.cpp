@@ -17,6 +17,7 @@
 #include "automation/members.h"
 #include "automation/server.h"
 #include "base/ascii.h"
+#include "base/utf.h"
 #include "runtime/bstr.h"
 #include "runtime/variant.h"
 
@@ -56,11 +57,12 @@ class TypeLibrary;
 // it never changes and is read by any thread.
 class TypeDescription final : public ITypeInfo {
  public:
-  // The names GetNames reports for one member id: the member, then its
-  // parameters.
+  // The names GetNames reports for one member id (the member, then its
+  // parameters) and the help string GetDocumentation reports for it.
   struct Names {
     MEMBERID memid;
     std::vector<std::u16string> names;
+    std::u16string help;
   };
 
   TypeDescription(TypeLibrary& library, int index) : library_(library), index_(index) {
@@ -349,7 +351,7 @@ void TypeLibrary::AddEnumeration(const TEnumeration& enumeration) {
     var.elemdescVar.tdesc.vt = VT_I4;
     var.varkind = VAR_CONST;
     d->vars.push_back(var);
-    d->names.push_back({var.memid, {Widen(value.name)}});
+    d->names.push_back({var.memid, {Widen(value.name)}, {}});
   }
   d->attr.cVars = static_cast<WORD>(d->vars.size());
   entries_.push_back(std::move(d));
@@ -401,7 +403,7 @@ void TypeLibrary::BuildInterface(TypeDescription& d, bool vtable) {
   d.impl_flags = {0};
   d.attr.cImplTypes = 1;
   for (const TMember& m : Members()) {
-    TypeDescription::Names names{m.dispid, {Widen(m.name)}};
+    TypeDescription::Names names{m.dispid, {Widen(m.name)}, Utf8ToUtf16(MemberDocumentation(m))};
     for (size_t i = 0; i < m.param_count; ++i) names.names.push_back(Widen(m.params[i].name));
     if (m.kind != TMemberKind::kMethod || m.type != TArgType::kNone) {
       // A parameter may already be called Value; the value then takes the
@@ -490,15 +492,18 @@ HRESULT TypeDescription::GetRefTypeOfImplType(UINT index, HREFTYPE* pRefType) {
 HRESULT TypeDescription::GetDocumentation(MEMBERID memid, BSTR* pBstrName, BSTR* pBstrDocString,
                                           DWORD* pdwHelpContext, BSTR* pBstrHelpFile) {
   const std::u16string* member_name = memid == MEMBERID_NIL ? &name : nullptr;
+  const std::u16string* member_help = memid == MEMBERID_NIL ? &help : nullptr;
   for (const Names& entry : names) {
-    if (entry.memid == memid) member_name = &entry.names.front();
+    if (entry.memid != memid) continue;
+    member_name = &entry.names.front();
+    member_help = &entry.help;
   }
   if (member_name == nullptr) return TYPE_E_ELEMENTNOTFOUND;
   if (pdwHelpContext != nullptr) *pdwHelpContext = 0;
   if (pBstrHelpFile != nullptr) *pBstrHelpFile = nullptr;
   if (pBstrDocString != nullptr) *pBstrDocString = nullptr;
   HRESULT hr = CopyOut(*member_name, pBstrName);
-  if (SUCCEEDED(hr) && memid == MEMBERID_NIL) hr = CopyOut(help, pBstrDocString);
+  if (SUCCEEDED(hr)) hr = CopyOut(*member_help, pBstrDocString);
   if (FAILED(hr) && pBstrName != nullptr) {
     SysFreeString(*pBstrName);
     *pBstrName = nullptr;

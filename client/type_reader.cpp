@@ -51,6 +51,30 @@ std::vector<std::string> FunctionNames(ITypeInfo* info, const FUNCDESC* f) {
   return texts;
 }
 
+std::string TypeNameOf(ITypeInfo* context, const TYPEDESC& type) {
+  static const struct {
+    VARTYPE vt;
+    const char* name;
+  } kBaseTypes[] = {
+      {VT_I2, "short"},         {VT_I4, "long"},           {VT_R4, "float"},
+      {VT_R8, "double"},        {VT_BSTR, "BSTR"},         {VT_BOOL, "VARIANT_BOOL"},
+      {VT_VARIANT, "VARIANT"},  {VT_UI1, "unsigned char"}, {VT_UI2, "unsigned short"},
+      {VT_UI4, "unsigned long"}, {VT_INT, "int"},          {VT_UINT, "unsigned int"},
+      {VT_VOID, "void"},        {VT_HRESULT, "HRESULT"},   {VT_DISPATCH, "IDispatch*"},
+      {VT_UNKNOWN, "IUnknown*"}, {VT_DATE, "DATE"},        {VT_CY, "CURRENCY"},
+  };
+  switch (type.vt) {
+    case VT_PTR: return TypeNameOf(context, *type.lptdesc) + "*";
+    case VT_SAFEARRAY: return "SAFEARRAY(" + TypeNameOf(context, *type.lptdesc) + ")";
+    case VT_USERDEFINED: return NameOfRef(context, type.hreftype);
+    default: break;
+  }
+  for (const auto& base : kBaseTypes) {
+    if (base.vt == type.vt) return base.name;
+  }
+  return "VARIANT";
+}
+
 void VtableView(ITypeInfo* dispatch, ITypeInfo** out) {
   HREFTYPE ref = 0;
   Check(dispatch->GetRefTypeOfImplType(0xFFFFFFFFu, &ref));

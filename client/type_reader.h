@@ -64,6 +64,11 @@ std::string NameOfRef(ITypeInfo* context, HREFTYPE ref);
 // a property write's value unnamed; it is then called "Value".
 std::vector<std::string> FunctionNames(ITypeInfo* info, const FUNCDESC* f);
 
+// The name of `type` as IDL writes it: "long", "unsigned short", "BSTR",
+// "VARIANT_BOOL", a pointer with "*", a referenced description by its name
+// ("TxGridStyle", "OLE_COLOR"); "VARIANT" for what IDL has no name for.
+std::string TypeNameOf(ITypeInfo* context, const TYPEDESC& type);
+
 // The virtual-table view of a dual interface's dispatch description.
 void VtableView(ITypeInfo* dispatch, ITypeInfo** out);
 

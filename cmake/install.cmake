@@ -6,7 +6,10 @@
 #   include/plotvane/automation/com/   runtime's headers it includes
 #   LIBDIR/cmake/Plotvane/             find_package(Plotvane): Plotvane::plotvane
 #   LIBDIR/pkgconfig/plotvane.pc       pkg-config plotvane
-#   PLOTVANE_PYTHON_DIR/plotvane/      the Python package
+#   a folder of Python's /plotvane/    the Python package: the folder of the
+#                                      prefix that the build's python3
+#                                      searches, else PLOTVANE_PYTHON_DIR
+# The target plotvane_product builds exactly these, and `make demo` builds it.
 # Installed programs and libraries find their libraries relative to
 # themselves, so a prefix may be moved as a whole. They are linked with that
 # search path already, plus the path to the libraries in the build folder, so
@@ -46,9 +49,41 @@ configure_file(cmake/plotvane.pc.in plotvane.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/plotvane.pc
         DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
+add_custom_target(plotvane_product)
+add_dependencies(plotvane_product plotvane plotvane_server plotvane_com plotvane_header)
+
 if(TARGET _plotvane)
+  add_dependencies(plotvane_product plotvane_python)
   get_target_property(python_module_dir _plotvane LIBRARY_OUTPUT_DIRECTORY)
+  # The module finds the libraries from any folder three levels under the
+  # prefix, as every folder Python searches there is (lib/python3.11/
+  # site-packages, lib/python3/dist-packages).
   plotvane_relative_rpath(_plotvane ${PLOTVANE_PYTHON_DIR}/plotvane ${python_module_dir})
-  install(TARGETS _plotvane LIBRARY DESTINATION ${PLOTVANE_PYTHON_DIR}/plotvane)
-  install(FILES python/plotvane/__init__.py DESTINATION ${PLOTVANE_PYTHON_DIR}/plotvane)
+  # Which folder is only known at install time, when the prefix is: the
+  # interpreter is asked which folder under the prefix it searches (its
+  # user folder included). Where it searches none, the package goes to
+  # PLOTVANE_PYTHON_DIR and the line that makes it found is printed.
+  install(CODE "
+    set(prefix \"\${CMAKE_INSTALL_PREFIX}\")
+    set(python_dir \"${PLOTVANE_PYTHON_DIR}\")
+    # Asked of the prefix itself, also when DESTDIR stages the files: the
+    # prefix is where they will be used.
+    execute_process(
+      COMMAND \"${PLOTVANE_PYTHON}\" \"${PROJECT_SOURCE_DIR}/cmake/python_folder.py\" \"\${prefix}\"
+      OUTPUT_VARIABLE searched OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE failed)
+    if(failed)
+      set(searched \"\")
+    endif()
+    if(searched)
+      set(python_dir \"\${searched}\")
+    endif()
+    file(INSTALL DESTINATION \"\${prefix}/\${python_dir}/plotvane\" TYPE FILE
+         FILES \"${PROJECT_SOURCE_DIR}/python/plotvane/__init__.py\")
+    file(INSTALL DESTINATION \"\${prefix}/\${python_dir}/plotvane\" TYPE MODULE
+         FILES \"$<TARGET_FILE:_plotvane>\")
+    if(NOT searched)
+      message(STATUS \"${PLOTVANE_PYTHON} does not search \${prefix}; to import plotvane, run: \"
+                     \"export PYTHONPATH=\${prefix}/\${python_dir}\")
+    endif()
+  ")
 endif()

@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "base/utf.h"
+#include "client/call_failure.h"
+#include "client/interface_reference.h"
 #include "client/script_value.h"
 #include "client/type_reader.h"
 #include "plotvane.h"
@@ -102,13 +104,15 @@ class DrawObject {
     return id;
   }
 
-  // Calls member `id` (flags as Invoke takes them) with `args` in natural
-  // order; a write's value is the last. Returns (hresult, value, source,
-  // description).
-  py::tuple Call(DISPID id, WORD flags, const py::tuple& args) const {
+  // Calls member `id` (flags as Invoke takes them), which the caller named
+  // `name`, with `args` in natural order; a write's value is the last.
+  // Returns (hresult, value, source, description); a call the dispatch layer
+  // refused is described from the type library.
+  py::tuple Call(DISPID id, WORD flags, const py::tuple& args, const std::string& name) const {
     std::vector<Variant> values;
     for (const py::handle& a : args) values.push_back(ToVariant(ToValue(a)));
-    std::vector<VARIANT> raw;  // last argument first
+    std::vector<VARIANT> in_order, raw;  // raw: last argument first
+    for (const Variant& v : values) in_order.push_back(*v.Get());
     for (auto it = values.rbegin(); it != values.rend(); ++it) raw.push_back(*it->Get());
     DISPID put = DISPID_PROPERTYPUT;
     const bool is_put = flags == DISPATCH_PROPERTYPUT;
@@ -116,88 +120,69 @@ class DrawObject {
                       is_put ? 1u : 0u};
     Variant result;
     HRESULT hr;
+    UINT arg_error = 0;
     {
       py::gil_scoped_release unlocked;  // drawing takes a while; other threads may run
-      hr = draw_->Invoke(id, IID_NULL, 0, flags, &params, result.Get(), nullptr, nullptr);
+      hr = draw_->Invoke(id, IID_NULL, 0, flags, &params, result.Get(), nullptr, &arg_error);
     }
     std::pair<std::string, std::string> error;
-    if (FAILED(hr)) error = TakeErrorInfo();
+    if (FAILED(hr)) {
+      error = TakeErrorInfo();
+      if (error.second.empty()) error.second = Explain(hr, name, flags, in_order, arg_error);
+    }
     return py::make_tuple(hr, FromVariant(*result.Get()), error.first, error.second);
   }
 
-  // The interface's description: (name, help) of the interface and, per
-  // function of its dispatch view in order, (name, dispid, invkind, help,
-  // parameter names, parameter type names, result type name).
+  // What was wrong with a call of `name` that the dispatch layer would
+  // refuse with `hresult` (unsigned, as the module raises it), given `args`:
+  // the text the module raises.
+  std::string ExplainCall(uint32_t hresult, const std::string& name, WORD flags,
+                          const py::tuple& args) const {
+    const HRESULT hr = static_cast<HRESULT>(hresult);
+    std::vector<Variant> values;
+    for (const py::handle& a : args) values.push_back(ToVariant(ToValue(a)));
+    std::vector<VARIANT> in_order;
+    for (const Variant& v : values) in_order.push_back(*v.Get());
+    return Explain(hr, name, flags, in_order, 0);
+  }
+
+  // The interface's description: (name, help, members, enumerations). A
+  // member is (name, dispid, readable, writable, method, help, parameter
+  // names, parameter types, type); an enumeration (name, [(constant,
+  // value)]). Types are named as the interface declares them.
   py::tuple Describe() const {
     ComPtr<ITypeInfo> info;
     Check(draw_->GetTypeInfo(0, 0, info.ReleaseAndGetAddressOf()));
-    std::string name, help;
-    Documentation(info.Get(), MEMBERID_NIL, &name, &help);
-    py::list functions;
-    TypeAttr attr(info.Get());
-    for (UINT i = 0; i < attr->cFuncs; ++i) {
-      FuncDesc f(info.Get(), i);
-      const std::vector<std::string> names = FunctionNames(info.Get(), f.get());
-      std::string member_help;
-      Documentation(info.Get(), f->memid, nullptr, &member_help);
-      py::list params, types;
-      for (SHORT p = 0; p < f->cParams; ++p) {
-        params.append(names[static_cast<size_t>(p) + 1]);
-        types.append(TypeName(info.Get(), f->lprgelemdescParam[p].tdesc));
+    const InterfaceReference reference = ReadInterfaceReference(info.Get());
+    py::list members, enumerations;
+    for (const MemberReference& m : reference.members) {
+      py::list names, types;
+      for (const ParamReference& p : m.params) {
+        names.append(p.name);
+        types.append(p.type);
       }
-      functions.append(py::make_tuple(names[0], f->memid, static_cast<int>(f->invkind),
-                                      member_help, params, types,
-                                      TypeName(info.Get(), f->elemdescFunc.tdesc)));
+      members.append(py::make_tuple(m.name, m.dispid, m.get, m.put, m.method, m.help, names,
+                                    types, m.type));
     }
-    return py::make_tuple(name, help, functions);
-  }
-
-  // The library's enumerations: (name, help, [(constant, value)]) each.
-  py::list Enumerations() const {
-    ComPtr<ITypeInfo> info;
-    ComPtr<ITypeLib> library;
-    Check(draw_->GetTypeInfo(0, 0, info.ReleaseAndGetAddressOf()));
-    Check(info->GetContainingTypeLib(library.ReleaseAndGetAddressOf(), nullptr));
-    py::list out;
-    for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
-      ComPtr<ITypeInfo> entry;
-      Check(library->GetTypeInfo(i, entry.ReleaseAndGetAddressOf()));
-      TypeAttr attr(entry.Get());
-      if (attr->typekind != TKIND_ENUM) continue;
-      std::string name, help;
-      Documentation(entry.Get(), MEMBERID_NIL, &name, &help);
-      py::list values;
-      for (UINT v = 0; v < attr->cVars; ++v) {
-        VARDESC* var = nullptr;
-        Check(entry->GetVarDesc(v, &var));
-        std::string constant;
-        Variant value;
-        const HRESULT hr = VariantChangeType(value.Get(), var->lpvarValue, 0, VT_I4);
-        const MEMBERID memid = var->memid;
-        entry->ReleaseVarDesc(var);
-        Check(hr);
-        Documentation(entry.Get(), memid, &constant, nullptr);
-        values.append(py::make_tuple(constant, value->lVal));
-      }
-      out.append(py::make_tuple(name, help, values));
+    for (const EnumReference& e : reference.enumerations) {
+      enumerations.append(py::make_tuple(e.name, e.values));
     }
-    return out;
+    return py::make_tuple(reference.name, reference.help, members, enumerations);
   }
 
  private:
-  // A parameter's or result's type: the enumeration's name, or the
-  // automation type ("long", "BSTR", "VARIANT", …).
-  static std::string TypeName(ITypeInfo* info, const TYPEDESC& type) {
-    if (type.vt == VT_PTR) return TypeName(info, *type.lptdesc);
-    if (type.vt == VT_USERDEFINED) return NameOfRef(info, type.hreftype);
-    switch (type.vt) {
-      case VT_I2: case VT_I4: case VT_UI2: case VT_UI4: case VT_INT: case VT_UINT: return "int";
-      case VT_R4: case VT_R8: return "float";
-      case VT_BSTR: return "str";
-      case VT_BOOL: return "bool";
-      case VT_VARIANT: return "bytes";  // the only VARIANTs IDraw returns are pictures
-      default: return "None";
-    }
+  std::string Explain(HRESULT hr, const std::string& name, WORD flags,
+                      const std::vector<VARIANT>& args, UINT arg_error) const {
+    FailedCall call;
+    call.hr = hr;
+    call.name = name;
+    call.kind = flags == DISPATCH_PROPERTYPUT   ? CallKind::kPut
+                : flags == DISPATCH_PROPERTYGET ? CallKind::kGet
+                                                : CallKind::kCall;
+    call.args = args.data();
+    call.arg_count = args.size();
+    call.arg_error = arg_error;
+    return ExplainFailedCall(draw_.Get(), call);
   }
 
   ComPtr<IDispatch> draw_;
@@ -226,9 +211,15 @@ PYBIND11_MODULE(_plotvane, m) {
       .def(py::init<>())
       .def("id_of", &DrawObject::IdOf)
       .def("call", &DrawObject::Call)
-      .def("describe", plotvane::Translated(&DrawObject::Describe))
-      .def("enumerations", plotvane::Translated(&DrawObject::Enumerations));
+      .def("explain", &DrawObject::ExplainCall)
+      .def("describe", plotvane::Translated(&DrawObject::Describe));
   m.attr("DISPATCH_METHOD") = DISPATCH_METHOD;
   m.attr("DISPATCH_PROPERTYGET") = DISPATCH_PROPERTYGET;
   m.attr("DISPATCH_PROPERTYPUT") = DISPATCH_PROPERTYPUT;
+  m.attr("DISP_E_UNKNOWNNAME") = static_cast<uint32_t>(DISP_E_UNKNOWNNAME);
+  m.attr("DISP_E_MEMBERNOTFOUND") = static_cast<uint32_t>(DISP_E_MEMBERNOTFOUND);
+  m.attr("DISP_E_BADPARAMCOUNT") = static_cast<uint32_t>(DISP_E_BADPARAMCOUNT);
+  m.attr("DISP_E_TYPEMISMATCH") = static_cast<uint32_t>(DISP_E_TYPEMISMATCH);
+  m.attr("DISP_E_OVERFLOW") = static_cast<uint32_t>(DISP_E_OVERFLOW);
+  m.attr("DISP_E_PARAMNOTFOUND") = static_cast<uint32_t>(DISP_E_PARAMNOTFOUND);
 }

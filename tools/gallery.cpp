@@ -99,6 +99,10 @@ std::string Escaped(std::string_view text) {
   return out;
 }
 
+// The name and id of an entry's map on the page: not the entry's own name,
+// which is its article's id.
+std::string MapNameOf(const std::string& entry) { return entry + "-map"; }
+
 // The map text with its name and id replaced by `name`, so that the maps of
 // all charts can share one page.
 std::string RenamedMap(const std::string& map, const std::string& name) {
@@ -161,7 +165,8 @@ bool DrawEntry(const ServerLibrary& server, const GalleryScript& gallery, const 
   const StepOutcome outcome = RunStep(draw.Get(), map, script.steps.size(), folder);
   if (SUCCEEDED(outcome.hr) && outcome.value.vt() == VT_BSTR) {
     BSTR text = outcome.value->bstrVal;
-    entry->map = RenamedMap(Utf16ToUtf8(std::u16string_view(text, SysStringLen(text))), entry->name);
+    entry->map = RenamedMap(Utf16ToUtf8(std::u16string_view(text, SysStringLen(text))),
+                             MapNameOf(entry->name));
   }
   return ok;
 }
@@ -169,7 +174,7 @@ bool DrawEntry(const ServerLibrary& server, const GalleryScript& gallery, const 
 std::string Figure(const Entry& entry, const Format& format) {
   std::string html = "<figure><img src=\"" + entry.name + "." + format.extension + "\" alt=\"" +
                      entry.name + " as " + format.label + "\"";
-  if (!entry.map.empty()) html += " usemap=\"#" + entry.name + "\"";
+  if (!entry.map.empty()) html += " usemap=\"#" + MapNameOf(entry.name) + "\"";
   return html + "><figcaption>" + format.label + "</figcaption></figure>\n";
 }
 

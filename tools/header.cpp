@@ -97,7 +97,7 @@ void WriteEnum(ITypeInfo* info, const TYPEATTR* attr, std::string* out) {
 
 // One method of a virtual-table interface, by its name and its parameters.
 struct Method {
-  std::string comment;  // "[id(0x00000003), propget]"
+  std::string comment;  // "[id(0x00000003), propget] Width of the picture in pixels. …"
   std::string name;     // "get_Width"
   std::string result;   // "HRESULT"
   std::vector<std::pair<std::string, std::string>> params;  // type, name
@@ -114,7 +114,13 @@ Method ReadMethod(ITypeInfo* info, const FUNCDESC* f) {
     case INVOKE_PROPERTYPUTREF: m.comment += ", propputref"; m.name = "putref_" + m.name; break;
     default: break;
   }
-  m.comment += "]";
+  std::string help;
+  Documentation(info, f->memid, nullptr, &help);
+  // The help goes into a C comment, which "*/" would end early.
+  for (size_t at = help.find("*/"); at != std::string::npos; at = help.find("*/", at)) {
+    help.replace(at, 2, "* /");
+  }
+  m.comment += "]" + (help.empty() ? "" : " " + help);
   m.result = CTypeName(info, f->elemdescFunc.tdesc);
   for (SHORT i = 0; i < f->cParams; ++i) {
     m.params.emplace_back(CTypeName(info, f->lprgelemdescParam[i].tdesc),

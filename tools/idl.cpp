@@ -24,30 +24,6 @@ std::string Hex(MEMBERID id) {
   return text;
 }
 
-std::string TypeName(ITypeInfo* context, const TYPEDESC& type) {
-  static const struct {
-    VARTYPE vt;
-    const char* name;
-  } kBaseTypes[] = {
-      {VT_I2, "short"},         {VT_I4, "long"},           {VT_R4, "float"},
-      {VT_R8, "double"},        {VT_BSTR, "BSTR"},         {VT_BOOL, "VARIANT_BOOL"},
-      {VT_VARIANT, "VARIANT"},  {VT_UI1, "unsigned char"}, {VT_UI2, "unsigned short"},
-      {VT_UI4, "unsigned long"}, {VT_INT, "int"},          {VT_UINT, "unsigned int"},
-      {VT_VOID, "void"},        {VT_HRESULT, "HRESULT"},   {VT_DISPATCH, "IDispatch*"},
-      {VT_UNKNOWN, "IUnknown*"}, {VT_DATE, "DATE"},        {VT_CY, "CURRENCY"},
-  };
-  switch (type.vt) {
-    case VT_PTR: return TypeName(context, *type.lptdesc) + "*";
-    case VT_SAFEARRAY: return "SAFEARRAY(" + TypeName(context, *type.lptdesc) + ")";
-    case VT_USERDEFINED: return NameOfRef(context, type.hreftype);
-    default: break;
-  }
-  for (const auto& base : kBaseTypes) {
-    if (base.vt == type.vt) return base.name;
-  }
-  return "VARIANT";
-}
-
 // An attribute block: "[\n    a,\n    b\n  ]\n" at the given indent.
 std::string Attributes(const std::vector<std::string>& attributes, const std::string& indent) {
   std::string out = indent + "[\n";
@@ -100,19 +76,23 @@ std::string ParamFlags(USHORT flags) {
   return text.empty() ? "" : "[" + text + "] ";
 }
 
-// One function: "[id(0x00000003), propget] HRESULT Width([out, retval] long* Value);"
+// One function: "[id(0x00000003), propget, helpstring("Width of …")]
+// HRESULT Width([out, retval] long* Value);"
 std::string FunctionLine(ITypeInfo* info, const FUNCDESC* f) {
   const std::vector<std::string> texts = FunctionNames(info, f);
+  std::string help;
+  Documentation(info, f->memid, nullptr, &help);
   std::string line = "[id(" + Hex(f->memid) + ")";
   if (f->invkind == INVOKE_PROPERTYGET) line += ", propget";
   if (f->invkind == INVOKE_PROPERTYPUT) line += ", propput";
   if (f->invkind == INVOKE_PROPERTYPUTREF) line += ", propputref";
-  line += "] " + TypeName(info, f->elemdescFunc.tdesc) + " " + texts[0] + "(";
+  if (!help.empty()) line += ", helpstring(" + JsonQuoted(help) + ")";
+  line += "] " + TypeNameOf(info, f->elemdescFunc.tdesc) + " " + texts[0] + "(";
   for (SHORT i = 0; i < f->cParams; ++i) {
     const ELEMDESC& p = f->lprgelemdescParam[i];
     const std::string& param = texts[static_cast<size_t>(i) + 1];
     line += (i > 0 ? ", " : "") + ParamFlags(p.paramdesc.wParamFlags) +
-            TypeName(info, p.tdesc) + " " + param;
+            TypeNameOf(info, p.tdesc) + " " + param;
   }
   return line + ");";
 }

@@ -14,7 +14,7 @@ packages="
   zlib1g-dev libjpeg62-turbo-dev nlohmann-json3-dev
   libpng-dev libgif-dev
   python3 python3-dev pybind11-dev python3-pybind11 python3-pytest
-  libboost-dev nginx chromium nodejs
+  libboost-dev nginx chromium nodejs curl
 "
 
 missing=""

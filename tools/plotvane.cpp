@@ -1,14 +1,8 @@
 // The plotvane command, a client of the in-process server libplotvane.so
-// found beside it:
-//   plotvane run SCRIPT.json | -          plays an automation script
-//   plotvane demo [--out DIR]             writes the sample gallery
-//   plotvane serve [FLAGS]                the HTTP service (plotvane serve --help)
-//   plotvane idl                          prints the interface as IDL
-//   plotvane header                       prints it as a C and C++ header
-//   plotvane regsvr [/u] LIBRARY [--registry FILE]
-//                                         registers (or unregisters) a server
-//   plotvane --version                    the component's Version text
+// found beside it. Its commands are listed in kCommands below, each with the
+// help that `plotvane --help` and `plotvane COMMAND --help` print.
 // Exit status: 0 success, 1 failure, 2 wrong usage or a malformed script.
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -18,7 +12,10 @@
 #include <vector>
 
 #include "base/utf.h"
+#include "client/call_failure.h"
 #include "client/client.h"
+#include "client/interface_reference.h"
+#include "client/type_reader.h"
 #include "runtime/bstr.h"
 #include "runtime/com_ptr.h"
 #include "runtime/registry.h"
@@ -26,6 +23,7 @@
 #include "tools/gallery.h"
 #include "tools/header.h"
 #include "tools/idl.h"
+#include "tools/member_help.h"
 #include "tools/script.h"
 #include "tools/serve/options.h"
 #include "tools/serve/service.h"
@@ -37,19 +35,38 @@ constexpr int kOk = 0;
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
-constexpr char kUsageText[] =
-    "usage: plotvane run SCRIPT.json | plotvane run -\n"
-    "       plotvane demo [--out DIR]\n"
-    "       plotvane serve [--listen HOST:PORT] [FLAGS]   (plotvane serve --help)\n"
-    "       plotvane idl\n"
-    "       plotvane header\n"
-    "       plotvane regsvr [/u] LIBRARY [--registry FILE]\n"
-    "       plotvane --version\n";
 constexpr char kDefaultRegistry[] = "plotvane-registry.txt";
+
+// One command: how it is called, what it does in a line, and what more its
+// own --help says.
+struct Command {
+  const char* name;
+  const char* usage;
+  const char* summary;
+  const char* details;
+  int (*run)(const std::vector<std::string>& args);
+};
+
+extern const Command kCommands[];
+extern const size_t kCommandCount;
+
+// The list of commands, one line each.
+std::string UsageText() {
+  std::string text = "usage: plotvane COMMAND [ARGUMENTS]\n\n";
+  for (size_t i = 0; i < kCommandCount; ++i) {
+    // A usage too long for its column gets a line of its own.
+    constexpr size_t kColumn = 24;
+    std::string usage = kCommands[i].usage;
+    usage += usage.size() < kColumn ? std::string(kColumn - usage.size(), ' ')
+                                    : "\n  " + std::string(kColumn, ' ');
+    text += "  " + usage + kCommands[i].summary + "\n";
+  }
+  return text + "\nplotvane COMMAND --help says more of one command.\n";
+}
 
 int Usage(const std::string& problem) {
   if (!problem.empty()) std::cerr << "plotvane: " << problem << "\n";
-  std::cerr << kUsageText;
+  std::cerr << UsageText();
   return kUsage;
 }
 
@@ -186,6 +203,42 @@ int Describe(const std::string& command, const std::vector<std::string>& args,
   return kOk;
 }
 
+int Idl(const std::vector<std::string>& args) { return Describe("idl", args, WriteIdl); }
+int Header(const std::vector<std::string>& args) { return Describe("header", args, WriteHeader); }
+
+// Prints the Draw object's members, or one member in full, as the server's
+// type library describes them.
+int Help(const std::vector<std::string>& args) {
+  if (args.size() > 1) return Usage("help takes at most one MEMBER");
+  ServerLibrary server(DefaultServerPath());
+  ComPtr<IDispatch> draw;
+  if (!OpenDraw(server, &draw)) return kFailed;
+  ComPtr<ITypeInfo> info;
+  const HRESULT hr = draw->GetTypeInfo(0, 0, info.ReleaseAndGetAddressOf());
+  InterfaceReference reference;
+  try {
+    Check(hr);
+    reference = ReadInterfaceReference(info.Get());
+  } catch (const TypeReadFailure& failure) {
+    std::cerr << "plotvane help: cannot read the type information (" << Hex(failure.hr) << ")\n";
+    return kFailed;
+  }
+  if (args.empty()) {
+    std::cout << MemberListText(reference);
+    return kOk;
+  }
+  std::string text;
+  if (!MemberHelpText(reference, args[0], &text)) {
+    FailedCall call;
+    call.hr = DISP_E_UNKNOWNNAME;
+    call.name = args[0];
+    std::cerr << "plotvane help: " << ExplainFailedCall(draw.Get(), call) << "\n";
+    return kUsage;
+  }
+  std::cout << text;
+  return kOk;
+}
+
 int Version(const std::vector<std::string>& args) {
   if (!args.empty()) return Usage("--version takes no arguments");
   ServerLibrary server(DefaultServerPath());
@@ -205,7 +258,7 @@ int Version(const std::vector<std::string>& args) {
 
 int RegisterServer(const std::vector<std::string>& args) {
   bool unregister = false;
-  std::string library, registry = kDefaultRegistry;
+  std::string library, registry;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "/u" || args[i] == "-u") {
       unregister = true;
@@ -218,6 +271,13 @@ int RegisterServer(const std::vector<std::string>& args) {
     }
   }
   if (library.empty()) return Usage("regsvr needs the LIBRARY to register");
+  if (registry.empty()) {
+    // Said before anything is written, so that nobody finds the file later
+    // and wonders where it came from.
+    registry = kDefaultRegistry;
+    std::cerr << "plotvane regsvr: no --registry given; the registry file is " << registry
+              << " in the current folder\n";
+  }
   const LSTATUS opened = OpenRegistryStore(registry.c_str());
   if (opened != ERROR_SUCCESS) {
     std::cerr << "plotvane regsvr: cannot open the registry file " << registry
@@ -249,22 +309,66 @@ int RegisterServer(const std::vector<std::string>& args) {
   return kOk;
 }
 
+const Command kCommands[] = {
+    {"run", "run SCRIPT.json | -",
+     "play an automation script on a new Draw object and print the result document",
+     "The script is a file, or standard input for -. Standard output gets the result\n"
+     "document (JSON); the exit status is 0 when every step succeeded, 1 when one failed\n"
+     "and 2 when the script is malformed, with the reason on standard error.\n"
+     "plotvane help MEMBER shows what a member takes.\n",
+     Run},
+    {"demo", "demo [--out DIR]",
+     "draw the gallery, every chart in every format with its image map and script",
+     "Writes DIR/index.html (DIR is gallery when not given), one page with every chart\n"
+     "of the gallery's scripts, the pictures beside the scripts that made them.\n",
+     Demo},
+    {"serve", "serve [FLAGS]", "the HTTP service, on 127.0.0.1:8080 unless --listen says otherwise",
+     nullptr, ServeCommand},
+    {"help", "help [MEMBER]",
+     "the Draw object's members with their meaning and default, or one member in full",
+     "Without MEMBER, every member with its signature and help; with a member's name\n"
+     "(matched without case) or an enumeration's, that one in full, with the script\n"
+     "steps that use it.\n",
+     Help},
+    {"idl", "idl", "print the interface, as IDL with its help strings",
+     "Reads the server's type library, as any client can, and prints it as IDL.\n", Idl},
+    {"header", "header", "print the interface as the C and C++ header plotvane.h",
+     "The header an interface compiler would write from the server's type library:\n"
+     "the enumerations, the identifiers, IDraw for C++ and for C, and the server's\n"
+     "entry points.\n",
+     Header},
+    {"regsvr", "regsvr [/u] LIBRARY [--registry FILE]",
+     "register (or with /u unregister) a server library in a registry file",
+     "Calls DllRegisterServer (DllUnregisterServer with /u) of LIBRARY and saves the\n"
+     "keys it writes to FILE, a text file; without --registry, plotvane-registry.txt in\n"
+     "the current folder, as the command says when it uses it.\n",
+     RegisterServer},
+    {"--version", "--version", "print the component's Version text",
+     "Reads Version from a new Draw object: \"Plotvane 3.1.1.0 (64 bit)\".\n", Version},
+};
+const size_t kCommandCount = sizeof(kCommands) / sizeof(kCommands[0]);
+
 int Main(int argc, char** argv) {
   if (argc < 2) return Usage("");
-  const std::string command = argv[1];
+  const std::string name = argv[1];
   const std::vector<std::string> args(argv + 2, argv + argc);
-  if (command == "run") return Run(args);
-  if (command == "demo") return Demo(args);
-  if (command == "serve") return ServeCommand(args);
-  if (command == "idl") return Describe(command, args, WriteIdl);
-  if (command == "header") return Describe(command, args, WriteHeader);
-  if (command == "regsvr") return RegisterServer(args);
-  if (command == "--version") return Version(args);
-  if (command == "--help" || command == "-h") {
-    std::cout << kUsageText;
+  if (name == "--help" || name == "-h") {
+    std::cout << UsageText();
     return kOk;
   }
-  return Usage("unknown command " + command);
+  for (const Command& command : kCommands) {
+    if (name != command.name) continue;
+    const bool asks_help = args.size() == 1 && (args[0] == "--help" || args[0] == "-h");
+    if (asks_help && command.details != nullptr) {
+      std::cout << "usage: plotvane " << command.usage << "\n\n"
+                << static_cast<char>(std::toupper(static_cast<unsigned char>(command.summary[0])))
+                << (command.summary + 1) << ".\n\n"
+                << command.details;
+      return kOk;
+    }
+    return command.run(args);
+  }
+  return Usage("unknown command " + name);
 }
 
 }  // namespace

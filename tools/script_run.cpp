@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/utf.h"
+#include "client/call_failure.h"
 #include "client/text.h"
 #include "runtime/bstr.h"
 #include "runtime/com_ptr.h"
@@ -73,9 +74,10 @@ struct ExcepInfo {
 };
 
 // Fills the failure of `out` from what the failed call left: the EXCEPINFO
-// for DISP_E_EXCEPTION, otherwise the thread's error information, otherwise
-// the code's own text. The thread's error information is collected in every
-// case, so that it cannot be mistaken for a later step's.
+// for DISP_E_EXCEPTION, otherwise the thread's error information. The
+// thread's error information is collected in every case, so that it cannot
+// be mistaken for a later step's. A refusal of the dispatch layer leaves
+// neither, and the description empty.
 void CollectFailure(HRESULT hr, ExcepInfo* excep, StepOutcome* out) {
   out->hr = hr;
   ComPtr<IErrorInfo> error;
@@ -93,6 +95,23 @@ void CollectFailure(HRESULT hr, ExcepInfo* excep, StepOutcome* out) {
     out->description = Text(description.Get());
     out->source = Text(source.Get());
   }
+}
+
+// Completes a failure of `step` that came without a description: what the
+// interface's description says of it, otherwise the code's own text.
+void Describe(IDispatch* object, const ScriptStep& step, const std::vector<VARIANT>& args,
+              UINT arg_error, StepOutcome* out) {
+  if (!out->description.empty()) return;
+  FailedCall call;
+  call.hr = out->hr;
+  call.name = step.name;
+  call.kind = step.kind == StepKind::kPut   ? CallKind::kPut
+              : step.kind == StepKind::kGet ? CallKind::kGet
+                                            : CallKind::kCall;
+  call.args = args.data();
+  call.arg_count = args.size();
+  call.arg_error = arg_error;
+  out->description = ExplainFailedCall(object, call);
   if (out->description.empty()) out->description = DescriptionOf(out->hr);
 }
 
@@ -141,9 +160,6 @@ void Play(IDispatch* object, const ScriptStep& step, const std::string& folder, 
   std::u16string name = Utf8ToUtf16(step.name);
   LPOLESTR names[] = {name.data()};
   DISPID id = DISPID_UNKNOWN;
-  HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, 0, &id);
-  if (FAILED(hr)) return CollectFailure(hr, nullptr, out);
-
   const bool put = step.kind == StepKind::kPut;
   std::vector<Variant> args;
   if (put) {
@@ -151,19 +167,29 @@ void Play(IDispatch* object, const ScriptStep& step, const std::string& folder, 
   } else {
     for (const ScriptValue& arg : step.args) args.push_back(ToVariant(arg));
   }
-  // DISPPARAMS lists the arguments last first; the variants stay owned by
-  // `args`, the callee only reads them.
-  std::vector<VARIANT> raw(args.size());
-  for (size_t i = 0; i < args.size(); ++i) raw[args.size() - 1 - i] = *args[i].Get();
+  // The arguments in the script's order and, for DISPPARAMS, last first; the
+  // variants stay owned by `args`, the callee only reads them.
+  std::vector<VARIANT> in_order(args.size()), raw(args.size());
+  for (size_t i = 0; i < args.size(); ++i) {
+    in_order[i] = *args[i].Get();
+    raw[args.size() - 1 - i] = *args[i].Get();
+  }
+  HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, 0, &id);
+  if (FAILED(hr)) {
+    CollectFailure(hr, nullptr, out);
+    return Describe(object, step, in_order, 0, out);
+  }
   DISPID named = DISPID_PROPERTYPUT;
   DISPPARAMS params{raw.data(), put ? &named : nullptr, static_cast<UINT>(raw.size()),
                     put ? 1u : 0u};
   ExcepInfo excep;
+  UINT arg_error = 0;
   hr = object->Invoke(id, IID_NULL, 0, FlagsOf(step.kind), &params,
-                      put ? nullptr : out->value.Get(), &excep.info, nullptr);
+                      put ? nullptr : out->value.Get(), &excep.info, &arg_error);
   if (FAILED(hr)) {
     out->value.Clear();
-    return CollectFailure(hr, &excep, out);
+    CollectFailure(hr, &excep, out);
+    return Describe(object, step, in_order, arg_error, out);
   }
   if (!step.save.empty()) SaveBytes(step.save, folder, out);
 }

@@ -1,5 +1,6 @@
 // The Draw object as a scripting client sees it: every call goes through
 // GetIDsOfNames and Invoke with VARIANT arguments.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "automation/draw.h"
 #include "automation/members.h"
 #include "automation/server.h"
+#include "base/ascii.h"
 #include "imaging/base64.h"
 #include "runtime/bitmap_handles.h"
 #include "runtime/com.h"
@@ -103,6 +105,39 @@ TEST(DrawTest, NewObjectReadsTheDefaultsThroughInvoke) {
   EXPECT_EQ(c.Get(u"Width").value.vt(), VT_I4);
   EXPECT_EQ(c.Get(u"ShowLabel").value->boolVal, VARIANT_TRUE);
   EXPECT_EQ(Members().size(), 204u);
+}
+
+// Every member explains itself in one sentence, and the default it states is
+// what a new object reads back: a string in quotes, an enumeration by its
+// constant's name. Read-write properties all have one; methods none.
+TEST(DrawTest, EveryMemberHasItsLineAndTheDefaultOfANewObject) {
+  Client c;
+  for (const TMember& m : Members()) {
+    SCOPED_TRACE(m.name);
+    const std::string help = m.help;
+    ASSERT_GT(help.size(), 10u);
+    EXPECT_TRUE(help[0] >= 'A' && help[0] <= 'Z') << help;
+    EXPECT_EQ(help.back(), '.');
+    EXPECT_EQ(help.find_first_of("\n\r\t"), std::string::npos);
+    EXPECT_LE(help.size(), 160u) << "one line";
+    std::string want = m.default_text;
+    EXPECT_EQ(want.empty(), m.kind == TMemberKind::kMethod || m.param_count > 0 ||
+                                m.type == TArgType::kVariant || m.name == std::string("Version") ||
+                                m.name == std::string("CreateGUID"));
+    if (want.empty()) continue;
+    if (m.type == TArgType::kBstr) {
+      ASSERT_TRUE(want.size() >= 2 && want.front() == '"' && want.back() == '"') << want;
+      want = want.substr(1, want.size() - 2);
+    }
+    for (const TEnumeration& e : Enumerations()) {
+      if (e.name != std::string(IdlTypeOf(m.type))) continue;
+      const auto constant = std::find_if(e.values.begin(), e.values.end(),
+                                         [&](const TEnumValue& v) { return v.name == want; });
+      ASSERT_NE(constant, e.values.end()) << want;
+      want = std::to_string(constant->value);
+    }
+    EXPECT_EQ(Narrow(c.Text(Widen(m.name).c_str())), want);
+  }
 }
 
 TEST(DrawTest, WritesFollowTheConversionRuleOfEachMember) {

@@ -125,6 +125,12 @@ TEST(TypeLibTest, InterfaceViewsFollowTheMemberTable) {
       EXPECT_EQ(Narrow(names[0]), m.name);
       for (size_t i = 0; i < m.param_count; ++i) EXPECT_EQ(Narrow(names[i + 1]), m.params[i].name);
       for (UINT i = 0; i < got_names; ++i) SysFreeString(names[i]);
+      // Help: the member's line with its default.
+      BStr help;
+      EXPECT_EQ(view->GetDocumentation(m.dispid, nullptr, help.ReleaseAndGetAddressOf(), nullptr,
+                                       nullptr),
+                S_OK);
+      EXPECT_EQ(Narrow(help.Get()), MemberDocumentation(m));
     }
     EXPECT_EQ(f, count) << "functions beyond the table";
     EXPECT_EQ(ids.size(), 204u);

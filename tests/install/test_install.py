@@ -23,11 +23,23 @@ def run(*command, **kwargs):
     return done
 
 
+def python_environment(**more):
+    env = dict(os.environ, **more)
+    preload = os.environ.get("PLOTVANE_TEST_PRELOAD")
+    if preload:
+        env.update(LD_PRELOAD=preload, ASAN_OPTIONS="detect_leaks=0")
+    return env
+
+
 @pytest.fixture(scope="module")
-def prefix(tmp_path_factory):
+def installed(tmp_path_factory):
     where = tmp_path_factory.mktemp("prefix")
-    run("cmake", "--install", str(BUILD), "--prefix", str(where))
-    return where
+    return where, run("cmake", "--install", str(BUILD), "--prefix", str(where)).stdout
+
+
+@pytest.fixture(scope="module")
+def prefix(installed):
+    return installed[0]
 
 
 @pytest.mark.parametrize("path", [
@@ -53,16 +65,9 @@ def test_the_installed_command_finds_its_server(prefix):
 
 
 def readme_example():
-    """The README's C++ example: the indented block that starts with its
-    file name."""
-    lines = (SOURCE / "README.md").read_text().splitlines()
-    start = next(i for i, line in enumerate(lines) if line.strip().startswith("// pie.cpp"))
-    block = []
-    for line in lines[start:]:
-        if line and not line.startswith("    "):
-            break
-        block.append(line[4:])
-    return "\n".join(block).strip() + "\n"
+    """The README's C++ example: the block fenced as pie.cpp."""
+    text = (SOURCE / "README.md").read_text()
+    return text.split("```cpp pie.cpp\n", 1)[1].split("\n```", 1)[0] + "\n"
 
 
 def test_a_find_package_client_draws_through_the_virtual_table(prefix, tmp_path):
@@ -83,20 +88,39 @@ def test_a_pkg_config_client_in_c_draws_through_the_virtual_table(prefix, tmp_pa
     libdir = run("pkg-config", "--variable=libdir", "plotvane", env=env).stdout.strip()
     client = tmp_path / "client"
     run(os.environ.get("CC", "cc"), "-std=c11", "-Wall", "-Wextra", "-Werror", *CLIENT_FLAGS,
-        str(SOURCE / "tests/install/pkg_config_client.c"), "-o", str(client), *flags,
-        "-Wl,-rpath," + libdir)
+        str(SOURCE / "tests/install/pkg_config_client.c"), "-o", str(client), *flags)
+    # The flags carry the search path of the installed libraries.
+    assert "-Wl,-rpath," + libdir in flags
     run(str(client), str(tmp_path / "pie.png"))
     assert (tmp_path / "pie.png").read_bytes().startswith(PNG_SIGNATURE)
 
 
-def test_the_installed_python_package_draws(prefix, tmp_path):
-    env = dict(os.environ, PYTHONPATH=str(prefix / PYTHON_DIR))
-    preload = os.environ.get("PLOTVANE_TEST_PRELOAD")
-    if preload:
-        env.update(LD_PRELOAD=preload, ASAN_OPTIONS="detect_leaks=0")
-    script = ("import plotvane\nd = plotvane.Draw()\nd.AddData('a', 1, '')\n"
-              "import sys; sys.stdout.buffer.write(d.PNGPie[:8]); print(plotvane.__file__)")
-    out = subprocess.run([os.environ["PLOTVANE_PYTHON"], "-c", script], env=env, check=True,
-                         capture_output=True).stdout
+PYTHON_DRAWS = ("import plotvane\nd = plotvane.Draw()\nd.AddData('a', 1, '')\n"
+                "import sys; sys.stdout.buffer.write(d.PNGPie[:8]); print(plotvane.__file__)")
+
+
+def test_the_installed_python_package_draws(installed):
+    prefix, output = installed
+    # The interpreter searches no folder of this prefix: the install says
+    # how to make it find the package.
+    assert "export PYTHONPATH=%s" % (prefix / PYTHON_DIR) in output
+    env = python_environment(PYTHONPATH=str(prefix / PYTHON_DIR))
+    out = subprocess.run([os.environ["PLOTVANE_PYTHON"], "-c", PYTHON_DRAWS], env=env,
+                         check=True, capture_output=True).stdout
     assert out.startswith(PNG_SIGNATURE)
     assert out[8:].decode().strip().startswith(str(prefix))
+
+
+def test_a_prefix_python_searches_gets_the_package_where_it_looks(tmp_path):
+    home = tmp_path / "home"
+    env = dict(os.environ, HOME=str(home))
+    env.pop("PYTHONPATH", None)
+    output = run("cmake", "--install", str(BUILD), "--prefix", str(home / ".local"),
+                 env=env).stdout
+    assert "PYTHONPATH" not in output
+    env = python_environment(HOME=str(home))
+    env.pop("PYTHONPATH", None)
+    out = subprocess.run([os.environ["PLOTVANE_PYTHON"], "-c", PYTHON_DRAWS], env=env,
+                         check=True, capture_output=True, cwd=tmp_path).stdout
+    assert out.startswith(PNG_SIGNATURE)
+    assert out[8:].decode().strip().startswith(str(home / ".local/lib/python3"))

@@ -2,17 +2,12 @@
 errors, enumerations and the help text, against the server library."""
 import enum
 import os
-import pathlib
-import re
 import subprocess
 import sys
 
 import pytest
 
 import plotvane
-
-README = pathlib.Path(__file__).resolve().parents[2] / "README.md"
-
 
 @pytest.fixture
 def pie():
@@ -66,30 +61,65 @@ def test_methods_and_indexed_properties_are_called(pie):
     assert "<map" in pie.ImageMapText or pie.ImageMapText == ""
 
 
-@pytest.mark.parametrize("call, hresult, description", [
-    (lambda d: d.GIFBar, 0x8000FFFF, "No data items or points defined."),
-    (lambda d: d.Base64Out(7, 0), 0x8000FFFF, "Invalid graph type."),
-    (lambda d: setattr(d, "Width", "wide"), 0x80020005, ""),
-    (lambda d: d.AddData("a"), 0x8002000E, ""),
+@pytest.mark.parametrize("call, error, hresult, description", [
+    (lambda d: d.GIFBar, plotvane.Error, 0x8000FFFF, "No data items or points defined."),
+    (lambda d: d.Base64Out(7, 0), plotvane.Error, 0x8000FFFF, "Invalid graph type."),
+    (lambda d: setattr(d, "Width", "wide"), plotvane.ArgumentError, 0x80020005,
+     'Width takes a whole number from -2147483648 to 2147483647 (long), not "wide"'),
+    (lambda d: d.AddData("a", "twelve", ""), plotvane.ArgumentError, 0x80020005,
+     'AddData: Value (argument 2) takes a number (double), not "twelve"'),
+    (lambda d: d.ReadName(70000), plotvane.ArgumentError, 0x8002000A,
+     "ReadName: Index (argument 1) takes a whole number from 0 to 65535 (unsigned short), "
+     "not 70000"),
+    (lambda d: d.AddData("a"), plotvane.ArgumentError, 0x8002000E,
+     "AddData takes Name, Value, Colour: 1 given"),
+    (lambda d: d.AddData(Name="a", Colour=""), plotvane.ArgumentError, 0x8002000E,
+     "AddData takes Name, Value, Colour: 2 given"),
+    (lambda d: d.AddData("a", 1, "", name="b"), plotvane.ArgumentError, 0x80020004,
+     "AddData got Name twice"),
+    (lambda d: d.AddData(Nmae="a"), plotvane.ArgumentError, 0x80020004,
+     "AddData has no parameter 'Nmae'; it takes Name, Value, Colour"),
+    (lambda d: d.Titel, plotvane.MemberError, 0x80020006,
+     'Unknown name "Titel"; did you mean "Title"?'),
+    (lambda d: setattr(d, "NoSuchMember", 1), plotvane.MemberError, 0x80020006,
+     'Unknown name "NoSuchMember"'),
+    (lambda d: setattr(d, "version", "x"), plotvane.MemberError, 0x80020003,
+     "Version is a read-only property"),
 ])
-def test_failures_raise_plotvane_error(call, hresult, description):
+def test_failures_say_what_was_wrong(call, error, hresult, description):
     d = plotvane.Draw()
-    with pytest.raises(plotvane.Error) as raised:
+    with pytest.raises(error) as raised:
         call(d)
-    assert raised.value.hresult == hresult
-    assert raised.value.description == description
-    assert raised.value.source == ("Plotvane.Draw" if description else "")
+    assert (raised.value.hresult, raised.value.description) == (hresult, description)
+    assert str(raised.value) == description
+    assert raised.value.source == ("Plotvane.Draw" if error is plotvane.Error else "")
 
 
-@pytest.mark.parametrize("action, error", [
-    (lambda d: d.NoSuchMember, AttributeError),
-    (lambda d: setattr(d, "NoSuchMember", 1), AttributeError),
-    (lambda d: setattr(d, "version", "x"), AttributeError),  # read-only
-    (lambda d: d.AddData(object(), 1, ""), TypeError),
-])
-def test_misuse_raises_python_errors(action, error):
-    with pytest.raises(error):
-        action(plotvane.Draw())
+def test_refused_calls_are_the_python_errors_of_such_mistakes():
+    assert issubclass(plotvane.ArgumentError, TypeError)
+    assert issubclass(plotvane.MemberError, AttributeError)
+    for error in (plotvane.ArgumentError, plotvane.MemberError):
+        assert issubclass(error, plotvane.Error)
+    assert not hasattr(plotvane.Draw(), "NoSuchMember")
+    with pytest.raises(TypeError):
+        plotvane.Draw().AddData(object(), 1, "")  # no argument of that kind exists
+
+
+def test_arguments_by_name_and_path_like_file_names(tmp_path):
+    d = plotvane.Draw()
+    d.AddData(Name="Apples", colour="FF0000", VALUE=12)
+    d.AddData("Pears", Value=7, Colour="00A000")
+    assert [(d.ReadName(Index=i), d.ReadValue(i), d.ReadColor(i)) for i in range(2)] == [
+        ("Apples", 12.0, "FF0000"), ("Pears", 7.0, "00A000")]
+    d.SavePNGPie(tmp_path / "pie.png")
+    d.SaveGIFPie(FileName=tmp_path / "pie.gif")
+    assert (tmp_path / "pie.png").read_bytes() == d.PNGPie
+    assert (tmp_path / "pie.gif").read_bytes().startswith(b"GIF8")
+
+
+def test_version():
+    assert plotvane.__version__ == "3.1.1.0"
+    assert plotvane.Draw().Version.startswith("Plotvane " + plotvane.__version__ + " (")
 
 
 def test_enumerations_are_int_enums():
@@ -104,31 +134,22 @@ def test_enumerations_are_int_enums():
     assert d.PointStyle is plotvane.TxPointStyle.psxNone
 
 
-def test_dir_and_help_list_every_member():
+def test_dir_and_help_list_every_member_with_its_meaning():
     d = plotvane.Draw()
     members = [n for n in dir(d) if not n.startswith("_")]
     assert len(members) == 204
     assert {"Width", "AddData", "PNGPie", "ReadName", "Base64Out"} <= set(members)
-    assert "Width: int, read-write" in plotvane.Draw.Width.__doc__
+    assert plotvane.Draw.Width.__doc__ == (
+        "Width: int, read-write\n\nWidth of the picture in pixels. Default: 400.")
     assert "Version: str, read-only" in plotvane.Draw.Version.__doc__
-    assert plotvane.Draw.AddData.__doc__.startswith("AddData(Name: str, Value: float, Colour: str)")
+    assert plotvane.Draw.AddData.__doc__.startswith(
+        "AddData(Name: str, Value: float, Colour: str) -> None\n\nAdds an item")
+    for name in members:
+        assert "\n\n" in getattr(plotvane.Draw, name).__doc__, name  # every member explained
     text = subprocess.run([sys.executable, "-c", "import plotvane; help(plotvane.Draw)"],
                           capture_output=True, text=True, env=os.environ, check=True).stdout
     assert "Dispatch interface for draw Object" in text
-    assert "ReadName(self, Index, /)" in text
-
-
-def test_the_readme_example_runs(tmp_path, monkeypatch):
-    lines = README.read_text().splitlines()
-    start = next(i for i, line in enumerate(lines) if line.strip() == "import plotvane")
-    block = []
-    for line in lines[start:]:
-        if not line.startswith("    "):
-            break
-        block.append(line[4:])
-    assert len(block) <= 5
-    monkeypatch.chdir(tmp_path)
-    exec("\n".join(block), {})
-    pictures = list(tmp_path.iterdir())
-    assert len(pictures) == 1
-    assert pictures[0].read_bytes().startswith(b"\x89PNG")
+    assert "ReadName(self, Index)" in text
+    text = subprocess.run([sys.executable, "-c", "import plotvane; help(plotvane.Draw.Title)"],
+                          capture_output=True, text=True, env=os.environ, check=True).stdout
+    assert 'Title of the chart; an empty title is not drawn. Default: "".' in text

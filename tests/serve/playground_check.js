@@ -1,10 +1,10 @@
 // Drives the playground page in headless Chromium (devtools.js): loads the page, puts
 // the script of SCRIPT_FILE (if given) in the editor, clicks Draw, waits for
-// the picture and its map, hovers a map area, takes a screenshot and prints
-// what it found as one JSON line, with what of the page did not come from
-// the page itself: elements with an id "injected", elements with event
-// handler attributes, pictures but the chart, what set window.pwned, and
-// the page's own policy violations.
+// the picture and its map, reads the member reference, hovers a map area,
+// takes a screenshot and prints what it found as one JSON line, with what of
+// the page did not come from the page itself: elements with an id
+// "injected", elements with event handler attributes, pictures but the
+// chart, what set window.pwned, and the page's own policy violations.
 //
 //   node playground_check.js URL SCREENSHOT.png [SCRIPT_FILE]
 //
@@ -38,7 +38,10 @@ async function main() {
               areas: areas.map(a => ({title: a.title, shape: a.shape, coords: a.coords,
                                       href: a.getAttribute("href")})),
               status: document.getElementById('status').textContent,
-              document: document.getElementById('document').textContent.length};
+              document: document.getElementById('document').textContent.length,
+              members: document.querySelectorAll('#members dt').length,
+              title: (() => { const dt = document.getElementById('member-Title');
+                              return dt ? dt.textContent + " " + dt.nextElementSibling.textContent : ""; })()};
     })()`);
     if (found.width > 0 && found.areas.length > 0 && found.document > 0) break;
     await sleep(100);
@@ -61,7 +64,7 @@ async function main() {
             images: document.images.length, pwned: String(window.pwned), violations};
   })()`));
   await browser.screenshot(page, screenshot);
-  process.stdout.write(JSON.stringify({title, ...found}) + "\n");
+  process.stdout.write(JSON.stringify({page: title, ...found}) + "\n");
   await browser.send("Browser.close").catch(() => {});
   finish(found.width > 0 && found.areas.length > 0 ? 0 : 1);
 }

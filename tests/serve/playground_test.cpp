@@ -1,7 +1,8 @@
 // The playground page in headless Chromium: it loads, Draw shows the
 // picture, the map's areas are in the page with their titles, and hovering
 // one shows its title; a script's hostile titles, links and extras add no
-// markup, handler or script to the page. The screenshots are left in the
+// markup, handler or script to the page. The member reference lists every
+// member with its meaning and default. The screenshots are left in the
 // build folder as tests/playground*.png, to be looked at.
 #include <string>
 
@@ -52,7 +53,11 @@ class PlaygroundTest : public ::testing::Test {
 
 TEST_F(PlaygroundTest, DrawShowsThePictureWithItsMap) {
   const Json found = Check("playground");
-  EXPECT_EQ(found.value("title", ""), "Plotvane playground");
+  EXPECT_EQ(found.value("page", ""), "Plotvane playground");
+  EXPECT_EQ(found.value("members", 0), 204);
+  EXPECT_NE(found.value("title", "").find("Title: BSTR, read-write Title of the chart"),
+            std::string::npos)
+      << found.value("title", "");
   EXPECT_GT(found.value("width", 0), 0);
   EXPECT_EQ(found.value("usemap", "").rfind("#", 0), 0u);
   // The default example is the gallery's pie with three titled map entries.

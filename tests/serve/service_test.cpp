@@ -181,6 +181,11 @@ TEST_F(ServiceTest, RunAnswersTheDocumentOfPlotvaneRun) {
     EXPECT_EQ(a.body, reference);
   }
   EXPECT_GE(count, 10);
+  // Refused calls say what was wrong, as the command says it.
+  const Answer a = Post("/v1/run", R"([{"put": "Titel", "value": "x"}])");
+  EXPECT_EQ(a.status, 422u);
+  EXPECT_NE(a.body.find(R"(Unknown name \"Titel\"; did you mean \"Title\"?)"), std::string::npos)
+      << a.body;
 }
 
 TEST_F(ServiceTest, SavingIsRefusedStepByStep) {

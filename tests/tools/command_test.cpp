@@ -227,6 +227,8 @@ TEST_F(CommandTest, UsageErrors) {
       {{"regsvr"}, 2, kUsage},
       {{"regsvr", "a.so", "b.so"}, 2, kUsage},
       {{"--version", "extra"}, 2, kUsage},
+      {{"help", "Titel"}, 2, "plotvane help: Unknown name \"Titel\"; did you mean \"Title\"?"},
+      {{"help", "Width", "Height"}, 2, kUsage},
       {{"--help"}, 0, ""},
   };
   for (const auto& c : cases) {
@@ -255,12 +257,16 @@ TEST_F(CommandTest, VersionAndInterfaceDescription) {
            "  typedef enum TxGridStyle {\n    gsSolid = 0,\n    gsDot = 1,\n    gsDash = 2\n  } TxGridStyle;",
            "    helpstring(\"Dispatch interface for draw Object\"),\n    dual,\n    oleautomation\n  ]\n"
            "  interface IDraw : IDispatch\n  {\n"
-           "    [id(0x00000003), propget] HRESULT Width([out, retval] long* Value);\n"
-           "    [id(0x00000003), propput] HRESULT Width([in] long Value);\n",
-           "[id(0x00000024), propget] HRESULT ReadName([in] unsigned short Index, [out, retval] BSTR* Value);",
-           "[id(0x00000089)] HRESULT OLEColorToStr([in] OLE_COLOR Color, [out, retval] BSTR* Value);",
-           "[id(0x000000bf)] HRESULT DummyGraph([in] TxGraphType GraphType);",
-           "    [id(0x000000cc)] HRESULT Base64Out([in] TxGraphType GraphType, [in] TxImageFormat "
+           "    [id(0x00000003), propget, helpstring(\"Width of the picture in pixels. Default: "
+           "400.\")] HRESULT Width([out, retval] long* Value);\n"
+           "    [id(0x00000003), propput, helpstring(\"Width of the picture in pixels. Default: "
+           "400.\")] HRESULT Width([in] long Value);\n",
+           "[id(0x00000024), propget, helpstring(\"The name of data item Index, counted from 0; "
+           "\\\"\\\" beyond the last.\")] HRESULT ReadName([in] unsigned short Index, [out, retval] "
+           "BSTR* Value);",
+           ")] HRESULT OLEColorToStr([in] OLE_COLOR Color, [out, retval] BSTR* Value);",
+           ")] HRESULT DummyGraph([in] TxGraphType GraphType);",
+           ")] HRESULT Base64Out([in] TxGraphType GraphType, [in] TxImageFormat "
            "FileFormat, [out, retval] BSTR* Value);\n  };\n",
            "  coclass Draw\n  {\n    [default] interface IDraw;\n  };\n};\n"}) {
     EXPECT_NE(o.out.find(piece), std::string::npos) << piece;
@@ -310,9 +316,10 @@ TEST_F(CommandTest, DemoWritesEveryChartInEveryFormatWithItsMap) {
       EXPECT_NE(index.find("src=\"" + file + "\""), std::string::npos) << file;
     }
     // Each chart has its own map, and hovering a slice shows its title.
-    const size_t map = index.find("<map name=\"" + name + "\" id=\"" + name + "\">");
+    const std::string map_name = name + "-map";
+    const size_t map = index.find("<map name=\"" + map_name + "\" id=\"" + map_name + "\">");
     ASSERT_NE(map, std::string::npos) << name;
-    EXPECT_NE(index.find("usemap=\"#" + name + "\""), std::string::npos) << name;
+    EXPECT_NE(index.find("usemap=\"#" + map_name + "\""), std::string::npos) << name;
     EXPECT_NE(index.find("title=\"", map), std::string::npos) << name;
     const std::string png = name + ".png";
     kept_names.insert(png);
@@ -322,6 +329,13 @@ TEST_F(CommandTest, DemoWritesEveryChartInEveryFormatWithItsMap) {
       EXPECT_TRUE(ReadFile(gallery / png) == ReadFile(kept / png))
           << "the gallery's " << png << " differs from tests/data/gallery/" << png << "." << advice;
     }
+  }
+  // No two elements of the page share an id.
+  std::set<std::string> ids;
+  for (size_t at = index.find(" id=\""); at != std::string::npos; at = index.find(" id=\"", at + 1)) {
+    const size_t start = at + 5;
+    const std::string id = index.substr(start, index.find('"', start) - start);
+    EXPECT_TRUE(ids.insert(id).second) << "the id " << id << " is used twice";
   }
   for (const auto& entry : fs::directory_iterator(kept)) {
     EXPECT_EQ(kept_names.count(entry.path().filename().string()), 1u)
@@ -358,6 +372,57 @@ TEST_F(CommandTest, RegistersAndUnregistersInTheChosenFile) {
   EXPECT_EQ(ReadFile(registry).find("Plotvane.Draw"), std::string::npos);
   o = Run({"regsvr", "/u", library, "--registry", "reg.txt"});
   EXPECT_EQ(o.status, 0) << o.err;
+
+  // Without --registry the command says which file it writes, before it does.
+  o = Run({"regsvr", library});
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_NE(o.err.find("plotvane-registry.txt in the current folder"), std::string::npos) << o.err;
+  EXPECT_TRUE(fs::exists(folder_ / "plotvane-registry.txt"));
+}
+
+// Every command explains itself, in a line of the list and in its own
+// --help; `help` explains the members from the type library.
+TEST_F(CommandTest, CommandsAndMembersExplainThemselves) {
+  const Outcome list = Run({"--help"});
+  ASSERT_EQ(list.status, 0);
+  for (const char* command : {"run", "demo", "serve", "help", "idl", "header", "regsvr", "--version"}) {
+    SCOPED_TRACE(command);
+    EXPECT_NE(list.out.find(std::string("\n  ") + command + " "), std::string::npos) << list.out;
+    const Outcome o = Run({command, "--help"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out.rfind(std::string("usage: plotvane ") + command, 0), 0u) << o.out;
+  }
+  const struct {
+    std::vector<std::string> args;
+    std::vector<std::string> pieces;
+  } cases[] = {
+      {{"help", "AddData"},
+       {"AddData(Name: BSTR, Value: double, Colour: BSTR)\nmethod, dispatch number 35\n\n"
+        "Adds an item of a pie or bar chart",
+        "{\"call\": \"AddData\", \"args\": [Name, Value, Colour]}"}},
+      {{"help", "gridstyle"},
+       {"GridStyle: TxGridStyle, read-write\n", "Default: gsDot.",
+        "TxGridStyle: gsSolid = 0, gsDot = 1, gsDash = 2", "{\"put\": \"GridStyle\", \"value\": VALUE}"}},
+      {{"help", "TxImageFormat"}, {"enumeration TxImageFormat: ifPNG = 0, ifGIF = 1, ifBMP = 2, ifJPG = 3"}},
+      {{"help"}, {"204 members", "\nWidth: long, read-write\n    Width of the picture in pixels. Default: 400.\n"}},
+  };
+  for (const auto& c : cases) {
+    const Outcome o = Run(c.args);
+    EXPECT_EQ(o.status, 0) << o.err;
+    for (const std::string& piece : c.pieces) EXPECT_NE(o.out.find(piece), std::string::npos) << piece;
+  }
+}
+
+// A name too long to be anyone's is cut where it is echoed, and nothing is
+// suggested for it.
+TEST_F(CommandTest, UnknownNamesAreEchoedCut) {
+  const std::string name(100000, 'x');
+  WriteFile(folder_ / "long.json", "[{\"get\": \"" + name + "\"}]");
+  const Outcome o = Run({"run", "long.json"});
+  EXPECT_EQ(o.status, 1);
+  const Json document = Json::parse(o.out);
+  EXPECT_EQ(document["results"][0]["error"]["description"],
+            "Unknown name \"" + name.substr(0, 64) + "\u2026\"");
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ namespace {
 constexpr char kServeSource[] = "plotvane serve";
 // Where the gallery scripts go into the page.
 constexpr std::string_view kGalleryMark = "/*GALLERY*/";
+constexpr std::string_view kMembersMark = "/*MEMBERS*/";
 
 struct Format {
   const char* extension;  // of the path: /v1/chart.png
@@ -306,7 +307,24 @@ Reply DeadlineReply(const RequestLimits& limits) {
   return TextReply(503, text.str());
 }
 
-std::string PlaygroundPage() {
+namespace {
+
+// `json` made safe to sit in a <script> element: no "</" may close it early.
+std::string InScriptElement(std::string json) {
+  for (size_t at = json.find("</"); at != std::string::npos; at = json.find("</", at)) {
+    json.replace(at, 2, "<\\/");
+  }
+  return json;
+}
+
+void ReplaceMark(std::string* page, std::string_view mark, const std::string& text) {
+  const size_t at = page->find(mark);
+  if (at != std::string::npos) page->replace(at, mark.size(), text);
+}
+
+}  // namespace
+
+std::string PlaygroundPage(std::string_view members) {
   std::string gallery = "[";
   for (const GalleryScript& script : GalleryScripts()) {
     if (gallery.size() > 1) gallery += ",";
@@ -314,13 +332,9 @@ std::string PlaygroundPage() {
                JsonQuoted(script.text) + "}";
   }
   gallery += "]";
-  // The scripts sit in a <script> element: no "</" may close it early.
-  for (size_t at = gallery.find("</"); at != std::string::npos; at = gallery.find("</", at)) {
-    gallery.replace(at, 2, "<\\/");
-  }
   std::string page(kPlaygroundHtml);
-  const size_t mark = page.find(kGalleryMark);
-  if (mark != std::string::npos) page.replace(mark, kGalleryMark.size(), gallery);
+  ReplaceMark(&page, kGalleryMark, InScriptElement(gallery));
+  ReplaceMark(&page, kMembersMark, InScriptElement(std::string(members)));
   return page;
 }
 

@@ -60,8 +60,9 @@ struct Site {
 };
 
 // The page at "/": the embedded playground with the gallery scripts of the
-// plotvane command among its examples.
-std::string PlaygroundPage();
+// plotvane command among its examples and `members`, the member list of the
+// server's type library as MemberListJson makes it, for its reference.
+std::string PlaygroundPage(std::string_view members = "[]");
 
 // A request that needs a Draw object. Its script is read on the worker
 // too: reading a large one takes time the connections' thread has not.

@@ -16,8 +16,11 @@
 #include <vector>
 
 #include "base/utf.h"
+#include "client/interface_reference.h"
+#include "client/type_reader.h"
 #include "runtime/bstr.h"
 #include "runtime/com.h"
+#include "tools/member_help.h"
 #include "tools/serve/service_parts.h"
 
 namespace plotvane {
@@ -306,6 +309,22 @@ bool ReadVersion(const ServerLibrary& server, std::string* version, std::ostream
   return true;
 }
 
+// The members of the server's type library for the playground's
+// reference, read through a Draw object; "[]" when they cannot be read.
+std::string MemberList(const ServerLibrary& server) {
+  ComPtr<IDispatch> draw;
+  ComPtr<ITypeInfo> info;
+  if (FAILED(server.CreateDraw(&draw)) ||
+      FAILED(draw->GetTypeInfo(0, 0, info.ReleaseAndGetAddressOf()))) {
+    return "[]";
+  }
+  try {
+    return MemberListJson(ReadInterfaceReference(info.Get()));
+  } catch (const TypeReadFailure&) {
+    return "[]";
+  }
+}
+
 }  // namespace
 }  // namespace serve_detail
 
@@ -313,7 +332,7 @@ int Serve(const ServerLibrary& server, const ServeOptions& options, std::ostream
   serve_detail::RaiseDescriptorLimit();
   Site site;
   if (!serve_detail::ReadVersion(server, &site.version, log)) return 1;
-  site.playground = PlaygroundPage();
+  site.playground = PlaygroundPage(serve_detail::MemberList(server));
   serve_detail::Service service(server, options, log, std::move(site));
   return service.Run();
 }
