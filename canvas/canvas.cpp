@@ -12,6 +12,7 @@
 
 #include "canvas/bitmap.h"
 #include "canvas/raster.h"
+#include "canvas/recording.h"
 
 namespace plotvane {
 
@@ -86,12 +87,19 @@ unsigned TCanvas::SetTextAlign(unsigned flags) {
 }
 
 TColor TCanvas::Pixel(int x, int y) const { return bitmap_.GetPixel(x, y); }
-void TCanvas::SetPixel(int x, int y, TColor colour) { bitmap_.SetPixel(x, y, colour); }
+void TCanvas::SetPixel(int x, int y, TColor colour) {
+  if (x < 0 || y < 0 || x >= bitmap_.Width() || y >= bitmap_.Height()) return;
+  TBrush pixel;
+  pixel.SetColor(colour);
+  bitmap_.Recording().AddShape(TOpKind::kPixel, TPen{}, pixel, {x, y});
+  bitmap_.SetPixel(x, y, colour);
+}
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   if (bitmap_.Empty()) return;
   const Box sorted = Sorted(x1, y1, x2, y2);
   if (sorted.left == sorted.right || sorted.top == sorted.bottom) return;
+  bitmap_.Recording().AddShape(TOpKind::kRectangle, pen_, brush_, {x1, y1, x2, y2});
   const PenGeometry pen = Geometry(pen_);
   const Box box = PenBox(sorted, pen);
   // The outline runs through the outermost pixels: right and bottom inclusive.
@@ -133,6 +141,7 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     Rectangle(x1, y1, x2, y2);
     return;
   }
+  bitmap_.Recording().AddShape(TOpKind::kEllipse, pen_, brush_, {x1, y1, x2, y2});
   if (brush_.Style() == TBrushStyle::bsSolid) {
     raster::Surface brush(bitmap_, brush_.Color());
     raster::FillEllipse(brush, box);
@@ -168,6 +177,11 @@ bool TCanvas::DrawWedge(int x1, int y1, int x2, int y2, int x3, int y3, int x4, 
   }
   const raster::RoundChain wedge(box, Point{x3, y3}, Point{x4, y4}, kept.path, walk_limit);
   if (!whole_when_radials_meet && wedge.WholeTurn()) return false;
+  const Point first = wedge.FirstPoint(), last = wedge.LastPoint();
+  bitmap_.Recording().AddShape(
+      whole_when_radials_meet ? TOpKind::kPie : TOpKind::kPieSlice, pen_, brush_,
+      {x1, y1, x2, y2, x3, y3, x4, y4, wedge.WholeTurn() ? 1 : 0, static_cast<int32_t>(first.x),
+       static_cast<int32_t>(first.y), static_cast<int32_t>(last.x), static_cast<int32_t>(last.y)});
   if (brush_.Style() == TBrushStyle::bsSolid) {
     raster::Surface brush(bitmap_, brush_.Color());
     wedge.FillWedge(brush);
@@ -181,6 +195,7 @@ bool TCanvas::DrawWedge(int x1, int y1, int x2, int y2, int x3, int y3, int x4, 
 
 void TCanvas::Polygon(const std::vector<TPoint>& points) {
   if (bitmap_.Empty() || points.size() < 2) return;
+  bitmap_.Recording().AddPolygon(pen_, brush_, points);
   std::vector<Point> chain;
   chain.reserve(points.size());
   for (const TPoint& p : points) chain.push_back(Point{p.x, p.y});
@@ -200,6 +215,7 @@ void TCanvas::LineTo(int x, int y) {
   pen_pos_ = {x, y};
   const PenGeometry pen = Geometry(pen_);
   if (bitmap_.Empty() || !pen.visible) return;
+  bitmap_.Recording().AddShape(TOpKind::kLine, pen_, brush_, {from.x, from.y, x, y});
   raster::Surface outline(bitmap_, pen_.Color);
   PenPattern pattern(bitmap_, pen, brush_);
   raster::PenPolyline(outline, {Point{from.x, from.y}, Point{x, y}}, false, pen.width, pattern.dash());

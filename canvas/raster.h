@@ -243,6 +243,10 @@ class RoundChain {
   // Whether the wedge's chain runs a whole turn: its radials meet at one
   // position of the outline.
   bool WholeTurn() const;
+  // A wedge's first and last points on the outline, where its radials from
+  // the centre meet it.
+  Point FirstPoint() const;
+  Point LastPoint() const;
 
   struct Impl;
 
