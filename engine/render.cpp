@@ -79,6 +79,7 @@ const std::vector<Drawer>& DrawersOf(TGraphType graph_type, bool full) {
 
 void TChartix::GetGraph(std::unique_ptr<TBitmap>& bitmap, TGraphType graph_type) {
   FImageMapText.clear();
+  FImageMapAreas.clear();
   const bool has_data = (graph_type == cxtVBar || graph_type == cxtHBar)        ? !NameList.Empty()
                         : graph_type == cxtLine                                  ? !Points.Empty()
                         : (graph_type == cxtVStackedBar || graph_type == cxtHStackedBar)
@@ -99,6 +100,7 @@ void TChartix::GetGraph(std::unique_ptr<TBitmap>& bitmap, TGraphType graph_type)
 
 std::unique_ptr<TBitmap> TChartix::Handle(TGraphType graph_type) {
   FImageMapText.clear();
+  FImageMapAreas.clear();
   FBitmap = std::make_unique<TBitmap>();
   DrawChart(graph_type, /*full=*/false);
   if (FUseImageMap) WrapImageMap(/*with_id=*/false);
