@@ -250,15 +250,32 @@ void AppendClockwise(std::vector<XY> corners, std::string* out) {
 // including, pixel `b`: a box for a level or upright line; for a slanted one
 // the parallelogram one pixel across its minor axis, from half a step
 // before `a` to half a step before `b` along its major axis, whose pixel
-// centres are the line's pixels (one per step, nearest to the line).
+// centres are the line's pixels (one per step, nearest to the line). Where
+// two pixels are equally near, the raster takes the one towards the start
+// for lines heading into some octants and the other one for the rest; the
+// parallelogram leans by a 64th of a pixel to take the same one.
 void AppendThinSegment(const XY& a, const XY& b, std::string* out) {
   const double dx = b.x - a.x, dy = b.y - a.y;
-  const double major = std::max(std::fabs(dx), std::fabs(dy));
-  if (major == 0) return;
+  if (dx == 0 && dy == 0) return;
+  bool x_major, away;  // away: ties go away from the start
+  if (dy > 0) {
+    x_major = dx > 0 ? dx > dy : -dx > dy;
+    away = !x_major && dx <= 0;
+  } else if (dx < 0) {
+    x_major = -dx > -dy;
+    away = true;
+  } else {
+    x_major = dx > -dy;
+    away = x_major;
+  }
+  const double major = x_major ? std::fabs(dx) : std::fabs(dy);
   const XY back{dx / major / 2, dy / major / 2};
-  const XY s{a.x + 0.5 - back.x, a.y + 0.5 - back.y};
-  const XY e{b.x + 0.5 - back.x, b.y + 0.5 - back.y};
-  const bool x_major = std::fabs(dx) >= std::fabs(dy);
+  const double minor_sign = (x_major ? dy : dx) < 0 ? -1 : 1;
+  const bool slanted = dx != 0 && dy != 0;
+  const double lean = slanted ? (away ? 1 : -1) * minor_sign / 64 : 0;
+  const XY shift = x_major ? XY{0, lean} : XY{lean, 0};
+  const XY s{a.x + 0.5 - back.x + shift.x, a.y + 0.5 - back.y + shift.y};
+  const XY e{b.x + 0.5 - back.x + shift.x, b.y + 0.5 - back.y + shift.y};
   const XY across = x_major ? XY{0, 0.5} : XY{0.5, 0};
   AppendClockwise({{s.x - across.x, s.y - across.y},
                    {e.x - across.x, e.y - across.y},
