@@ -10,7 +10,8 @@ A Draw object is the server's automation object: its properties are
 attributes (d.Width = 500), its methods are methods (d.AddData(...)), and
 names are matched without regard to case (d.width is d.Width), as scripting
 clients match them. Properties that take an index (ReadName, ReadValue,
-ReadColor, BMPHandle) are called like methods. Pictures come back as bytes.
+ReadColor, BMPHandle) are called like methods. Pictures come back as bytes,
+SVG pictures (d.SVGPie, with the image map inside) as str.
 A member that fails raises plotvane.Error with the HRESULT, the description
 and the source the server reported. The interface's enumerations are
 IntEnum classes: plotvane.TxGraphType.gtPie, plotvane.TxImageFormat.ifPNG.

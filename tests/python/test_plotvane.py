@@ -6,6 +6,7 @@ import pathlib
 import re
 import subprocess
 import sys
+import xml.etree.ElementTree
 
 import pytest
 
@@ -54,6 +55,14 @@ def test_pictures_come_back_as_bytes(pie, member, signature):
     picture = getattr(pie, member)
     assert isinstance(picture, bytes)
     assert picture.startswith(signature)
+
+
+def test_svg_pictures_come_back_as_text(pie):
+    svg = pie.SVGPie
+    assert isinstance(svg, str)
+    root = xml.etree.ElementTree.fromstring(svg)
+    assert root.tag == "{http://www.w3.org/2000/svg}svg"
+    assert root.get("role") == "img"
 
 
 def test_methods_and_indexed_properties_are_called(pie):
@@ -107,8 +116,9 @@ def test_enumerations_are_int_enums():
 def test_dir_and_help_list_every_member():
     d = plotvane.Draw()
     members = [n for n in dir(d) if not n.startswith("_")]
-    assert len(members) == 204
-    assert {"Width", "AddData", "PNGPie", "ReadName", "Base64Out"} <= set(members)
+    assert len(members) == 212
+    assert {"Width", "AddData", "PNGPie", "ReadName", "Base64Out", "SVGPie"} <= set(members)
+    assert "SVGBar: str, read-only" in plotvane.Draw.SVGBar.__doc__
     assert "Width: int, read-write" in plotvane.Draw.Width.__doc__
     assert "Version: str, read-only" in plotvane.Draw.Version.__doc__
     assert plotvane.Draw.AddData.__doc__.startswith("AddData(Name: str, Value: float, Colour: str)")
@@ -132,3 +142,23 @@ def test_the_readme_example_runs(tmp_path, monkeypatch):
     pictures = list(tmp_path.iterdir())
     assert len(pictures) == 1
     assert pictures[0].read_bytes().startswith(b"\x89PNG")
+
+
+def test_the_readme_page_example_puts_the_svg_inline(tmp_path, monkeypatch):
+    lines = README.read_text().splitlines()
+    start = next(i for i, line in enumerate(lines) if line.startswith("### SVG pictures"))
+    start = next(i for i in range(start, len(lines)) if lines[i].strip() == "import plotvane")
+    block = []
+    for line in lines[start:]:
+        if not line.startswith("    "):
+            break
+        block.append(line[4:])
+    monkeypatch.chdir(tmp_path)
+    names = {}
+    exec("\n".join(block), names)
+    page = (tmp_path / "fruit.html").read_text(encoding="utf-8")
+    svg = page[page.index("<svg "):]
+    root = xml.etree.ElementTree.fromstring(svg)
+    links = root.findall(".//{http://www.w3.org/2000/svg}a")
+    assert len(links) == names["d"].ImageMapText.count("<area ")
+    assert {a.get("href") for a in links} == {"apples.html", "pears.html"}
