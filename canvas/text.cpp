@@ -338,6 +338,49 @@ int StripPrefixes(TextSpan line, std::u16string* out) {
   return marked;
 }
 
+// One line of a block as DrawText places it: its text (without mnemonic
+// prefixes unless DT_NOPREFIX), its reference point, and the underline of
+// its marked character, one row below the baseline.
+struct BlockLine {
+  TextSpan text;
+  int x;
+  int y;
+  bool marked;
+  TPixelBox mark;
+};
+
+// Calls `place` with each line of the block `text` in `rect`, in order.
+template <typename F>
+void PlaceBlockLines(TFontInstance& font, std::u16string_view text, const TRect& rect,
+                     unsigned format, F&& place) {
+  const int line_height = font.Metrics().tmHeight;
+  std::u16string stripped;
+  int64_t y = rect.Top;
+  for (TextSpan line : SplitLines(text)) {
+    int marked = -1;
+    if ((format & DT_NOPREFIX) == 0) {
+      marked = StripPrefixes(line, &stripped);
+      line = {stripped.data(), stripped.data() + stripped.size()};
+    }
+    const int64_t width = MeasureSpan(font, line);
+    int64_t x = rect.Left;
+    if ((format & DT_CENTER) != 0) {
+      x = (static_cast<int64_t>(rect.Left) + rect.Right - width) / 2;
+    } else if ((format & DT_RIGHT) != 0) {
+      x = rect.Right - width;
+    }
+    BlockLine placed{line, SaturateToInt(x), SaturateToInt(y), marked >= 0, {}};
+    if (placed.marked) {
+      const int64_t row = placed.y + font.Metrics().tmAscent + 1;
+      placed.mark = {placed.x + MeasureSpan(font, {line.begin, line.begin + marked}), row,
+                     placed.x + MeasureSpan(font, {line.begin, line.begin + marked + 1}) - 1,
+                     row + 1};
+    }
+    place(placed);
+    y += line_height;
+  }
+}
+
 }  // namespace
 
 TSize TCanvas::TextExtent(const std::u16string& text) {
@@ -390,31 +433,10 @@ int TCanvas::DrawText(const std::u16string& text, TRect& rect, unsigned format) 
   }
   bitmap_.Recording().AddText(TOpKind::kTextBlock, font_, brush_, text_align_, format,
                               {rect.Left, rect.Top, rect.Right, rect.Bottom}, text);
-  int64_t y = rect.Top;
-  for (TextSpan line : lines) {
-    int marked = -1;
-    if (prefixes) {
-      marked = StripPrefixes(line, &stripped);
-      line = {stripped.data(), stripped.data() + stripped.size()};
-    }
-    const int64_t width = MeasureSpan(font, line);
-    int64_t x = rect.Left;
-    if ((format & DT_CENTER) != 0) {
-      x = (static_cast<int64_t>(rect.Left) + rect.Right - width) / 2;
-    } else if ((format & DT_RIGHT) != 0) {
-      x = rect.Right - width;
-    }
-    const int line_x = SaturateToInt(x), line_y = SaturateToInt(y);
-    DrawLine(bitmap_, font, style, line_x, line_y, line, clip);
-    if (marked >= 0) {
-      // The marked character is underlined one row below the baseline.
-      const int64_t start = line_x + MeasureSpan(font, {line.begin, line.begin + marked});
-      const int64_t end = line_x + MeasureSpan(font, {line.begin, line.begin + marked + 1}) - 1;
-      const int64_t row = line_y + font.Metrics().tmAscent + 1;
-      Painter(bitmap_, font_.Color, clip).Box({start, row, end, row + 1});
-    }
-    y += line_height;
-  }
+  PlaceBlockLines(font, text, rect, format, [&](const BlockLine& line) {
+    DrawLine(bitmap_, font, style, line.x, line.y, line.text, clip);
+    if (line.marked) Painter(bitmap_, font_.Color, clip).Box(line.mark);
+  });
   return SaturateToInt(height);
 }
 
@@ -503,34 +525,12 @@ TTextLayout LayOutTextBlock(const TFont& font, unsigned align, std::u16string_vi
   TTextLayout layout = StartLayout(instance);
   layout.clipped = (format & DT_NOCLIP) == 0;
   layout.clip = rect;
-  const int line_height = instance.Metrics().tmHeight;
-  std::u16string stripped;
-  int64_t y = rect.Top;
-  for (TextSpan line : SplitLines(text)) {
-    int marked = -1;
-    if ((format & DT_NOPREFIX) == 0) {
-      marked = StripPrefixes(line, &stripped);
-      line = {stripped.data(), stripped.data() + stripped.size()};
-    }
-    const int64_t width = MeasureSpan(instance, line);
-    int64_t x = rect.Left;
-    if ((format & DT_CENTER) != 0) {
-      x = (static_cast<int64_t>(rect.Left) + rect.Right - width) / 2;
-    } else if ((format & DT_RIGHT) != 0) {
-      x = rect.Right - width;
-    }
-    const int line_x = SaturateToInt(x), line_y = SaturateToInt(y);
-    TLaidLine laid = LayOutLine(instance, layout, font, align, line_x, line_y, line);
-    if (marked >= 0) {
-      laid.marked = true;
-      const int64_t row = line_y + instance.Metrics().tmAscent + 1;
-      laid.mark = {line_x + MeasureSpan(instance, {line.begin, line.begin + marked}), row,
-                   line_x + MeasureSpan(instance, {line.begin, line.begin + marked + 1}) - 1,
-                   row + 1};
-    }
+  PlaceBlockLines(instance, text, rect, format, [&](const BlockLine& line) {
+    TLaidLine laid = LayOutLine(instance, layout, font, align, line.x, line.y, line.text);
+    laid.marked = line.marked;
+    laid.mark = line.mark;
     layout.lines.push_back(std::move(laid));
-    y += line_height;
-  }
+  });
   return layout;
 }
 
