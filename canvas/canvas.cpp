@@ -21,24 +21,10 @@ namespace {
 using raster::Box;
 using raster::Point;
 
-// The pen as it draws: null pens draw nothing and count as 0 pixels wide
-// for the fills that make room for the outline; pens wider than 1 pixel are
-// solid whatever their style.
-struct PenGeometry {
-  bool visible;
-  int64_t width;  // 0 for a null pen
-  int dash_style; // pattern of a 1-pixel pen (0: solid)
-  bool inside_frame;
-};
-
-PenGeometry Geometry(const TPen& pen) {
-  if (pen.Style == TPenStyle::psClear) return {false, 0, 0, false};
-  const int64_t width = std::max(pen.Width, 1);
-  const int style = static_cast<int>(pen.Style);
-  const bool styled = style >= 1 && style <= 4;
-  return {true, width, (styled && width == 1) ? style : 0,
-          pen.Style == TPenStyle::psInsideFrame};
-}
+using raster::GeometryOf;
+using raster::PenBox;
+using raster::PenGeometry;
+using raster::Sorted;
 
 // The dash pattern of a pen as it draws. As on the platform's canvas, a solid
 // brush gives an opaque background, so the gaps between the dashes take the
@@ -59,22 +45,6 @@ class PenPattern {
   std::optional<raster::Surface> gaps_;
   raster::Dash dash_;
 };
-
-Box Sorted(int x1, int y1, int x2, int y2) {
-  return Box{std::min<int64_t>(x1, x2), std::min<int64_t>(y1, y2), std::max<int64_t>(x1, x2),
-             std::max<int64_t>(y1, y2)};
-}
-
-// An inside-frame pen keeps its whole width inside the box.
-Box PenBox(Box box, const PenGeometry& pen) {
-  if (pen.inside_frame) {
-    box.left += pen.width / 2;
-    box.top += pen.width / 2;
-    box.right -= (pen.width - 1) / 2;
-    box.bottom -= (pen.width - 1) / 2;
-  }
-  return box;
-}
 
 }  // namespace
 
@@ -100,7 +70,7 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   const Box sorted = Sorted(x1, y1, x2, y2);
   if (sorted.left == sorted.right || sorted.top == sorted.bottom) return;
   bitmap_.Recording().AddShape(TOpKind::kRectangle, pen_, brush_, {x1, y1, x2, y2});
-  const PenGeometry pen = Geometry(pen_);
+  const PenGeometry pen = GeometryOf(pen_);
   const Box box = PenBox(sorted, pen);
   // The outline runs through the outermost pixels: right and bottom inclusive.
   const int64_t l = box.left, t = box.top, r = box.right - 1, b = box.bottom - 1;
@@ -134,7 +104,7 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   if (bitmap_.Empty()) return;
   const Box sorted = Sorted(x1, y1, x2, y2);
   if (sorted.left == sorted.right || sorted.top == sorted.bottom) return;
-  const PenGeometry pen = Geometry(pen_);
+  const PenGeometry pen = GeometryOf(pen_);
   const Box box = PenBox(sorted, pen);
   // Too thin to curve: drawn as the rectangle of the original box.
   if (box.Width() <= 2 || box.Height() <= 2) {
@@ -165,7 +135,7 @@ bool TCanvas::DrawWedge(int x1, int y1, int x2, int y2, int x3, int y3, int x4, 
   if (bitmap_.Empty()) return false;
   const Box sorted = Sorted(x1, y1, x2, y2);
   if (sorted.left == sorted.right || sorted.top == sorted.bottom) return false;
-  const PenGeometry pen = Geometry(pen_);
+  const PenGeometry pen = GeometryOf(pen_);
   const Box box = PenBox(sorted, pen);
   if (box.Width() <= 0 || box.Height() <= 0) return false;
   const int64_t walk_limit = raster::WalkLimit(bitmap_.Width(), bitmap_.Height());
@@ -203,7 +173,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
     raster::Surface brush(bitmap_, brush_.Color());
     raster::FillPolygon(brush, chain, raster::FillRule::kAlternate);
   }
-  const PenGeometry pen = Geometry(pen_);
+  const PenGeometry pen = GeometryOf(pen_);
   if (!pen.visible) return;
   raster::Surface outline(bitmap_, pen_.Color);
   PenPattern pattern(bitmap_, pen, brush_);
@@ -213,7 +183,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
 void TCanvas::LineTo(int x, int y) {
   const TPoint from = pen_pos_;
   pen_pos_ = {x, y};
-  const PenGeometry pen = Geometry(pen_);
+  const PenGeometry pen = GeometryOf(pen_);
   if (bitmap_.Empty() || !pen.visible) return;
   bitmap_.Recording().AddShape(TOpKind::kLine, pen_, brush_, {from.x, from.y, x, y});
   raster::Surface outline(bitmap_, pen_.Color);

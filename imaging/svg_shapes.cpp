@@ -27,11 +27,14 @@
 //     over pixel by pixel afterwards: they are written as one wedge, so that
 //     no smoothed trace of that radial remains.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "canvas/raster.h"
 #include "canvas/recording.h"
 #include "imaging/svg_markup.h"
 
@@ -41,24 +44,12 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// The pen as the raster draws it (see canvas/canvas.cpp): null pens count as
-// 0 pixels wide, pens wider than 1 pixel are solid.
-struct Pen {
-  bool visible;
-  int64_t width;  // 0 for a null pen
-  int dash;       // pattern of a 1-pixel pen (0: solid)
-  bool inside_frame;
+// The pen as the raster draws it, and its colour.
+struct Pen : raster::PenGeometry {
   TColor colour;
 };
 
-Pen PenOf(const TPen& pen) {
-  if (pen.Style == TPenStyle::psClear) return {false, 0, 0, false, pen.Color};
-  const int64_t width = std::max(pen.Width, 1);
-  const int style = static_cast<int>(pen.Style);
-  const bool styled = style >= 1 && style <= 4;
-  return {true, width, (styled && width == 1) ? style : 0, pen.Style == TPenStyle::psInsideFrame,
-          pen.Color};
-}
+Pen PenOf(const TPen& pen) { return {raster::GeometryOf(pen), pen.Color}; }
 
 const char* DashArray(int style) {
   switch (style) {
@@ -70,25 +61,10 @@ const char* DashArray(int style) {
   }
 }
 
-struct Box {
-  int64_t left, top, right, bottom;
-};
+using raster::Box;
+using raster::PenBox;
 
-Box Sorted(const int32_t* c) {
-  return {std::min<int64_t>(c[0], c[2]), std::min<int64_t>(c[1], c[3]),
-          std::max<int64_t>(c[0], c[2]), std::max<int64_t>(c[1], c[3])};
-}
-
-// An inside-frame pen keeps its whole width inside the box.
-Box PenBox(Box box, const Pen& pen) {
-  if (pen.inside_frame) {
-    box.left += pen.width / 2;
-    box.top += pen.width / 2;
-    box.right -= (pen.width - 1) / 2;
-    box.bottom -= (pen.width - 1) / 2;
-  }
-  return box;
-}
+Box Sorted(const int32_t* c) { return raster::Sorted(c[0], c[1], c[2], c[3]); }
 
 // Where a pen of `width` centres its band on pixel `p`.
 double Centre(int64_t p, int64_t width) {
@@ -155,6 +131,11 @@ class Shapes {
   // The pixels of solid one-pixel lines along `points` (pixel positions),
   // each leaving out its end point, as one crisp filled path.
   void ThinPolyline(const std::vector<XY>& points, bool close, TColor colour);
+  // A one-pixel stroke from `a` to `b` in `colour`, dashed with pattern
+  // `dash` (0: solid) from `offset` on, the dash lengths measured against a
+  // `path_length` (0: the segment's own length).
+  void Segment(const XY& a, const XY& b, TColor colour, int dash, double offset,
+               double path_length);
   // Dashes of a one-pixel pen through pixel centres, segment by segment.
   void DashedSegments(const std::vector<XY>& centres, bool close, const Pen& pen);
 
@@ -195,7 +176,7 @@ void Shapes::Outline(const std::vector<XY>& points, const Pen& pen, const TColor
     WidePolyline(points, true, pen);
     return;
   }
-  if (pen.dash == 0 && !AxisAligned(points)) {
+  if (pen.dash_style == 0 && !AxisAligned(points)) {
     ThinPolyline(points, true, pen.colour);
     return;
   }
@@ -216,16 +197,13 @@ void Shapes::Outline(const std::vector<XY>& points, const Pen& pen, const TColor
     Stroke(pen.width, colour);
     End();
   };
-  if (pen.dash == 0) {
+  if (pen.dash_style == 0) {
     path(pen.colour);
     return;
   }
   if (gaps != nullptr) path(*gaps);
   DashedSegments(centres, true, pen);
 }
-
-// The raster's rounding of pen geometry: halves upwards.
-double RoundHalfUp(double v) { return std::floor(v + 0.5); }
 
 // Appends a closed sub-path through `corners`, turned clockwise on the
 // screen, so that the pieces of a pen add up under the non-zero rule.
@@ -319,26 +297,15 @@ void Shapes::WidePolyline(const std::vector<XY>& points, bool close, const Pen& 
       AppendClockwise({{left, top}, {left + w, top}, {left + w, bottom}, {left, bottom}}, &out_);
       continue;
     }
-    // A slanted band: its half-widths across each axis rounded separately
-    // on either side; its pixels are those whose top-left corner it holds.
-    const double len = std::hypot(dx, dy);
-    const double width_x = w * std::fabs(dy) / len, width_y = w * std::fabs(dx) / len;
-    XY narrow{RoundHalfUp(width_x / 2), RoundHalfUp(width_y / 2)};
-    XY wide{RoundHalfUp((width_x + 1) / 2), RoundHalfUp((width_y + 1) / 2)};
-    if (dx < 0) {
-      wide.y = -wide.y;
-      narrow.y = -narrow.y;
+    // A slanted band, its pixels those whose top-left corner it holds.
+    const std::array<raster::Point, 4> band =
+        raster::WideBand({static_cast<int64_t>(a.x), static_cast<int64_t>(a.y)},
+                         {static_cast<int64_t>(b.x), static_cast<int64_t>(b.y)}, pen.width);
+    std::vector<XY> corners;
+    for (const raster::Point& p : band) {
+      corners.push_back({static_cast<double>(p.x) + 0.5, static_cast<double>(p.y) + 0.5});
     }
-    if (dy < 0) {
-      std::swap(narrow, wide);
-      narrow.x = -narrow.x;
-      wide.x = -wide.x;
-    }
-    AppendClockwise({{a.x - narrow.x + 0.5, a.y + narrow.y + 0.5},
-                     {a.x + wide.x + 0.5, a.y - wide.y + 0.5},
-                     {b.x + wide.x + 0.5, b.y - wide.y + 0.5},
-                     {b.x - narrow.x + 0.5, b.y + narrow.y + 0.5}},
-                    &out_);
+    AppendClockwise(std::move(corners), &out_);
   }
   // Round tips: the circle inscribed in the pen's square around each point.
   const double r = w / 2;
@@ -360,6 +327,26 @@ void Shapes::WidePolyline(const std::vector<XY>& points, bool close, const Pen& 
   End();
 }
 
+void Shapes::Segment(const XY& a, const XY& b, TColor colour, int dash, double offset,
+                     double path_length) {
+  if (!paint_.Shows(colour)) return;
+  Start("path d=\"M ");
+  Point(a);
+  Raw(" L ");
+  Point(b);
+  Raw("\"");
+  NoFill();
+  Stroke(1, colour);
+  if (dash != 0) {
+    Raw(" stroke-dasharray=\"");
+    Raw(DashArray(dash));
+    Raw("\"");
+    if (offset != 0) Attr("stroke-dashoffset", offset);
+    if (path_length > 0) Attr("pathLength", path_length);
+  }
+  End();
+}
+
 void Shapes::DashedSegments(const std::vector<XY>& centres, bool close, const Pen& pen) {
   if (!paint_.Shows(pen.colour)) return;
   // The pattern runs on from segment to segment, counted in pixels along
@@ -371,19 +358,7 @@ void Shapes::DashedSegments(const std::vector<XY>& centres, bool close, const Pe
     const XY& b = centres[(i + 1) % centres.size()];
     const double major = std::max(std::fabs(b.x - a.x), std::fabs(b.y - a.y));
     if (major == 0) continue;
-    Start("path d=\"M ");
-    Point(a);
-    Raw(" L ");
-    Point(b);
-    Raw("\"");
-    NoFill();
-    Stroke(1, pen.colour);
-    Raw(" stroke-dasharray=\"");
-    Raw(DashArray(pen.dash));
-    Raw("\"");
-    Attr("stroke-dashoffset", phase);
-    if (a.x != b.x && a.y != b.y) Attr("pathLength", major);
-    End();
+    Segment(a, b, pen.colour, pen.dash_style, phase, a.x != b.x && a.y != b.y ? major : 0);
     phase += major;
   }
 }
@@ -394,12 +369,12 @@ void Shapes::Rectangle(const TRecordedOp& op) {
   // The outline runs through the outermost pixels: right and bottom inclusive.
   const int64_t l = box.left, t = box.top, r = box.right - 1, b = box.bottom - 1;
   const bool fill = op.brush_style == TBrushStyle::bsSolid;
-  if (fill && pen.visible && pen.width == 1 && pen.dash == 0 && l <= r && t <= b &&
+  if (fill && pen.visible && pen.width == 1 && pen.dash_style == 0 && l <= r && t <= b &&
       paint_.Drawn(pen.colour) == paint_.Drawn(op.brush_colour)) {
     FillBox(l, t, r + 1, b + 1, op.brush_colour);  // outline and fill alike
     return;
   }
-  if (fill && pen.visible && pen.width == 1 && pen.dash == 0 && l < r && t < b) {
+  if (fill && pen.visible && pen.width == 1 && pen.dash_style == 0 && l < r && t < b) {
     Start("rect");
     Attr("x", l + 0.5);
     Attr("y", t + 0.5);
@@ -460,7 +435,7 @@ void Shapes::Ellipse(const TRecordedOp& op) {
   };
   if (fill && paint_.Shows(op.brush_colour)) ellipse(true, 0, "");
   if (!pen.visible || !paint_.Shows(pen.colour)) return;
-  if (pen.dash == 0) {
+  if (pen.dash_style == 0) {
     ellipse(false, pen.colour, "");
     return;
   }
@@ -479,7 +454,7 @@ void Shapes::Ellipse(const TRecordedOp& op) {
   NoFill();
   Stroke(1, pen.colour);
   Raw(" stroke-dasharray=\"");
-  Raw(DashArray(pen.dash));
+  Raw(DashArray(pen.dash_style));
   Raw("\" stroke-dashoffset=\"0.5\"");
   End();
 }
@@ -556,7 +531,7 @@ void Shapes::Pie(const TRecordedOp& op) {
   };
   if (fill && paint_.Shows(op.brush_colour)) wedge(1, true, 0, "");
   if (!pen.visible || !paint_.Shows(pen.colour)) return;
-  if (pen.dash == 0 && pen.width == 1) {
+  if (pen.dash_style == 0 && pen.width == 1) {
     // The rim, then the radials as the raster steps them: from the rim's
     // last pixel to the centre and on to its first.
     Start("path d=\"M ");
@@ -569,14 +544,14 @@ void Shapes::Pie(const TRecordedOp& op) {
     ThinPolyline({last, centre, first}, false, pen.colour);
     return;
   }
-  if (pen.dash == 0) {
+  if (pen.dash_style == 0) {
     wedge(pen.width, false, pen.colour, "");
     return;
   }
   // A dashed wedge: its gaps and dashes along the same outline.
   if (fill) wedge(1, false, op.brush_colour, "");
   wedge(1, false, pen.colour,
-        std::string(" stroke-dasharray=\"") + DashArray(pen.dash) + "\" stroke-dashoffset=\"0.5\"");
+        std::string(" stroke-dasharray=\"") + DashArray(pen.dash_style) + "\" stroke-dashoffset=\"0.5\"");
 }
 
 void Shapes::Polygon(const TRecordedOp& op) {
@@ -590,7 +565,7 @@ void Shapes::Polygon(const TRecordedOp& op) {
   const bool crisp = AxisAligned(points);
   // A slanted fill is smoothed, so it shares its element only with a crisp
   // outline of a crisp shape.
-  const bool shared = crisp && pen.visible && pen.width == 1 && pen.dash == 0;
+  const bool shared = crisp && pen.visible && pen.width == 1 && pen.dash_style == 0;
   if (fill && paint_.Shows(op.brush_colour)) {
     Start("polygon points=\"");
     for (size_t i = 0; i < points.size(); ++i) {
@@ -619,7 +594,7 @@ void Shapes::Line(const TRecordedOp& op) {
     WidePolyline({from, to}, false, pen);
     return;
   }
-  if (pen.dash == 0 && !level) {
+  if (pen.dash_style == 0 && !level) {
     ThinPolyline({from, to}, false, pen.colour);
     return;
   }
@@ -631,25 +606,10 @@ void Shapes::Line(const TRecordedOp& op) {
   const XY back{dx / major / 2, dy / major / 2};
   const XY a{from.x + 0.5 - back.x, from.y + 0.5 - back.y};
   const XY b{to.x + 0.5 - back.x, to.y + 0.5 - back.y};
-  auto path = [&](TColor colour, bool dashed) {
-    if (!paint_.Shows(colour)) return;
-    Start("path d=\"M ");
-    Point(a);
-    Raw(" L ");
-    Point(b);
-    Raw("\"");
-    NoFill();
-    Stroke(1, colour);
-    if (dashed) {
-      Raw(" stroke-dasharray=\"");
-      Raw(DashArray(pen.dash));
-      Raw("\"");
-      if (!level) Attr("pathLength", major);
-    }
-    End();
-  };
-  if (pen.dash != 0 && op.brush_style == TBrushStyle::bsSolid) path(op.brush_colour, false);
-  path(pen.colour, pen.dash != 0);
+  if (pen.dash_style != 0 && op.brush_style == TBrushStyle::bsSolid) {
+    Segment(a, b, op.brush_colour, 0, 0, 0);  // the gaps
+  }
+  Segment(a, b, pen.colour, pen.dash_style, 0, level ? 0 : major);
 }
 
 }  // namespace

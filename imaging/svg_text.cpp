@@ -166,22 +166,18 @@ void TextWriter::Write() {
     const TRect& r = layout_.clip;
     const double w = static_cast<double>(int64_t{r.Right} - r.Left);
     const double h = static_cast<double>(int64_t{r.Bottom} - r.Top);
-    out_ += "<svg x=\"";
-    Number(r.Left);
-    out_ += "\" y=\"";
-    Number(r.Top);
-    out_ += "\" width=\"";
-    Number(w);
-    out_ += "\" height=\"";
-    Number(h);
+    const double box[] = {static_cast<double>(r.Left), static_cast<double>(r.Top), w, h};
+    out_ += "<svg";
+    const char* names[] = {" x=\"", "\" y=\"", "\" width=\"", "\" height=\""};
+    for (int i = 0; i < 4; ++i) {
+      out_ += names[i];
+      Number(box[i]);
+    }
     out_ += "\" viewBox=\"";
-    Number(r.Left);
-    out_ += ' ';
-    Number(r.Top);
-    out_ += ' ';
-    Number(w);
-    out_ += ' ';
-    Number(h);
+    for (int i = 0; i < 4; ++i) {
+      if (i > 0) out_ += ' ';
+      Number(box[i]);
+    }
     out_ += "\">\n";
   }
   for (const TLaidLine& line : layout_.lines) {
@@ -283,20 +279,16 @@ void TextWriter::Glyphs(const TLaidLine& line) {
       AppendXml(FallbackList(layout_.faces[first.face]), &out_);
       out_ += '"';
     }
-    out_ += " x=\"";
-    for (size_t i = start; i < end; ++i) {
-      if (i > start) out_ += ' ';
-      AppendInteger(line.chars[i].x, &out_);
-    }
-    out_ += '"';
-    if (turned) {
-      out_ += " y=\"";
+    auto positions = [&](const char* name, int64_t TPlacedChar::*axis) {
+      out_ += name;
       for (size_t i = start; i < end; ++i) {
         if (i > start) out_ += ' ';
-        AppendInteger(line.chars[i].y, &out_);
+        AppendInteger(line.chars[i].*axis, &out_);
       }
       out_ += '"';
-    }
+    };
+    positions(" x=\"", &TPlacedChar::x);
+    if (turned) positions(" y=\"", &TPlacedChar::y);
     out_ += '>';
     for (size_t i = start; i < end; ++i) Char(line, line.chars[i]);
     out_ += "</tspan>";
