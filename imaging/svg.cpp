@@ -3,7 +3,7 @@
 //   <svg xmlns=... width="W" height="H" viewBox="0 0 W H" role="img"
 //        aria-label="NAME" xml:space="preserve">
 //     <title>NAME</title>
-//     <g shape-rendering="crispEdges">       the drawing, operation by operation
+//     <g shape-rendering="crispEdges" font-…>   the drawing, operation by operation
 //       <rect .../>                           what the bitmap held before drawing,
 //       ...                                   unless the first shape covers it
 //     </g>
@@ -99,7 +99,8 @@ bool ContinuesWedge(const TRecordedOp& op, const TRecordedOp& next) {
          op.brush_style == next.brush_style && op.brush_colour == next.brush_colour;
 }
 
-void WriteDrawing(const TBitmap& bitmap, const Paint& paint, std::string* out) {
+void WriteDrawing(const TBitmap& bitmap, const Paint& paint, const TextDefaults& defaults,
+                  std::string* out) {
   const TRecording& recording = bitmap.Recording();
   if (!CoversBitmap(recording, bitmap)) {
     WriteBox(0, 0, bitmap.Width(), bitmap.Height(), BlankColour(bitmap), paint, out);
@@ -107,7 +108,7 @@ void WriteDrawing(const TBitmap& bitmap, const Paint& paint, std::string* out) {
   for (size_t i = 0; i < recording.Size(); ++i) {
     const TRecordedOp op = recording.Op(i);
     if (op.kind == TOpKind::kText || op.kind == TOpKind::kTextBlock) {
-      WriteText(op, paint, out);
+      WriteText(op, paint, defaults, out);
     } else if (i + 1 < recording.Size() && ContinuesWedge(op, recording.Op(i + 1))) {
       // One wedge from the first's start to the second's end.
       const int32_t* end = recording.Op(++i).coords;
@@ -181,23 +182,31 @@ std::string EncodeSVG(const TBitmap& bitmap, const TSvgSettings& settings) {
 
   svg::Paint paint(bitmap, svg::TransparentOf(bitmap, settings));
   if (!bitmap.Empty()) {
+    const svg::TextDefaults defaults = svg::FirstTextDefaults(bitmap.Recording());
+    // The drawing's group: crisp edges, and the font most texts share.
+    std::string group = " shape-rendering=\"crispEdges\"";
+    if (defaults.size > 0) {
+      group += " font-family=\"" + defaults.family + "\" font-size=\"";
+      AppendInteger(defaults.size, &group);
+      group += '"';
+    }
     if (svg::NeedsMask(bitmap, paint)) {
       std::string drawing;
-      svg::WriteDrawing(bitmap, paint, &drawing);
+      svg::WriteDrawing(bitmap, paint, defaults, &drawing);
       const std::string id = svg::MaskId(drawing);
       out += "<mask id=\"" + id + "\" maskUnits=\"userSpaceOnUse\" x=\"0\" y=\"0\" width=\"";
       AppendInteger(bitmap.Width(), &out);
       out += "\" height=\"";
       AppendInteger(bitmap.Height(), &out);
-      out += "\"><g shape-rendering=\"crispEdges\">\n";
+      out += "\"><g" + group + ">\n";
       paint.SetMode(svg::Paint::kMask);
-      svg::WriteDrawing(bitmap, paint, &out);
-      out += "</g></mask>\n<g mask=\"url(#" + id + ")\" shape-rendering=\"crispEdges\">\n";
+      svg::WriteDrawing(bitmap, paint, defaults, &out);
+      out += "</g></mask>\n<g mask=\"url(#" + id + ")\"" + group + ">\n";
       out += drawing;
     } else {
       paint.SetMode(svg::Paint::kOmitTransparent);
-      out += "<g shape-rendering=\"crispEdges\">\n";
-      svg::WriteDrawing(bitmap, paint, &out);
+      out += "<g" + group + ">\n";
+      svg::WriteDrawing(bitmap, paint, defaults, &out);
     }
     out += "</g>\n";
   }

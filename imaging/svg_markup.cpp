@@ -1,6 +1,8 @@
 #include "imaging/svg_markup.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <cmath>
 #include <cstdio>
 
@@ -93,10 +95,14 @@ void Paint::Append(TColor colour, std::string* out) const {
   }
   static constexpr char kHex[] = "0123456789ABCDEF";
   const TColor drawn = Drawn(colour);
+  const uint8_t channels[] = {GetRValue(drawn), GetGValue(drawn), GetBValue(drawn)};
+  // #RGB where every channel repeats its digit, as #FFF; #RRGGBB otherwise.
+  const bool doubled = std::all_of(std::begin(channels), std::end(channels),
+                                   [](uint8_t c) { return (c >> 4) == (c & 15); });
   *out += '#';
-  for (const uint8_t byte : {GetRValue(drawn), GetGValue(drawn), GetBValue(drawn)}) {
-    *out += kHex[byte >> 4];
-    *out += kHex[byte & 15];
+  for (const uint8_t c : channels) {
+    *out += kHex[c >> 4];
+    if (!doubled) *out += kHex[c & 15];
   }
 }
 

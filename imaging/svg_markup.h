@@ -79,9 +79,20 @@ void WriteShape(const TRecordedOp& op, const Paint& paint, std::string* out);
 void WriteBox(int64_t x0, int64_t y0, int64_t x1, int64_t y1, TColor colour, const Paint& paint,
               std::string* out);
 
+// The font family list (as XML text) and pixel size the drawing's group
+// gives its texts, which a text that shares them leaves out: those of the
+// first text drawn (nothing without texts).
+struct TextDefaults {
+  std::string family;
+  int64_t size = 0;
+};
+// Throws EFontError when the text's font cannot be loaded at all.
+TextDefaults FirstTextDefaults(const TRecording& recording);
+
 // Writes a recorded text (kText, kTextBlock) as the canvas drew it.
 // Throws EFontError when its font cannot be loaded at all.
-void WriteText(const TRecordedOp& op, const Paint& paint, std::string* out);
+void WriteText(const TRecordedOp& op, const Paint& paint, const TextDefaults& defaults,
+               std::string* out);
 
 // Writes the image map as a group of links over the drawing, the last area
 // first, so that where areas overlap the earlier one lies on top.

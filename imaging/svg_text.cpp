@@ -140,8 +140,8 @@ std::string FallbackList(const std::string& family) {
 class TextWriter {
  public:
   TextWriter(const TRecordedOp& op, const TTextLayout& layout, const Paint& paint,
-             std::string* out)
-      : op_(op), layout_(layout), paint_(paint), out_(*out) {}
+             const TextDefaults& defaults, std::string* out)
+      : op_(op), layout_(layout), paint_(paint), defaults_(defaults), out_(*out) {}
 
   void Write();
 
@@ -153,10 +153,25 @@ class TextWriter {
   // Appends the code point at `c` of `line`, as the document carries it.
   void Char(const TLaidLine& line, const TPlacedChar& c);
   void Number(double v) { AppendNumber(v, &out_); }
+  // The x positions of the glyphs [first, end) of `line` (and their y
+  // positions along a turned line) as attributes.
+  void Positions(const TLaidLine& line, size_t first, size_t end) {
+    auto list = [&](const char* name, int64_t TPlacedChar::*axis) {
+      out_ += name;
+      for (size_t i = first; i < end; ++i) {
+        if (i > first) out_ += ' ';
+        AppendInteger(line.chars[i].*axis, &out_);
+      }
+      out_ += '"';
+    };
+    list(" x=\"", &TPlacedChar::x);
+    if (layout_.escapement != 0) list(" y=\"", &TPlacedChar::y);
+  }
 
   const TRecordedOp& op_;
   const TTextLayout& layout_;
   const Paint& paint_;
+  const TextDefaults& defaults_;
   std::string& out_;
 };
 
@@ -241,11 +256,15 @@ void TextWriter::Glyphs(const TLaidLine& line) {
   if (line.chars.empty() || !paint_.Shows(op_.font->Color)) return;
   const TFont& font = *op_.font;
   const bool turned = layout_.escapement != 0;
-  out_ += "<text font-family=\"";
-  AppendXml(FamilyList(font, layout_.faces[0]), &out_);
-  out_ += "\" font-size=\"";
-  AppendInteger(layout_.ppem, &out_);
-  out_ += '"';
+  out_ += "<text";
+  std::string family;
+  AppendXml(FamilyList(font, layout_.faces[0]), &family);
+  if (family != defaults_.family) out_ += " font-family=\"" + family + '"';
+  if (layout_.ppem != defaults_.size) {
+    out_ += " font-size=\"";
+    AppendInteger(layout_.ppem, &out_);
+    out_ += '"';
+  }
   if (font.Bold()) out_ += " font-weight=\"bold\"";
   if ((font.Style & fsItalic) != 0) out_ += " font-style=\"italic\"";
   out_ += " fill=\"";
@@ -259,6 +278,17 @@ void TextWriter::Glyphs(const TLaidLine& line) {
     out_ += " y=\"";
     AppendInteger(line.pen_y, &out_);
     out_ += '"';
+  }
+  // A line of one run in the font's own face needs no run of its own.
+  const bool plain = std::all_of(line.chars.begin(), line.chars.end(), [](const TPlacedChar& c) {
+    return c.face == 0 && c.units == 1;
+  });
+  if (plain) {
+    Positions(line, 0, line.chars.size());
+    out_ += '>';
+    for (const TPlacedChar& c : line.chars) Char(line, c);
+    out_ += "</text>\n";
+    return;
   }
   out_ += '>';
   // Runs of one face; a code point beyond the 16-bit range stands alone, so
@@ -279,16 +309,7 @@ void TextWriter::Glyphs(const TLaidLine& line) {
       AppendXml(FallbackList(layout_.faces[first.face]), &out_);
       out_ += '"';
     }
-    auto positions = [&](const char* name, int64_t TPlacedChar::*axis) {
-      out_ += name;
-      for (size_t i = start; i < end; ++i) {
-        if (i > start) out_ += ' ';
-        AppendInteger(line.chars[i].*axis, &out_);
-      }
-      out_ += '"';
-    };
-    positions(" x=\"", &TPlacedChar::x);
-    if (turned) positions(" y=\"", &TPlacedChar::y);
+    Positions(line, start, end);
     out_ += '>';
     for (size_t i = start; i < end; ++i) Char(line, line.chars[i]);
     out_ += "</tspan>";
@@ -297,15 +318,32 @@ void TextWriter::Glyphs(const TLaidLine& line) {
   out_ += "</text>\n";
 }
 
+TTextLayout LayOut(const TRecordedOp& op) {
+  const int32_t* c = op.coords;
+  return op.kind == TOpKind::kText
+             ? LayOutText(*op.font, op.align, c[0], c[1], op.text)
+             : LayOutTextBlock(*op.font, op.align, op.text, TRect{c[0], c[1], c[2], c[3]},
+                               op.format);
+}
+
 }  // namespace
 
-void WriteText(const TRecordedOp& op, const Paint& paint, std::string* out) {
-  const int32_t* c = op.coords;
-  const TTextLayout layout =
-      op.kind == TOpKind::kText
-          ? LayOutText(*op.font, op.align, c[0], c[1], op.text)
-          : LayOutTextBlock(*op.font, op.align, op.text, TRect{c[0], c[1], c[2], c[3]}, op.format);
-  TextWriter(op, layout, paint, out).Write();
+TextDefaults FirstTextDefaults(const TRecording& recording) {
+  TextDefaults defaults;
+  for (size_t i = 0; i < recording.Size(); ++i) {
+    const TRecordedOp op = recording.Op(i);
+    if (op.kind != TOpKind::kText && op.kind != TOpKind::kTextBlock) continue;
+    const TTextLayout layout = LayOut(op);
+    AppendXml(FamilyList(*op.font, layout.faces[0]), &defaults.family);
+    defaults.size = layout.ppem;
+    break;
+  }
+  return defaults;
+}
+
+void WriteText(const TRecordedOp& op, const Paint& paint, const TextDefaults& defaults,
+               std::string* out) {
+  TextWriter(op, LayOut(op), paint, defaults, out).Write();
 }
 
 }  // namespace svg

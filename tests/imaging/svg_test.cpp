@@ -103,7 +103,11 @@ double Number(const XmlElement& e, const char* name, double fallback = 0) {
 // for elements it does not know how to evaluate.
 bool Paint(const XmlElement& e, std::vector<TColor>* pixels) {
   if (e.Attr("shape-rendering") != nullptr) return false;  // smoothed
-  auto colour = [](const std::string* v) { return std::stoul(v->substr(1), nullptr, 16); };
+  auto colour = [](const std::string* v) {
+    std::string hex = v->substr(1);
+    if (hex.size() == 3) hex = {hex[0], hex[0], hex[1], hex[1], hex[2], hex[2]};
+    return std::stoul(hex, nullptr, 16);
+  };
   auto rgb = [](unsigned long v) { return RGB(v >> 16 & 0xFF, v >> 8 & 0xFF, v & 0xFF); };
   std::vector<Figure> fill;
   if (e.Local() == "rect") {
@@ -213,11 +217,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ShapeCase{"rectangle, outline and fill",
                   [](TCanvas& c) { Solid(c, kRed), c.Rectangle(5, 6, 15, 12); },
-                  {R"(<rect x="5.5" y="6.5" width="9" height="5" fill="#FF0000" stroke="#000000"/>)"},
+                  {R"(<rect x="5.5" y="6.5" width="9" height="5" fill="#F00" stroke="#000"/>)"},
                   true},
         ShapeCase{"rectangle, corners swapped",
                   [](TCanvas& c) { Solid(c, kRed), c.Rectangle(15, 12, 5, 6); },
-                  {R"(<rect x="5.5" y="6.5" width="9" height="5" fill="#FF0000" stroke="#000000"/>)"},
+                  {R"(<rect x="5.5" y="6.5" width="9" height="5" fill="#F00" stroke="#000"/>)"},
                   true},
         ShapeCase{"rectangle, no pen gives up the right and bottom edges",
                   [](TCanvas& c) {
@@ -225,17 +229,17 @@ INSTANTIATE_TEST_SUITE_P(
                     Solid(c, kRed);
                     c.Rectangle(5, 6, 15, 12);
                   },
-                  {R"(<rect x="5" y="6" width="9" height="5" fill="#FF0000"/>)"}, true},
+                  {R"(<rect x="5" y="6" width="9" height="5" fill="#F00"/>)"}, true},
         ShapeCase{"rectangle, dashed pen over a clear brush",
                   [](TCanvas& c) {
                     c.Pen().Style = TPenStyle::psDot;
                     Clear(c);
                     c.Rectangle(5, 6, 15, 12);
                   },
-                  {R"(<path d="M 14.5 6.5 L 5.5 6.5" fill="none" stroke="#000000" stroke-dasharray="3 3" stroke-dashoffset="0.5"/>)",
-                   R"(<path d="M 5.5 6.5 L 5.5 11.5" fill="none" stroke="#000000" stroke-dasharray="3 3" stroke-dashoffset="9.5"/>)",
-                   R"(<path d="M 5.5 11.5 L 14.5 11.5" fill="none" stroke="#000000" stroke-dasharray="3 3" stroke-dashoffset="14.5"/>)",
-                   R"(<path d="M 14.5 11.5 L 14.5 6.5" fill="none" stroke="#000000" stroke-dasharray="3 3" stroke-dashoffset="23.5"/>)"},
+                  {R"(<path d="M 14.5 6.5 L 5.5 6.5" fill="none" stroke="#000" stroke-dasharray="3 3" stroke-dashoffset="0.5"/>)",
+                   R"(<path d="M 5.5 6.5 L 5.5 11.5" fill="none" stroke="#000" stroke-dasharray="3 3" stroke-dashoffset="9.5"/>)",
+                   R"(<path d="M 5.5 11.5 L 14.5 11.5" fill="none" stroke="#000" stroke-dasharray="3 3" stroke-dashoffset="14.5"/>)",
+                   R"(<path d="M 14.5 11.5 L 14.5 6.5" fill="none" stroke="#000" stroke-dasharray="3 3" stroke-dashoffset="23.5"/>)"},
                   true},
         ShapeCase{"level line, dashed, its gaps in the brush colour",
                   [](TCanvas& c) {
@@ -244,54 +248,54 @@ INSTANTIATE_TEST_SUITE_P(
                     c.MoveTo(35, 4);
                     c.LineTo(2, 4);
                   },
-                  {R"(<path d="M 36 4.5 L 3 4.5" fill="none" stroke="#0000FF"/>)",
-                   R"(<path d="M 36 4.5 L 3 4.5" fill="none" stroke="#000000" stroke-dasharray="18 6"/>)"},
+                  {R"(<path d="M 36 4.5 L 3 4.5" fill="none" stroke="#00F"/>)",
+                   R"(<path d="M 36 4.5 L 3 4.5" fill="none" stroke="#000" stroke-dasharray="18 6"/>)"},
                   true},
         ShapeCase{"upright line leaves out its end point",
                   [](TCanvas& c) { c.MoveTo(3, 2), c.LineTo(3, 20); },
-                  {R"(<path d="M 3.5 2 L 3.5 20" fill="none" stroke="#000000"/>)"}, true},
+                  {R"(<path d="M 3.5 2 L 3.5 20" fill="none" stroke="#000"/>)"}, true},
         ShapeCase{"slanted line, one pixel for each step",
                   [](TCanvas& c) { c.MoveTo(2, 3), c.LineTo(30, 14); },
-                  {R"(<path d=" M 2 2.788 L 30 13.788 L 30 14.788 L 2 3.788 Z" fill="#000000"/>)"}, true},
+                  {R"(<path d=" M 2 2.788 L 30 13.788 L 30 14.788 L 2 3.788 Z" fill="#000"/>)"}, true},
         ShapeCase{"steep line, one pixel for each step",
                   [](TCanvas& c) { c.MoveTo(20, 25), c.LineTo(13, 2); },
-                  {R"(<path d=" M 20.137 26 L 13.137 3 L 14.137 3 L 21.137 26 Z" fill="#000000"/>)"},
+                  {R"(<path d=" M 20.137 26 L 13.137 3 L 14.137 3 L 21.137 26 Z" fill="#000"/>)"},
                   true},
         ShapeCase{"pixel", [](TCanvas& c) { c.SetPixel(7, 8, kRed); },
-                  {R"(<rect x="7" y="8" width="1" height="1" fill="#FF0000"/>)"}, true},
+                  {R"(<rect x="7" y="8" width="1" height="1" fill="#F00"/>)"}, true},
         ShapeCase{"wide pen: bands and round tips",
                   [](TCanvas& c) {
                     c.Pen().Width = 4;
                     c.MoveTo(5, 5);
                     c.LineTo(25, 5);
                   },
-                  {R"(<path d=" M 5 3 L 25 3 L 25 7 L 5 7 Z M 3 5 A 2 2 0 1 1 7 5 A 2 2 0 1 1 3 5 Z M 23 5 A 2 2 0 1 1 27 5 A 2 2 0 1 1 23 5 Z" fill="#000000" shape-rendering="auto"/>)"},
+                  {R"(<path d=" M 5 3 L 25 3 L 25 7 L 5 7 Z M 3 5 A 2 2 0 1 1 7 5 A 2 2 0 1 1 3 5 Z M 23 5 A 2 2 0 1 1 27 5 A 2 2 0 1 1 23 5 Z" fill="#000" shape-rendering="auto"/>)"},
                   false},
         ShapeCase{"ellipse: smoothed fill, crisp outline",
                   [](TCanvas& c) { Solid(c, kRed), c.Ellipse(4, 4, 15, 11); },
-                  {R"(<ellipse cx="9.5" cy="7.5" rx="5" ry="3" fill="#FF0000" shape-rendering="auto"/>)",
-                   R"(<ellipse cx="9.5" cy="7.5" rx="5" ry="3" fill="none" stroke="#000000"/>)"},
+                  {R"(<ellipse cx="9.5" cy="7.5" rx="5" ry="3" fill="#F00" shape-rendering="auto"/>)",
+                   R"(<ellipse cx="9.5" cy="7.5" rx="5" ry="3" fill="none" stroke="#000"/>)"},
                   false},
         ShapeCase{"pie slice: the rim and the radials the raster stepped",
                   [](TCanvas& c) { Solid(c, kBlue), c.PieSlice(5, 5, 26, 26, 26, 15, 15, 5); },
-                  {R"(<path d="M 15.5 15.5 L 25.5 15.5 A 10 10 0 0 0 16.495 5.55 Z" fill="#0000FF" shape-rendering="auto"/>)",
-                   R"(<path d="M 25.5 15.5 A 10 10 0 0 0 16.495 5.55" fill="none" stroke="#000000"/>)",
-                   R"(<path d=" M 17.034 5 L 16.034 15 L 15.034 15 L 16.034 5 Z M 15 15 L 25 15 L 25 16 L 15 16 Z" fill="#000000"/>)"},
+                  {R"(<path d="M 15.5 15.5 L 25.5 15.5 A 10 10 0 0 0 16.495 5.55 Z" fill="#00F" shape-rendering="auto"/>)",
+                   R"(<path d="M 25.5 15.5 A 10 10 0 0 0 16.495 5.55" fill="none" stroke="#000"/>)",
+                   R"(<path d=" M 17.034 5 L 16.034 15 L 15.034 15 L 16.034 5 Z M 15 15 L 25 15 L 25 16 L 15 16 Z" fill="#000"/>)"},
                   false},
         ShapeCase{"polygon outline, one pixel for each step of each side",
                   [](TCanvas& c) {
                     Clear(c);
                     c.Polygon({{3, 3}, {36, 9}, {30, 27}, {6, 20}});
                   },
-                  {R"(<path d=" M 3 2.893 L 36 8.893 L 36 9.893 L 3 3.893 Z M 37.151 9 L 31.151 27 L 30.151 27 L 36.151 9 Z M 31 28.13 L 7 21.13 L 7 20.13 L 31 27.13 Z M 6.073 21 L 3.073 4 L 4.073 4 L 7.073 21 Z" fill="#000000"/>)"},
+                  {R"(<path d=" M 3 2.893 L 36 8.893 L 36 9.893 L 3 3.893 Z M 37.151 9 L 31.151 27 L 30.151 27 L 36.151 9 Z M 31 28.13 L 7 21.13 L 7 20.13 L 31 27.13 Z M 6.073 21 L 3.073 4 L 4.073 4 L 7.073 21 Z" fill="#000"/>)"},
                   true},
         ShapeCase{"polygon: alternate fill, outline by its steps",
                   [](TCanvas& c) {
                     Solid(c, kRed);
                     c.Polygon({{3, 3}, {20, 5}, {8, 16}});
                   },
-                  {R"(<polygon points="3.5,3.5 20.5,5.5 8.5,16.5" fill-rule="evenodd" fill="#FF0000" shape-rendering="auto"/>)",
-                   R"(<path d=" M 3 2.926 L 20 4.926 L 20 5.926 L 3 3.926 Z M 21 5.526 L 9 16.526 L 9 15.526 L 21 4.526 Z M 8.177 17 L 3.177 4 L 4.177 4 L 9.177 17 Z" fill="#000000"/>)"},
+                  {R"(<polygon points="3.5,3.5 20.5,5.5 8.5,16.5" fill-rule="evenodd" fill="#F00" shape-rendering="auto"/>)",
+                   R"(<path d=" M 3 2.926 L 20 4.926 L 20 5.926 L 3 3.926 Z M 21 5.526 L 9 16.526 L 9 15.526 L 21 4.526 Z M 8.177 17 L 3.177 4 L 4.177 4 L 9.177 17 Z" fill="#000"/>)"},
                   false}));
 
 // ---- The document -------------------------------------------------------------
@@ -371,7 +375,7 @@ TEST(SvgDocumentTest, LeavesOutTheTransparentColourAsThePictureDoes) {
     const std::string svg = EncodeSVG(*bitmap, settings);
     ASSERT_EQ(XmlError(svg), "") << t.name;
     EXPECT_EQ(svg.find("<mask") != std::string::npos, t.mask) << t.name << "\n" << svg;
-    EXPECT_EQ(svg.find("fill=\"#FFFFFF\"") != std::string::npos, t.background) << t.name;
+    EXPECT_EQ(svg.find("fill=\"#FFF\"") != std::string::npos, t.background) << t.name;
   }
 }
 

@@ -135,7 +135,7 @@ function moved(svgText) {
   const doc = new DOMParser().parseFromString(svgText, "image/svg+xml");
   const area = r => Number(r.getAttribute("width")) * Number(r.getAttribute("height"));
   const rects = [...doc.querySelectorAll("g > rect")].slice(1).filter(r =>
-      !["none", "#FFFFFF"].includes(r.getAttribute("fill")) && area(r) > 4);
+      !["none", "#FFF", "#FFFFFF"].includes(r.getAttribute("fill")) && area(r) > 4);
   rects.sort((p, q) => area(q) - area(p));
   if (rects.length === 0) return "";
   const r = rects[0];
