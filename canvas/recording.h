@@ -103,6 +103,9 @@ class TRecording {
   // What a text keeps beyond its coordinates, in coords_ after them.
   enum TextField { kFont, kAlign, kFormat, kTextStartLow, kTextStartHigh, kTextLength, kTextFields };
 
+  // Room made at the first operation.
+  static constexpr size_t kFirstOps = 128;
+  void Reserve();
   void AddEntry(TOpKind kind, const TPen& pen, const TBrush& brush, size_t first);
   uint32_t FontIndex(const TFont& font);
 
