@@ -290,12 +290,39 @@ struct RoundChain::Impl {
     return Before(after, finish);
   }
 
+  // Visits the chain's stretches on bitmap row y, quarter by quarter: for
+  // each range of a quarter that holds states of the row,
+  // run(q, j, range, c0, c1), with j the quarter's path row there and
+  // [c0, c1] the states the range holds; then, after a quarter's stretches,
+  // quarter_done(q, j, k1), with k1 the last state of that path row.
+  template <class Run, class QuarterDone>
+  void VisitRow(int64_t y, Run run, QuarterDone quarter_done) const {
+    for (int q = 0; q < 4; ++q) {
+      if (!quarter_rows[q].Holds(y)) continue;
+      const int64_t j = PathRowAt(q, y);
+      int64_t k0 = 0, k1 = 0;
+      if (!RowStates(j, &k0, &k1)) continue;
+      for (const Range& r : ranges[q]) {
+        int64_t c0 = k0, c1 = k1;
+        if (Clip(r, j, &c0, &c1)) run(q, j, r, c0, c1);
+      }
+      quarter_done(q, j, k1);
+    }
+  }
+  template <class Run>
+  void VisitRow(int64_t y, Run run) const {
+    VisitRow(y, run, [](int, int64_t, int64_t) {});
+  }
+
   // ---- Drawing -------------------------------------------------------------------
 
   void ThinSolid(Surface& surface) const;
   void ThinDashed(Surface& surface, Dash* dash) const;
   void Wide(Surface& surface, int64_t width) const;
   void WideSampled(Surface& surface, int64_t width) const;
+  // The wide pen's steps between quarters and, for a wedge, its radials
+  // with a tip at the centre.
+  void WideJoins(Surface& surface, const RoundTip& tip, int64_t width) const;
   void Fill(Surface& surface) const;
 
   // Bitmap rows [y0, y1); empty when y0 >= y1.
@@ -364,18 +391,11 @@ void RoundChain::Impl::ThinSolid(Surface& surface) const {
   y0 = std::max(y0, arc_rows.y0);
   y1 = std::min(y1, arc_rows.y1);
   for (int64_t y = y0; y < y1; ++y) {
-    for (int q = 0; q < 4; ++q) {
-      if (!quarter_rows[q].Holds(y)) continue;
-      const int64_t j = PathRowAt(q, y);
-      int64_t k0 = 0, k1 = 0;
-      if (!RowStates(j, &k0, &k1)) continue;
-      for (const Range& r : ranges[q]) {
-        int64_t c0 = k0, c1 = k1, x0 = 0, x1 = 0;
-        if (!Clip(r, j, &c0, &c1)) continue;
-        Columns(q, c0, c1, &x0, &x1);
-        surface.Span(y, x0, x1 + 1);
-      }
-    }
+    VisitRow(y, [&](int q, int64_t, const Range&, int64_t c0, int64_t c1) {
+      int64_t x0 = 0, x1 = 0;
+      Columns(q, c0, c1, &x0, &x1);
+      surface.Span(y, x0, x1 + 1);
+    });
   }
   if (wedge) {
     ThinLine(surface, last_point, centre, nullptr);
@@ -441,33 +461,25 @@ void RoundChain::Impl::ThinDashed(Surface& surface, Dash* dash) const {
   y0 = std::max<int64_t>(y0, 0);
   ClipToChain(&y0, &y1);
   for (int64_t y = y0; y < y1; ++y) {
-    for (int q = 0; q < 4; ++q) {
-      if (!quarter_rows[q].Holds(y)) continue;
-      const int64_t j = PathRowAt(q, y);
-      int64_t k0 = 0, k1 = 0;
-      if (!RowStates(j, &k0, &k1)) continue;
-      for (const Range& r : ranges[q]) {
-        int64_t c0 = k0, c1 = k1;
-        if (!Clip(r, j, &c0, &c1)) continue;
-        const int64_t cycle = r.cycle;
-        // Only the columns inside the bitmap.
-        if (q == 0 || q == 3) {
-          c0 = std::max(c0, box.left + a - (surface.Width() - 1));
-          c1 = std::min(c1, box.left + a);
-        } else {
-          c0 = std::max(c0, -box.left);
-          c1 = std::min(c1, surface.Width() - 1 - box.left);
-        }
-        for (int64_t k = c0; k <= c1; ++k) {
-          const int64_t i = index(State{j, k});
-          const int64_t pos = cycle * n + (Forward(cycle) ? i : n - 1 - i);
-          Surface* target = dash->On(offset(pos)) ? &surface : dash->Gaps();
-          if (target == nullptr) continue;
-          const Point p = Map(q, State{j, k});
-          target->Plot(p.x, p.y);
-        }
+    VisitRow(y, [&](int q, int64_t j, const Range& r, int64_t c0, int64_t c1) {
+      const int64_t cycle = r.cycle;
+      // Only the columns inside the bitmap.
+      if (q == 0 || q == 3) {
+        c0 = std::max(c0, box.left + a - (surface.Width() - 1));
+        c1 = std::min(c1, box.left + a);
+      } else {
+        c0 = std::max(c0, -box.left);
+        c1 = std::min(c1, surface.Width() - 1 - box.left);
       }
-    }
+      for (int64_t k = c0; k <= c1; ++k) {
+        const int64_t i = index(State{j, k});
+        const int64_t pos = cycle * n + (Forward(cycle) ? i : n - 1 - i);
+        Surface* target = dash->On(offset(pos)) ? &surface : dash->Gaps();
+        if (target == nullptr) continue;
+        const Point p = Map(q, State{j, k});
+        target->Plot(p.x, p.y);
+      }
+    });
   }
   if (wedge) {
     // The first radial starts on the last chain point, with its offset.
@@ -494,46 +506,33 @@ void RoundChain::Impl::Wide(Surface& surface, int64_t width) const {
   // Each row paints what the chain holds on it (tips and bands reach the
   // rows around), so rows the chain does not reach paint nothing.
   ClipToChain(&y0, &y1);
-  for (int64_t y = y0; y < y1 && !surface.Full(); ++y) {
-    for (int q = 0; q < 4; ++q) {
-      if (!quarter_rows[q].Holds(y)) continue;
-      const int64_t j = PathRowAt(q, y);
-      int64_t k0 = 0, k1 = 0;
-      if (!RowStates(j, &k0, &k1)) continue;
-      for (const Range& r : ranges[q]) {
-        int64_t c0 = k0, c1 = k1, x0 = 0, x1 = 0;
-        if (!Clip(r, j, &c0, &c1)) continue;
-        Columns(q, c0, c1, &x0, &x1);
-        tip.PaintRun(surface, y, x0, x1);
-        if (x1 > x0) surface.Box(x0, y - width / 2, x1, y - width / 2 + width);
-      }
-      // The step from this row to the next path row, when both ends are on
-      // the same stretch of the chain.
-      int64_t n0 = 0, n1 = 0;
-      if (!RowStates(j + 1, &n0, &n1)) continue;
-      const State from{j, k1}, to{j + 1, n0};
-      int which_from, which_to;
-      if (!InChain(q, from, &which_from) || !InChain(q, to, &which_to) ||
-          which_from != which_to) {
-        continue;
-      }
-      const Point p = Map(q, from), p2 = Map(q, to);
-      if (Forward(q)) {
-        WideSegment(surface, p, p2, width);
-      } else {
-        WideSegment(surface, p2, p, width);
-      }
+  // The step from a row to the next path row, when both ends are on the
+  // same stretch of the chain.
+  auto step = [&](int q, int64_t j, int64_t k1) {
+    int64_t n0 = 0, n1 = 0;
+    if (!RowStates(j + 1, &n0, &n1)) return;
+    const State from{j, k1}, to{j + 1, n0};
+    int which_from, which_to;
+    if (!InChain(q, from, &which_from) || !InChain(q, to, &which_to) || which_from != which_to) {
+      return;
     }
+    const Point p = Map(q, from), p2 = Map(q, to);
+    if (Forward(q)) {
+      WideSegment(surface, p, p2, width);
+    } else {
+      WideSegment(surface, p2, p, width);
+    }
+  };
+  for (int64_t y = y0; y < y1 && !surface.Full(); ++y) {
+    auto run = [&](int q, int64_t, const Range&, int64_t c0, int64_t c1) {
+      int64_t x0 = 0, x1 = 0;
+      Columns(q, c0, c1, &x0, &x1);
+      tip.PaintRun(surface, y, x0, x1);
+      if (x1 > x0) surface.Box(x0, y - width / 2, x1, y - width / 2 + width);
+    };
+    VisitRow(y, run, step);
   }
-  for (int64_t c = 0; c < 8; ++c) {
-    if (!JunctionInChain(c)) continue;
-    WideSegment(surface, Map(c, LocalLast(c)), Map(c + 1, LocalFirst(c + 1)), width);
-  }
-  if (wedge) {
-    WideSegment(surface, last_point, centre, width);
-    WideSegment(surface, centre, first_point, width);
-    tip.PaintRun(surface, centre.y, centre.x, centre.x);
-  }
+  WideJoins(surface, tip, width);
 }
 
 void RoundChain::Impl::WideSampled(Surface& surface, int64_t width) const {
@@ -567,6 +566,10 @@ void RoundChain::Impl::WideSampled(Surface& surface, int64_t width) const {
       }
     }
   }
+  WideJoins(surface, tip, width);
+}
+
+void RoundChain::Impl::WideJoins(Surface& surface, const RoundTip& tip, int64_t width) const {
   for (int64_t c = 0; c < 8; ++c) {
     if (!JunctionInChain(c)) continue;
     WideSegment(surface, Map(c, LocalLast(c)), Map(c + 1, LocalFirst(c + 1)), width);

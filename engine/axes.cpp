@@ -23,9 +23,7 @@ namespace plotvane {
 
 namespace {
 
-long long AbsHeight(const TFont& font) { return std::llabs(static_cast<long long>(font.Height)); }
-
-long long HalfOf(long long v) { return Round64(static_cast<long double>(v) / 2); }
+Int64 HalfOf(Int64 v) { return Round64(static_cast<long double>(v) / 2); }
 
 // The value text of a point coordinate; 0 when it does not read (it always
 // does for points added through AddPoint).
@@ -44,7 +42,90 @@ Int64 LargestPointValue(const TPointList& points, Pick pick) {
   return m;
 }
 
+// Which value axis a tick number belongs to: its date, label and
+// prefix/suffix settings.
+enum class AxisKind : uint8_t {
+  kVertical,        // the vertical value axis (FUseYAxisDates, AddPrefixSuffixY)
+  kHorizontalBars,  // the value axis of horizontal bars (no dates, AddPrefixSuffix)
+  kX,               // the line graph's X axis (FUseXAxisDates, AddPrefixSuffixX, no percentages)
+};
+
+// The text written at a tick of value `value`, or at the origin.
+std::u16string TickText(const TChartix& chart, AxisKind axis, Double value,
+                        const std::u16string& mask, bool origin) {
+  const bool dates = axis == AxisKind::kVertical ? chart.FUseYAxisDates
+                     : axis == AxisKind::kX      ? chart.FUseXAxisDates
+                                                 : false;
+  const std::u16string t = dates ? chart.GetDateText(value) : FormatFloat(mask, value);
+  if (chart.FShowPercent && axis != AxisKind::kX) return origin ? u"0%" : t + u"%";
+  const bool labels = axis == AxisKind::kX ? chart.FUseXAxisLabels : chart.FUseYAxisLabels;
+  if (labels) {
+    const std::u16string key = origin ? FloatToStr(value) : t;
+    return axis == AxisKind::kX ? chart.GetXAxisLabel(key) : chart.GetYAxisLabel(key);
+  }
+  switch (axis) {
+    case AxisKind::kVertical:
+      return chart.AddPrefixSuffixY(t);
+    case AxisKind::kHorizontalBars:
+      return chart.AddPrefixSuffix(t);
+    case AxisKind::kX:
+      return chart.AddPrefixSuffixX(t);
+  }
+  return t;
+}
+
 }  // namespace
+
+// The scale steps of the axes: a friend of TChartix, for its largest-value
+// helpers and CalculateScale.
+class AxisSteps {
+ public:
+  // The largest value the vertical value axis and its grid scale by.
+  static Int64 YAxisMaxValue(TChartix& chart, TGraphType graph_type) {
+    switch (graph_type) {
+      case cxtVBar: {
+        Int64 b = chart.GetMaxValue();
+        if (chart.FShowLinesWithBars && !chart.Points.Empty()) b = std::max(b, chart.GetMaxY());
+        return b;
+      }
+      case cxtLine:
+        return chart.GetMaxY();
+      case cxtVStackedBar:
+        chart.FShowPercent = false;
+        return chart.GetMaxStackedTotal();
+      default:
+        return 0;
+    }
+  }
+
+  // Makes a scale ready for its ticks: an offset not below a given top is
+  // reset, a scale with an automatic top or step is chosen, and px, the
+  // distance of two ticks, worked out over the positive part `length` or,
+  // for all-negative data, the negative part. `per_unit` receives the
+  // pixels per value unit (1 for a span of 0).
+  static TickScale PrepareScale(TChartix& chart, Double& top, Double& grad, Double& offset,
+                                Int64 max_value, Int64 length, Int64 negative, Double& per_unit) {
+    if (top != 0 && offset >= top) offset = 0;
+    if (top == 0 || grad == 0) chart.CalculateScale(grad, top, offset, max_value, length);
+
+    TickScale scale;
+    scale.top = top;
+    scale.grad = grad;
+    scale.offset = offset;
+    scale.length = length;
+    scale.negative = negative;
+    scale.decimals = chart.FDecimals;
+    per_unit = 1;
+    const long double span = std::fabs(static_cast<long double>(top) - offset);
+    // Data wholly below zero spread their span over the negative part.
+    const Int64 stretch = (max_value > 0 || negative == 0) ? length : negative;
+    if (span != 0) {
+      scale.px = static_cast<double>(grad / span * stretch);
+      per_unit = static_cast<double>(stretch / span);
+    }
+    return scale;
+  }
+};
 
 // ---- Largest values ------------------------------------------------------
 
@@ -74,20 +155,20 @@ Integer TChartix::GetMaxStackedTotal() {
   // Sums are added in 64 bits and kept to the 32 a stacked total has, so
   // that large groups saturate instead of wrapping to negative totals. An
   // item counts in the group it is drawn in.
-  std::vector<long long> sums(static_cast<size_t>(StackedGroupList.Count()));
-  long long smallest = 0;
+  std::vector<Int64> sums(static_cast<size_t>(StackedGroupList.Count()));
+  Int64 smallest = 0;
   for (int k = 0; k < StackedValueList.Count(); ++k) {
     Double value = 0;
     TryStrToFloat(StackedValueList[k], value);
-    const long long rounded = Ceil64(value);
+    const Int64 rounded = Ceil64(value);
     smallest = std::min(smallest, rounded);
-    const Integer group = StackedGroupOf(k);
+    const Integer group = DrawingSteps::StackedGroupOf(*this, k);
     if (group < 0) continue;
-    long long& sum = sums[static_cast<size_t>(group)];
-    sum = Saturate32(sum + std::max<long long>(INT32_MIN, std::min<long long>(INT32_MAX, rounded)));
+    Int64& sum = sums[static_cast<size_t>(group)];
+    sum = Saturate32(sum + std::max<Int64>(INT32_MIN, std::min<Int64>(INT32_MAX, rounded)));
   }
-  long long m = 0;
-  for (long long sum : sums) m = std::max(m, sum);
+  Int64 m = 0;
+  for (Int64 sum : sums) m = std::max(m, sum);
   if (m == 0) m = smallest;
   return Saturate32(m);
 }
@@ -95,138 +176,76 @@ Integer TChartix::GetMaxStackedTotal() {
 // ---- Scale -----------------------------------------------------------------
 
 void TChartix::CalculateScale(Double& grad, Double& top, Double& offset, Int64 max_value,
-                              long long axis_length) {
+                              Int64 axis_length) {
   plotvane::CalculateScale(grad, top, offset, max_value, axis_length, FLabelFont.Size(),
                            FShowPercent);
-}
-
-Int64 TChartix::YAxisMaxValue(TGraphType graph_type) {
-  switch (graph_type) {
-    case cxtVBar: {
-      Int64 b = GetMaxValue();
-      if (FShowLinesWithBars && !Points.Empty()) b = std::max(b, GetMaxY());
-      return b;
-    }
-    case cxtLine:
-      return GetMaxY();
-    case cxtVStackedBar:
-      FShowPercent = false;
-      return GetMaxStackedTotal();
-    default:
-      return 0;
-  }
-}
-
-TickScale TChartix::PrepareScale(Double& top, Double& grad, Double& offset, Int64 max_value,
-                                 long long length, long long negative, Double& per_unit) {
-  if (top != 0 && offset >= top) offset = 0;
-  if (top == 0 || grad == 0) CalculateScale(grad, top, offset, max_value, length);
-
-  TickScale scale;
-  scale.top = top;
-  scale.grad = grad;
-  scale.offset = offset;
-  scale.length = length;
-  scale.negative = negative;
-  scale.decimals = FDecimals;
-  per_unit = 1;
-  const long double span = std::fabs(static_cast<long double>(top) - offset);
-  // Data wholly below zero spread their span over the negative part.
-  const long long stretch = (max_value > 0 || negative == 0) ? length : negative;
-  if (span != 0) {
-    scale.px = static_cast<double>(grad / span * stretch);
-    per_unit = static_cast<double>(stretch / span);
-  }
-  return scale;
-}
-
-std::u16string TChartix::TickText(AxisKind axis, Double value, const std::u16string& mask,
-                                  bool origin) {
-  const bool dates = axis == AxisKind::kVertical ? FUseYAxisDates
-                     : axis == AxisKind::kX      ? FUseXAxisDates
-                                                 : false;
-  const std::u16string t = dates ? GetDateText(value) : FormatFloat(mask, value);
-  if (FShowPercent && axis != AxisKind::kX) return origin ? u"0%" : t + u"%";
-  const bool labels = axis == AxisKind::kX ? FUseXAxisLabels : FUseYAxisLabels;
-  if (labels) {
-    const std::u16string key = origin ? FloatToStr(value) : t;
-    return axis == AxisKind::kX ? GetXAxisLabel(key) : GetYAxisLabel(key);
-  }
-  switch (axis) {
-    case AxisKind::kVertical:
-      return AddPrefixSuffixY(t);
-    case AxisKind::kHorizontalBars:
-      return AddPrefixSuffix(t);
-    case AxisKind::kX:
-      return AddPrefixSuffixX(t);
-  }
-  return t;
 }
 
 // ---- The vertical value axis ---------------------------------------------
 
 void TChartix::DrawYAxis(TGraphType graph_type) {
-  const Int64 b = YAxisMaxValue(graph_type);
+  const Int64 b = AxisSteps::YAxisMaxValue(*this, graph_type);
   if (FShowGrid) DrawGrid(graph_type);  // the grid lies under everything the axis draws
 
   TCanvas& canvas = Canvas();
   canvas.Font() = FLabelFont;
   canvas.Pen() = TPen{FGraphPen, 1, TPenStyle::psSolid};
-  const long long length = static_cast<long long>(FMaxY) - FYAxisNegative;
-  const TickScale scale = PrepareScale(FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, YLinePX);
+  const Int64 length = static_cast<Int64>(FMaxY) - FYAxisNegative;
+  const TickScale scale =
+      AxisSteps::PrepareScale(*this, FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, YLinePX);
 
-  const long long x0 = FOriginX, y0 = FOriginY;
+  const Int64 x0 = FOriginX, y0 = FOriginY;
   canvas.MoveTo(ClampToCanvas(x0), ClampToCanvas(y0 - length));
   canvas.LineTo(ClampToCanvas(x0), ClampToCanvas(y0 + FYAxisNegative + 1));
 
   const std::u16string mask = GetYValueMask();
-  const long long h = AbsHeight(canvas.Font());
-  long long text_left = x0 - FXAxisNegative;
+  const Int64 h = AbsHeight(canvas.Font());
+  Int64 text_left = x0 - FXAxisNegative;
   if (FXAxisNegative > 0 && FShowNumbers) text_left -= h / 2;
-  const long long mark_left = x0 - FYMarkSize;
+  const Int64 mark_left = x0 - FYMarkSize;
 
-  auto tick = [&](long long y, Double value) {
+  auto tick = [&](Int64 y, Double value) {
     canvas.MoveTo(ClampToCanvas(mark_left), ClampToCanvas(y));
     canvas.LineTo(ClampToCanvas(x0), ClampToCanvas(y));
     canvas.Brush().SetColor(FLabelBGColour);
     if (FLabelTransparent) canvas.Brush().SetStyle(TBrushStyle::bsClear);
     if (!FShowNumbers) return;
-    const std::u16string s = TickText(AxisKind::kVertical, value, mask, false);
-    const long long x = mark_left - 2 - GetTextWidth(s);
+    const std::u16string s = TickText(*this, AxisKind::kVertical, value, mask, false);
+    const Int64 x = mark_left - 2 - GetTextWidth(s);
     canvas.TextOut(ClampToCanvas(x), ClampToCanvas(y - HalfOf(h)), s);
     text_left = std::min(text_left, x);
   };
   WalkPositiveTicks(scale, TickCount(scale, false), true, 0,
-                    [&](long long p, Double v) { tick(y0 - p, v); });
-  WalkNegativeTicks(scale, [&](long long p, Double v) { tick(y0 + p, v); });
+                    [&](Int64 p, Double v) { tick(y0 - p, v); });
+  WalkNegativeTicks(scale, [&](Int64 p, Double v) { tick(y0 + p, v); });
   TextLeft = Saturate32(text_left);
 
   if (FXAxisNegative == 0 && FShowNumbers) {
-    const std::u16string s = TickText(AxisKind::kVertical, FYOffset, mask, true);
+    const std::u16string s = TickText(*this, AxisKind::kVertical, FYOffset, mask, true);
     canvas.TextOut(ClampToCanvas(mark_left - 2 - GetTextWidth(s)), ClampToCanvas(y0 - HalfOf(h)),
                    s);
   }
 }
 
 void TChartix::DrawGrid(TGraphType graph_type) {
-  const Int64 b = YAxisMaxValue(graph_type);
-  const long long length = static_cast<long long>(FMaxY) - FYAxisNegative;
+  const Int64 b = AxisSteps::YAxisMaxValue(*this, graph_type);
+  const Int64 length = static_cast<Int64>(FMaxY) - FYAxisNegative;
   Double per_unit = 0;  // the axis, not its grid, publishes the pixels per unit
   const TickScale scale =
-      PrepareScale(FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, per_unit);
+      AxisSteps::PrepareScale(*this, FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, per_unit);
 
   TCanvas& canvas = Canvas();
   canvas.Pen().Color = FGridColour;
   canvas.Pen().Style = FGridStyle;
   canvas.Brush().SetStyle(TBrushStyle::bsClear);
-  const long long x0 = FOriginX, y0 = FOriginY;
-  auto line = [&canvas](long long x1, long long y1, long long x2, long long y2) {
+  const Int64 x0 = FOriginX, y0 = FOriginY;
+  auto line = [&canvas](Int64 x1, Int64 y1, Int64 x2, Int64 y2) {
     canvas.MoveTo(ClampToCanvas(x1), ClampToCanvas(y1));
     canvas.LineTo(ClampToCanvas(x2), ClampToCanvas(y2));
   };
 
   if (!FHideHGrid) {
-    auto across = [&](long long y) {
+    auto across = [&](Int64 y) {
       if (FXAxisNegative == 0) {
         line(x0, y, x0 + FMaxX, y);
       } else {
@@ -234,28 +253,27 @@ void TChartix::DrawGrid(TGraphType graph_type) {
       }
     };
     WalkPositiveTicks(scale, TickCount(scale, true), true, 0,
-                      [&](long long p, Double) { across(y0 - p); });
-    WalkNegativeTicks(scale, [&](long long p, Double) { across(y0 + p); });
+                      [&](Int64 p, Double) { across(y0 - p); });
+    WalkNegativeTicks(scale, [&](Int64 p, Double) { across(y0 + p); });
   }
   if (graph_type != cxtLine) return;
 
-  const long long x_length = static_cast<long long>(FMaxX) - FXAxisNegative;
-  const TickScale x_scale =
-      PrepareScale(FXTop, FXGrad, FXOffset, GetMaxX(), x_length, FXAxisNegative, per_unit);
+  const Int64 x_length = static_cast<Int64>(FMaxX) - FXAxisNegative;
+  const TickScale x_scale = AxisSteps::PrepareScale(*this, FXTop, FXGrad, FXOffset, GetMaxX(),
+                                                    x_length, FXAxisNegative, per_unit);
   if (FHideVGrid) return;
   // These lines run over every step of the span; past the bitmap's edge no
   // further line can show.
-  const long long reach = std::max<long long>(x0, FBitmap->Width() - x0) + 1;
-  WalkPositiveTicks(x_scale, TickCount(x_scale, true), false, reach, [&](long long p, Double) {
+  const Int64 reach = std::max<Int64>(x0, FBitmap->Width() - x0) + 1;
+  WalkPositiveTicks(x_scale, TickCount(x_scale, true), false, reach, [&](Int64 p, Double) {
     if (FYAxisNegative == 0) {
       line(x0 + p, y0, x0 + p, y0 - FMaxY);
     } else {
       line(x0 + p, y0 + FYAxisNegative, x0 + p, y0 - length);
     }
   });
-  WalkNegativeTicks(x_scale, [&](long long p, Double) {
-    line(x0 - p, y0 + FYAxisNegative, x0 - p, y0 - length);
-  });
+  WalkNegativeTicks(
+      x_scale, [&](Int64 p, Double) { line(x0 - p, y0 + FYAxisNegative, x0 - p, y0 - length); });
 }
 
 // ---- The value axis of horizontal bars -------------------------------------
@@ -277,35 +295,35 @@ void TChartix::DrawHBarAxis(TGraphType graph_type) {
     b = GetMaxValue();
     if (FShowLinesWithBars && !Points.Empty()) b = std::max(b, GetMaxY());
   }
-  const long long length = static_cast<long long>(FMaxY) - FYAxisNegative;
+  const Int64 length = static_cast<Int64>(FMaxY) - FYAxisNegative;
   Double per_unit = 0;  // this axis leaves YLinePX alone
   const TickScale scale =
-      PrepareScale(FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, per_unit);
+      AxisSteps::PrepareScale(*this, FYTop, FYGrad, FYOffset, b, length, FYAxisNegative, per_unit);
 
-  const long long x0 = FOriginX, y0 = FOriginY;
+  const Int64 x0 = FOriginX, y0 = FOriginY;
   canvas.MoveTo(ClampToCanvas(x0 + length), ClampToCanvas(y0));
   canvas.LineTo(ClampToCanvas(x0 - FYAxisNegative - 1), ClampToCanvas(y0));
   const std::u16string mask = GetValueMask();
-  long long text_bottom = 0;
-  const long long h = AbsHeight(canvas.Font());
-  const long long number_top = y0 + FYMarkSize + 2;
+  Int64 text_bottom = 0;
+  const Int64 h = AbsHeight(canvas.Font());
+  const Int64 number_top = y0 + FYMarkSize + 2;
 
   // Upward numbers end 2 pixels below the tick mark, each in a font of its
   // own; level ones hang centred under it.
-  auto number = [&](long long x, Double value, bool origin) {
-    const std::u16string s = TickText(AxisKind::kHorizontalBars, value, mask, origin);
+  auto number = [&](Int64 x, Double value, bool origin) {
+    const std::u16string s = TickText(*this, AxisKind::kHorizontalBars, value, mask, origin);
     if (FXValuesVertical) {
       canvas.Font() = MadeFont(FLabelFont, 900);
-      const long long w = GetTextWidth(s);
+      const Int64 w = GetTextWidth(s);
       canvas.TextOut(ClampToCanvas(x - HalfOf(h)), ClampToCanvas(number_top + w), s);
       if (!origin) text_bottom = std::max(text_bottom, w);
     } else {
-      const long long w = GetTextWidth(s);
+      const Int64 w = GetTextWidth(s);
       canvas.TextOut(ClampToCanvas(x - HalfOf(w)), ClampToCanvas(number_top), s);
       if (!origin) text_bottom = h;
     }
   };
-  auto tick = [&](long long x, Double value) {
+  auto tick = [&](Int64 x, Double value) {
     canvas.MoveTo(ClampToCanvas(x), ClampToCanvas(y0 + FYMarkSize));
     canvas.LineTo(ClampToCanvas(x), ClampToCanvas(y0));
     if (FShowGrid) {
@@ -318,8 +336,8 @@ void TChartix::DrawHBarAxis(TGraphType graph_type) {
     if (FShowNumbers) number(x, value, false);
   };
   WalkPositiveTicks(scale, TickCount(scale, false), true, 0,
-                    [&](long long p, Double v) { tick(x0 + p, v); });
-  WalkNegativeTicks(scale, [&](long long p, Double v) { tick(x0 - p, v); });
+                    [&](Int64 p, Double v) { tick(x0 + p, v); });
+  WalkNegativeTicks(scale, [&](Int64 p, Double v) { tick(x0 - p, v); });
   TextBottom = Saturate32(text_bottom);
   if (FShowNumbers) number(x0, FYOffset, true);
 }
@@ -332,27 +350,27 @@ void TChartix::DrawXAxis(TGraphType) {
   canvas.Font() = MadeFont(FLabelFont, FXValuesVertical ? 900 : 0);
   canvas.Pen() = TPen{FGraphPen, 1, TPenStyle::psSolid};
   canvas.Brush().SetColor(FBGColour);
-  const long long length = static_cast<long long>(FMaxX) - FXAxisNegative;
-  const TickScale scale =
-      PrepareScale(FXTop, FXGrad, FXOffset, GetMaxX(), length, FXAxisNegative, XLinePX);
+  const Int64 length = static_cast<Int64>(FMaxX) - FXAxisNegative;
+  const TickScale scale = AxisSteps::PrepareScale(*this, FXTop, FXGrad, FXOffset, GetMaxX(), length,
+                                                  FXAxisNegative, XLinePX);
 
-  const long long x0 = FOriginX, y0 = FOriginY;
+  const Int64 x0 = FOriginX, y0 = FOriginY;
   canvas.MoveTo(ClampToCanvas(x0 + length), ClampToCanvas(y0));
   canvas.LineTo(ClampToCanvas(x0 - FXAxisNegative - 1), ClampToCanvas(y0));
   const std::u16string mask = GetXValueMask();
-  const long long h = AbsHeight(canvas.Font());
-  long long text_bottom = y0 + FYAxisNegative;
+  const Int64 h = AbsHeight(canvas.Font());
+  Int64 text_bottom = y0 + FYAxisNegative;
   if (FYAxisNegative > 0 && FShowNumbers) text_bottom += h / 2;
-  const long long number_top = y0 + FXMarkSize + 2;
+  const Int64 number_top = y0 + FXMarkSize + 2;
 
-  auto tick = [&](long long x, Double value) {
+  auto tick = [&](Int64 x, Double value) {
     canvas.MoveTo(ClampToCanvas(x), ClampToCanvas(y0 + FXMarkSize));
     canvas.LineTo(ClampToCanvas(x), ClampToCanvas(y0));
     canvas.Brush().SetColor(FLabelBGColour);
     if (FLabelTransparent) canvas.Brush().SetStyle(TBrushStyle::bsClear);
     if (!FShowNumbers) return;
-    const std::u16string s = TickText(AxisKind::kX, value, mask, false);
-    const long long w = GetTextWidth(s);
+    const std::u16string s = TickText(*this, AxisKind::kX, value, mask, false);
+    const Int64 w = GetTextWidth(s);
     if (FXValuesVertical) {
       canvas.TextOut(ClampToCanvas(x - HalfOf(h)), ClampToCanvas(number_top + w), s);
       text_bottom = std::max(text_bottom, number_top + w);
@@ -362,16 +380,16 @@ void TChartix::DrawXAxis(TGraphType) {
     }
   };
   WalkPositiveTicks(scale, TickCount(scale, false), true, 0,
-                    [&](long long p, Double v) { tick(x0 + p, v); });
-  WalkNegativeTicks(scale, [&](long long p, Double v) { tick(x0 - p, v); });
+                    [&](Int64 p, Double v) { tick(x0 + p, v); });
+  WalkNegativeTicks(scale, [&](Int64 p, Double v) { tick(x0 - p, v); });
   TextBottom = Saturate32(text_bottom);
 
   if (FYAxisNegative == 0 && FShowNumbers) {
-    const std::u16string s = TickText(AxisKind::kX, FXOffset, mask, true);
-    const long long w = GetTextWidth(s);
+    const std::u16string s = TickText(*this, AxisKind::kX, FXOffset, mask, true);
+    const Int64 w = GetTextWidth(s);
     if (FXValuesVertical) {
       // Centred by half the point size here, not half the pixel height.
-      const long long half_size = HalfOf(std::llabs(static_cast<long long>(canvas.Font().Size())));
+      const Int64 half_size = HalfOf(std::abs(static_cast<Int64>(canvas.Font().Size())));
       canvas.TextOut(ClampToCanvas(x0 - half_size), ClampToCanvas(number_top + w), s);
     } else {
       canvas.TextOut(ClampToCanvas(x0 - HalfOf(w)), ClampToCanvas(number_top), s);

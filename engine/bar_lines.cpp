@@ -52,10 +52,9 @@ void TChartix::DrawTrendLine(TGraphType graph_type) {
 void TChartix::DrawBarLines(TGraphType graph_type) {
   const bool vertical = graph_type == cxtVBar || graph_type == cxtVStackedBar;
   const bool stacked = graph_type == cxtVStackedBar || graph_type == cxtHStackedBar;
-  const long long bars = stacked ? StackedGroupList.Count() : ValueList.Count();
+  const Int64 bars = stacked ? StackedGroupList.Count() : ValueList.Count();
   // Bars count upwards in a horizontal chart.
-  const long long pitch = (vertical ? 1LL : -1LL) * (static_cast<long long>(FReadBarGap) +
-                                                     FReadBarWidth);
+  const Int64 pitch = (vertical ? 1 : -1) * (static_cast<Int64>(FReadBarGap) + FReadBarWidth);
   const long double per_unit = vertical ? FYPixelsPerUnit : FXPixelsPerUnit;
   TCanvas& canvas = Canvas();
   const TColor colour = canvas.Pen().Color;
@@ -67,12 +66,12 @@ void TChartix::DrawBarLines(TGraphType graph_type) {
     const TColor series_colour = SetColour(line.Colour, 0);
     canvas.Pen().Color = series_colour;
     Pixel pen;
-    long long k = 1;
+    Int64 k = 1;
     for (const auto& point : line.Points) {
       Double y = 0;
       if (!TryStrToFloat(point.Y, y)) y = 0;
-      const long long v = PixelLength((static_cast<long double>(y) - FYOffset) * per_unit);
-      const long long q = FFirstBarPos + (k - 1) * pitch;
+      const Int64 v = PixelLength((static_cast<long double>(y) - FYOffset) * per_unit);
+      const Int64 q = FFirstBarPos + (k - 1) * pitch;
       const Pixel at = vertical ? Pixel{q, FOriginY - v} : Pixel{FOriginX + v, q};
       if (k == 1) {
         canvas.MoveTo(ClampToCanvas(at.x), ClampToCanvas(at.y));

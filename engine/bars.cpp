@@ -26,14 +26,17 @@ namespace plotvane {
 
 namespace {
 
-long long AbsHeight(const TFont& font) { return std::llabs(static_cast<long long>(font.Height)); }
-
 // The value text of a bar's total: its percentage with "%", or its value
 // with prefix and suffix.
 std::u16string TotalText(const TChartix& chart, const std::u16string& mask, Double value,
                          Double percent) {
   return chart.FShowPercent ? FormatFloat(mask, percent) + u"%"
                             : chart.AddPrefixSuffix(FormatFloat(mask, value));
+}
+
+// Whether the bar of `value` has its total written at its end.
+bool ShowsTotal(const TChartix& chart, Double value) {
+  return chart.FShowBarTotal && (chart.FShowTotalIfZero || value - chart.FYOffset != 0);
 }
 
 // The item values, read back from their texts once; Total becomes the sum of
@@ -60,146 +63,206 @@ Double BarScale(const TChartix& chart) {
   return static_cast<Double>(part / span);
 }
 
+// One bar, as both directions draw it.
+struct Bar {
+  int index = 0;       // its data item
+  Double value = 0;    // the item's value
+  Double percent = 0;  // |value| as a share of Total, in percent
+  bool above = false;  // the value is not below FYOffset
+  Int64 length = 0;    // pixels from the origin line to the bar's end, signed
+  Slot slot{};         // its slot along the category axis
+};
+
+// The corners a bar is drawn with. A vertical bar above the origin line
+// covers rows y0 - length to y0, one below it rows y0 to y0 - length: the
+// corners differ by one row on each side. A horizontal percentage bar
+// always runs right; otherwise the origin column belongs to bars on both
+// sides.
+TRect BarCorners(const TChartix& chart, bool vertical, const SlotLayout& slots, const Bar& bar) {
+  const Int64 x0 = chart.FOriginX, y0 = chart.FOriginY;
+  if (vertical) {
+    const Int64 left = x0 + bar.slot.start;
+    return TRect{ClampToCanvas(left), ClampToCanvas(y0 + (bar.above ? 1 : 0)),
+                 ClampToCanvas(left + slots.width),
+                 ClampToCanvas(y0 - bar.length + (bar.above ? 0 : 1))};
+  }
+  const Int64 bottom = y0 - bar.slot.start;
+  const Int64 left = chart.FShowPercent ? x0 : x0 + (bar.above ? 0 : 1);
+  const Int64 right = x0 + bar.length + (chart.FShowPercent || bar.above ? 1 : 0);
+  return TRect{ClampToCanvas(left), ClampToCanvas(bottom), ClampToCanvas(right),
+               ClampToCanvas(bottom - slots.width)};
+}
+
 }  // namespace
+
+// The steps of the bar drawers: a friend of TChartix, for its canvas, text
+// measures and map areas.
+class BarSteps {
+ public:
+  // The chart of the data items, vertical (cxtVBar) or horizontal (cxtHBar):
+  // the frame, then each bar with its total and label.
+  static void DrawBars(TChartix& chart, TGraphType graph_type);
+
+ private:
+  static void DrawVBarTotal(TChartix& chart, const Bar& bar, const std::u16string& mask);
+  static void DrawVBarLabel(TChartix& chart, const Bar& bar);
+  static void DrawHBarTexts(TChartix& chart, const Bar& bar, const std::u16string& mask);
+};
 
 // ---- Shared with the stacked charts ------------------------------------------
 
-TBrushStyle TChartix::DrawBarFrame(TGraphType graph_type) {
+TBrushStyle DrawingSteps::DrawBarFrame(TChartix& chart, TGraphType graph_type) {
   const bool vertical = graph_type == cxtVBar || graph_type == cxtVStackedBar;
-  PrepareCanvas(graph_type);
-  PaintBackground();
-  TCanvas& canvas = Canvas();
+  chart.PrepareCanvas(graph_type);
+  PaintBackground(chart);
+  TCanvas& canvas = chart.Canvas();
 
-  const long long x0 = FOriginX, y0 = FOriginY;
+  const Int64 x0 = chart.FOriginX, y0 = chart.FOriginY;
+  const Int64 max_x = chart.FMaxX, max_y = chart.FMaxY;
+  const Int64 x_negative = chart.FXAxisNegative, y_negative = chart.FYAxisNegative;
   TRect plot;
   if (vertical) {
-    plot = {ClampToCanvas(x0), ClampToCanvas(y0 - (FMaxY - FYAxisNegative)),
-            ClampToCanvas(x0 + FMaxX), ClampToCanvas(y0 + FYAxisNegative + 1)};
+    plot = {ClampToCanvas(x0), ClampToCanvas(y0 - (max_y - y_negative)), ClampToCanvas(x0 + max_x),
+            ClampToCanvas(y0 + y_negative + 1)};
   } else {
-    plot = {ClampToCanvas(x0 - FYAxisNegative), ClampToCanvas(y0 - (FMaxX - FXAxisNegative) + 1),
-            ClampToCanvas(x0 + FMaxY - FYAxisNegative + 1), ClampToCanvas(y0 + FXAxisNegative + 1)};
+    plot = {ClampToCanvas(x0 - y_negative), ClampToCanvas(y0 - (max_x - x_negative) + 1),
+            ClampToCanvas(x0 + max_y - y_negative + 1), ClampToCanvas(y0 + x_negative + 1)};
   }
-  canvas.Brush().SetColor(FPlotAreaColor);
-  canvas.Pen().Color = FPlotAreaColor;
+  canvas.Brush().SetColor(chart.FPlotAreaColor);
+  canvas.Pen().Color = chart.FPlotAreaColor;
   canvas.Rectangle(plot.Left, plot.Top, plot.Right, plot.Bottom);
 
   canvas.Pen().Width = 1;
   if (vertical) {
-    DrawYAxis(graph_type);
+    chart.DrawYAxis(graph_type);
   } else {
-    DrawHBarAxis(graph_type);
+    chart.DrawHBarAxis(graph_type);
   }
   const TBrushStyle axis_style = canvas.Brush().Style();
-  if (FShowPlotBorder) {
-    canvas.Pen().Color = FGraphPen;
+  if (chart.FShowPlotBorder) {
+    canvas.Pen().Color = chart.FGraphPen;
     canvas.Brush().SetStyle(TBrushStyle::bsClear);
     canvas.Rectangle(plot.Left, plot.Top, plot.Right, plot.Bottom);
   }
   canvas.MoveTo(ClampToCanvas(x0), ClampToCanvas(y0));
   if (vertical) {
-    canvas.LineTo(ClampToCanvas(x0 + FMaxX), ClampToCanvas(y0));
-    TextBottom = Saturate32(y0 + FYAxisNegative);
+    canvas.LineTo(ClampToCanvas(x0 + max_x), ClampToCanvas(y0));
+    chart.TextBottom = Saturate32(y0 + y_negative);
   } else {
-    canvas.LineTo(ClampToCanvas(x0), ClampToCanvas(y0 - FMaxX));
+    canvas.LineTo(ClampToCanvas(x0), ClampToCanvas(y0 - max_x));
   }
   return axis_style;
 }
 
-SlotLayout TChartix::LayOutBars(TGraphType graph_type, long long count) {
+SlotLayout LayOutBars(const TChartix& chart, TGraphType graph_type, Int64 count) {
   // Only vertical bars take the spare pixel per bar.
   const bool widen = graph_type == cxtVBar || graph_type == cxtVStackedBar;
-  return LayOutSlots(FMaxX, count, FBarWidth, FBarGap, widen);
+  return LayOutSlots(chart.FMaxX, count, chart.FBarWidth, chart.FBarGap, widen);
 }
 
-void TChartix::PublishBarLayout(TGraphType graph_type, const SlotLayout& slots, long long count,
-                                Double per_unit) {
-  const long long pitch = slots.width + slots.gap;
+void PublishBarLayout(TChartix& chart, TGraphType graph_type, const SlotLayout& slots, Int64 count,
+                      Double per_unit) {
+  const Int64 pitch = slots.width + slots.gap;
   // The two halves are rounded one by one, so the first position may lie a
   // pixel off the exact centre that totals and labels use.
-  const long long half_spare = Round64(static_cast<long double>(slots.spare) / 2);
-  const long long half_width = Round64(static_cast<long double>(slots.width) / 2);
+  const Int64 half_spare = Round64(static_cast<long double>(slots.spare) / 2);
+  const Int64 half_width = Round64(static_cast<long double>(slots.width) / 2);
   if (graph_type == cxtVBar || graph_type == cxtVStackedBar) {
-    FXPixelsPerUnit = static_cast<Double>(pitch);
-    FYPixelsPerUnit = per_unit;
-    const long long first = half_spare + FOriginX + half_width;
-    FFirstBarPos = Saturate32(first);
-    FLastBarPos = Saturate32(first + (count - 1) * pitch);
+    chart.FXPixelsPerUnit = static_cast<Double>(pitch);
+    chart.FYPixelsPerUnit = per_unit;
+    const Int64 first = half_spare + chart.FOriginX + half_width;
+    chart.FFirstBarPos = Saturate32(first);
+    chart.FLastBarPos = Saturate32(first + (count - 1) * pitch);
   } else {
-    FXPixelsPerUnit = per_unit;
-    FYPixelsPerUnit = static_cast<Double>(pitch);
-    const long long first = FOriginY - half_spare - half_width;
-    FFirstBarPos = Saturate32(first);
-    FLastBarPos = Saturate32(first - (count - 1) * pitch);
+    chart.FXPixelsPerUnit = per_unit;
+    chart.FYPixelsPerUnit = static_cast<Double>(pitch);
+    const Int64 first = chart.FOriginY - half_spare - half_width;
+    chart.FFirstBarPos = Saturate32(first);
+    chart.FLastBarPos = Saturate32(first - (count - 1) * pitch);
   }
-  FReadYTop = FYTop;
-  FReadYGrad = FYGrad;
-  FReadBarGap = Saturate32(slots.gap);
-  FReadBarWidth = Saturate32(slots.width);
+  chart.FReadYTop = chart.FYTop;
+  chart.FReadYGrad = chart.FYGrad;
+  chart.FReadBarGap = Saturate32(slots.gap);
+  chart.FReadBarWidth = Saturate32(slots.width);
+}
+
+// ---- Both directions -----------------------------------------------------------
+
+void TChartix::DrawVBarGraph() { BarSteps::DrawBars(*this, cxtVBar); }
+
+void TChartix::DrawHBarGraph() { BarSteps::DrawBars(*this, cxtHBar); }
+
+void BarSteps::DrawBars(TChartix& chart, TGraphType graph_type) {
+  AutoSettingsScope automatic_settings(chart);
+  const bool vertical = graph_type == cxtVBar;
+  const std::vector<Double> values = ItemValues(chart);
+  const int count = static_cast<int>(values.size());
+  DrawingSteps::DrawBarFrame(chart, graph_type);
+  if (count == 0) return;
+
+  const SlotLayout slots = LayOutBars(chart, graph_type, count);
+  const Double scale = BarScale(chart);
+  PublishBarLayout(chart, graph_type, slots, count, scale);
+
+  TCanvas& canvas = chart.Canvas();
+  if (vertical) {
+    if (chart.FYAxisNegative > 0 && chart.FShowNumbers) {
+      chart.TextBottom = Saturate32(chart.TextBottom + AbsHeight(canvas.Font()) / 2);
+    }
+  } else {
+    canvas.Font() = chart.FLabelFont;
+    canvas.Pen().Width = 1;
+    chart.TextLeft = Saturate32(static_cast<Int64>(chart.FOriginX) - chart.FYAxisNegative);
+  }
+  for (int i = 0; i < count; ++i) {
+    Bar bar;
+    bar.index = i;
+    bar.value = values[static_cast<size_t>(i)];
+    bar.percent = chart.Total != 0 ? std::fabs(bar.value) * 100 / chart.Total : 0;
+    canvas.Brush().SetColor(TChartix::SetColour(chart.ColourList[i], 0));
+    bar.above = bar.value >= chart.FYOffset;
+    bar.length = PixelLength(((chart.FShowPercent ? bar.percent : bar.value) -
+                              static_cast<long double>(chart.FYOffset)) *
+                             scale);
+    bar.slot = SlotOf(slots, i);
+    const TRect c = BarCorners(chart, vertical, slots, bar);
+    canvas.Rectangle(c.Left, c.Top, c.Right, c.Bottom);
+    if (chart.FUseImageMap && chart.FIMDataArea) {
+      chart.AddRectArea(c.Left, c.Top, c.Right, c.Bottom, i);
+    }
+
+    canvas.Brush().SetColor(chart.FPlotAreaColor);  // totals get an opaque plot-area background
+    const std::u16string mask = chart.GetValueMask();
+    if (!vertical) {
+      DrawHBarTexts(chart, bar, mask);
+      continue;
+    }
+    if (ShowsTotal(chart, bar.value)) DrawVBarTotal(chart, bar, mask);
+    DrawVBarLabel(chart, bar);
+  }
 }
 
 // ---- Vertical bars -----------------------------------------------------------
 
-void TChartix::DrawVBarGraph() {
-  AutoSettingsScope automatic_settings(*this);
-  const std::vector<Double> values = ItemValues(*this);
-  const int count = static_cast<int>(values.size());
-  DrawBarFrame(cxtVBar);
-  if (count == 0) return;
-
-  const SlotLayout slots = LayOutBars(cxtVBar, count);
-  const Double scale = BarScale(*this);
-  PublishBarLayout(cxtVBar, slots, count, scale);
-
-  TCanvas& canvas = Canvas();
-  if (FYAxisNegative > 0 && FShowNumbers) {
-    TextBottom = Saturate32(TextBottom + AbsHeight(canvas.Font()) / 2);
-  }
-  const long long x0 = FOriginX, y0 = FOriginY;
-  for (int i = 0; i < count; ++i) {
-    const Double v = values[static_cast<size_t>(i)];
-    const Double percent = Total != 0 ? std::fabs(v) * 100 / Total : 0;
-    canvas.Brush().SetColor(SetColour(ColourList[i], 0));
-    const bool above = v >= FYOffset;
-    const long long height =
-        PixelLength(((FShowPercent ? percent : v) - static_cast<long double>(FYOffset)) * scale);
-    const Slot slot = SlotOf(slots, i);
-    const long long left = x0 + slot.start;
-    // A bar above the origin line covers rows y0 - height to y0, one below
-    // it rows y0 to y0 - height: the corners differ by one row on each side.
-    const int l = ClampToCanvas(left), t = ClampToCanvas(y0 + (above ? 1 : 0));
-    const int r = ClampToCanvas(left + slots.width),
-              b = ClampToCanvas(y0 - height + (above ? 0 : 1));
-    canvas.Rectangle(l, t, r, b);
-    if (FUseImageMap && FIMDataArea) AddRectArea(l, t, r, b, i);
-
-    canvas.Brush().SetColor(FPlotAreaColor);  // totals get an opaque plot-area background
-    const std::u16string mask = GetValueMask();
-    const long double centre = x0 + slot.centre;
-    if (FShowBarTotal && (FShowTotalIfZero || v - FYOffset != 0)) {
-      DrawVBarTotal(centre, y0 - height, v, percent, mask);
-    }
-    DrawVBarLabel(i, centre, v);
-  }
-}
-
-void TChartix::DrawVBarTotal(long double centre, long long bar_end, Double value, Double percent,
-                             const std::u16string& mask) {
-  TCanvas& canvas = Canvas();
-  canvas.Font() = MadeFont(FLabelFont, FBarTotalVertical ? 900 : 0);
-  const std::u16string text = TotalText(*this, mask, value, percent);
-  const long long tw = GetTextWidth(text);
-  const long long th = GetTextHeight(text);
+void BarSteps::DrawVBarTotal(TChartix& chart, const Bar& bar, const std::u16string& mask) {
+  TCanvas& canvas = chart.Canvas();
+  canvas.Font() = MadeFont(chart.FLabelFont, chart.FBarTotalVertical ? 900 : 0);
+  const std::u16string text = TotalText(chart, mask, bar.value, bar.percent);
+  const Int64 tw = chart.GetTextWidth(text);
+  const Int64 th = chart.GetTextHeight(text);
+  const long double centre = static_cast<Int64>(chart.FOriginX) + bar.slot.centre;
+  const Int64 bar_end = chart.FOriginY - bar.length;
   // A percentage is never negative, so its total always sits above the bar.
-  const bool above = FShowPercent || value >= FYOffset;
-  long long x, y;
-  if (!FBarTotalVertical) {
+  const bool above = chart.FShowPercent || bar.value >= chart.FYOffset;
+  Int64 x, y;
+  if (!chart.FBarTotalVertical) {
     x = Round64(centre - static_cast<long double>(tw) / 2);
     if (above) {
-      y = bar_end - 1 - GetTextHeight(u"X");
+      y = bar_end - 1 - chart.GetTextHeight(u"X");
     } else {
       y = bar_end + 1;
-      const long long size = std::llabs(static_cast<long long>(FLabelFont.Size()));
-      TextBottom = Saturate32(std::max<long long>(TextBottom, y + size));
+      const Int64 size = std::abs(static_cast<Int64>(chart.FLabelFont.Size()));
+      chart.TextBottom = Saturate32(std::max<Int64>(chart.TextBottom, y + size));
     }
   } else {
     // Upward text runs from its reference point towards the top of the
@@ -209,35 +272,36 @@ void TChartix::DrawVBarTotal(long double centre, long long bar_end, Double value
       y = bar_end - 3;
     } else {
       y = bar_end + 3 + tw;
-      TextBottom = Saturate32(std::max<long long>(TextBottom, y));
+      chart.TextBottom = Saturate32(std::max<Int64>(chart.TextBottom, y));
     }
   }
   canvas.TextOut(ClampToCanvas(x), ClampToCanvas(y), text);
-  canvas.Font() = FLabelFont;
+  canvas.Font() = chart.FLabelFont;
 }
 
-void TChartix::DrawVBarLabel(int index, long double centre, Double value) {
-  TCanvas& canvas = Canvas();
-  const TextBackground background(canvas, FLabelBGColour, FLabelTransparent,
+void BarSteps::DrawVBarLabel(TChartix& chart, const Bar& bar) {
+  TCanvas& canvas = chart.Canvas();
+  const TextBackground background(canvas, chart.FLabelBGColour, chart.FLabelTransparent,
                                   TextBackground::kColourFirst);
-  if (!FShowLabel) return;
-  canvas.Font() = MadeFont(FLabelFont, FLabelVertical ? 900 : 0);
-  const std::u16string& name = NameList[index];
-  const long long tw = GetTextWidth(name);
-  const long long th = GetTextHeight(name);
-  const long long hf = AbsHeight(FLabelFont);
-  const long long y0 = FOriginY;
-  long long x, y, right, bottom;
+  if (!chart.FShowLabel) return;
+  canvas.Font() = MadeFont(chart.FLabelFont, chart.FLabelVertical ? 900 : 0);
+  const std::u16string& name = chart.NameList[bar.index];
+  const Int64 tw = chart.GetTextWidth(name);
+  const Int64 th = chart.GetTextHeight(name);
+  const Int64 hf = AbsHeight(chart.FLabelFont);
+  const long double centre = static_cast<Int64>(chart.FOriginX) + bar.slot.centre;
+  const Int64 y0 = chart.FOriginY;
+  Int64 x, y, right, bottom;
   // Labels go under the axis for bars above it and over the axis for bars
   // below it. Upward labels take their side from the value's sign, level
   // ones from the comparison with the offset.
-  if (!FLabelVertical) {
+  if (!chart.FLabelVertical) {
     x = Round64(centre - static_cast<long double>(tw) / 2);
     right = Round64(centre + static_cast<long double>(tw) / 2);
-    if (value >= FYOffset) {
+    if (bar.value >= chart.FYOffset) {
       y = y0 + 3;
       bottom = y0 + 3 + hf;
-      TextBottom = Saturate32(std::max<long long>(TextBottom, bottom));
+      chart.TextBottom = Saturate32(std::max<Int64>(chart.TextBottom, bottom));
     } else {
       y = y0 - 4 - hf;
       bottom = y0 - 3;
@@ -245,101 +309,63 @@ void TChartix::DrawVBarLabel(int index, long double centre, Double value) {
   } else {
     x = Round64(centre - static_cast<long double>(th) / 2);
     right = Round64(centre + static_cast<long double>(th) / 2);
-    if (value >= 0) {
+    if (bar.value >= 0) {
       y = y0 + 3 + tw;
       bottom = y0 + 3;
-      TextBottom = Saturate32(std::max<long long>(TextBottom, y));
+      chart.TextBottom = Saturate32(std::max<Int64>(chart.TextBottom, y));
     } else {
       y = y0 - 3;
       bottom = y0 - 3 - tw;
     }
   }
   canvas.TextOut(ClampToCanvas(x), ClampToCanvas(y), name);
-  if (FUseImageMap && FIMLabel) {
-    AddRectArea(ClampToCanvas(x), ClampToCanvas(y), ClampToCanvas(right), ClampToCanvas(bottom),
-                index);
+  if (chart.FUseImageMap && chart.FIMLabel) {
+    chart.AddRectArea(ClampToCanvas(x), ClampToCanvas(y), ClampToCanvas(right),
+                      ClampToCanvas(bottom), bar.index);
   }
-  canvas.Font() = FLabelFont;
+  canvas.Font() = chart.FLabelFont;
 }
 
 // ---- Horizontal bars ---------------------------------------------------------
 
-void TChartix::DrawHBarGraph() {
-  AutoSettingsScope automatic_settings(*this);
-  const std::vector<Double> values = ItemValues(*this);
-  const int count = static_cast<int>(values.size());
-  DrawBarFrame(cxtHBar);
-  if (count == 0) return;
-
-  const SlotLayout slots = LayOutBars(cxtHBar, count);
-  const Double scale = BarScale(*this);
-  PublishBarLayout(cxtHBar, slots, count, scale);
-
-  TCanvas& canvas = Canvas();
-  canvas.Font() = FLabelFont;
-  canvas.Pen().Width = 1;
-  TextLeft = Saturate32(static_cast<long long>(FOriginX) - FYAxisNegative);
-  const long long x0 = FOriginX, y0 = FOriginY;
-  for (int i = 0; i < count; ++i) {
-    const Double v = values[static_cast<size_t>(i)];
-    const Double percent = Total != 0 ? std::fabs(v) * 100 / Total : 0;
-    canvas.Brush().SetColor(SetColour(ColourList[i], 0));
-    const bool above = v >= FYOffset;
-    const long long length =
-        PixelLength(((FShowPercent ? percent : v) - static_cast<long double>(FYOffset)) * scale);
-    const Slot slot = SlotOf(slots, i);
-    const long long bottom = y0 - slot.start;
-    // A percentage bar always runs right; otherwise the origin column
-    // belongs to bars on both sides.
-    const long long left = FShowPercent ? x0 : x0 + (above ? 0 : 1);
-    const long long right = x0 + length + (FShowPercent || above ? 1 : 0);
-    const int l = ClampToCanvas(left), t = ClampToCanvas(bottom);
-    const int r = ClampToCanvas(right), b = ClampToCanvas(bottom - slots.width);
-    canvas.Rectangle(l, t, r, b);
-    if (FUseImageMap && FIMDataArea) AddRectArea(l, t, r, b, i);
-
-    canvas.Brush().SetColor(FPlotAreaColor);
-    DrawHBarTexts(i, slot.centre, length, v, percent, GetValueMask());
-  }
-}
-
-void TChartix::DrawHBarTexts(int index, long double centre, long long bar_end, Double value,
-                             Double percent, const std::u16string& mask) {
-  TCanvas& canvas = Canvas();
-  const long long x0 = FOriginX, y0 = FOriginY;
-  const std::u16string& name = NameList[index];
-  long long text_left = TextLeft;
-  if (FShowBarTotal && (FShowTotalIfZero || value - FYOffset != 0)) {
-    const std::u16string text = TotalText(*this, mask, value, percent);
+void BarSteps::DrawHBarTexts(TChartix& chart, const Bar& bar, const std::u16string& mask) {
+  TCanvas& canvas = chart.Canvas();
+  const Int64 x0 = chart.FOriginX, y0 = chart.FOriginY;
+  const long double centre = bar.slot.centre;
+  const Double value = bar.value;
+  const std::u16string& name = chart.NameList[bar.index];
+  Int64 text_left = chart.TextLeft;
+  if (ShowsTotal(chart, value)) {
+    const std::u16string text = TotalText(chart, mask, value, bar.percent);
     // Centred on the bar by the height of the bar's name.
-    const long long y = y0 - Round64(centre + static_cast<long double>(GetTextHeight(name)) / 2);
-    long long x;
-    if (FShowPercent || value >= FYOffset) {
-      x = x0 + bar_end + 4;
+    const Int64 y = y0 - Round64(centre + static_cast<long double>(chart.GetTextHeight(name)) / 2);
+    Int64 x;
+    if (chart.FShowPercent || value >= chart.FYOffset) {
+      x = x0 + bar.length + 4;
     } else {
-      x = x0 + bar_end - GetTextWidth(text) - 2;
+      x = x0 + bar.length - chart.GetTextWidth(text) - 2;
       text_left = std::min(text_left, x);
     }
     canvas.TextOut(ClampToCanvas(x), ClampToCanvas(y), text);
   }
 
-  const TextBackground background(canvas, FLabelBGColour, FLabelTransparent,
+  const TextBackground background(canvas, chart.FLabelBGColour, chart.FLabelTransparent,
                                   TextBackground::kColourFirst);
-  if (FShowLabel) {
-    const long long tw = GetTextWidth(name);
-    const long double half = static_cast<long double>(GetTextHeight(name)) / 2;
-    const long long y = y0 - Round64(centre + half), y2 = y0 - Round64(centre - half);
+  if (chart.FShowLabel) {
+    const Int64 tw = chart.GetTextWidth(name);
+    const long double half = static_cast<long double>(chart.GetTextHeight(name)) / 2;
+    const Int64 y = y0 - Round64(centre + half), y2 = y0 - Round64(centre - half);
     // Left of the category axis for bars to the right of the origin, right
     // of it for bars to the left.
-    const long long x = value >= FYOffset ? x0 - 3 - tw : x0 + 3;
+    const Int64 x = value >= chart.FYOffset ? x0 - 3 - tw : x0 + 3;
     canvas.TextOut(ClampToCanvas(x), ClampToCanvas(y), name);
-    if (value >= FYOffset) text_left = std::min(text_left, x);
-    if (FUseImageMap && FIMLabel) {
-      AddRectArea(ClampToCanvas(x), ClampToCanvas(y), ClampToCanvas(x + tw), ClampToCanvas(y2),
-                  index);
+    if (value >= chart.FYOffset) text_left = std::min(text_left, x);
+    if (chart.FUseImageMap && chart.FIMLabel) {
+      chart.AddRectArea(ClampToCanvas(x), ClampToCanvas(y), ClampToCanvas(x + tw),
+                        ClampToCanvas(y2), bar.index);
     }
   }
-  TextLeft = Saturate32(text_left);
+  chart.TextLeft = Saturate32(text_left);
 }
 
 }  // namespace plotvane

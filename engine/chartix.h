@@ -34,15 +34,9 @@
 #include "canvas/font.h"
 #include "engine/point_list.h"
 #include "engine/string_list.h"
+#include "engine/types.h"
 
 namespace plotvane {
-
-using Word = uint16_t;
-using Integer = int32_t;
-using Int64 = long long;  // 64 bits, the type the rounding helpers give
-using Double = double;
-using Single = float;
-using Extended = long double;
 
 enum TGraphType : uint8_t {
   cxtPie,
@@ -121,48 +115,6 @@ constexpr TColor kClrInvalid = 0xFFFFFFFF;
 
 // The 211 automatic colours, lower-case RRGGBB, walked by NextRNDColour.
 extern const std::array<const char16_t*, 211> RNDColourTable;
-
-struct TickScale;
-struct SlotLayout;
-struct Slot;
-
-// One entry of a legend: the name shown beside the swatch and the swatch's
-// colour string.
-struct LegendEntry {
-  std::u16string name;
-  std::u16string colour;
-};
-
-// What sets one chart kind's legend box apart from another's, beside its
-// entries. The defaults are the legend of pies and bar charts.
-struct LegendLayout {
-  // Image-map areas for swatches and names (with FUseImageMap and FIMLegend).
-  bool map_areas = true;
-  // In one row, the map area of a name reaches Round(h / 2) above and below
-  // the row centre, as in a column, instead of being one cell h high.
-  bool centred_row_name_areas = false;
-  // In a column, the box's width in pixels when not negative, in place of
-  // the widest entry name + 3p + s: a legend may size its box by names it
-  // does not list.
-  long long column_width = -1;
-  // In one row, each swatch's top lies Round(s / 2) above the row centre
-  // instead of halfway down the box.
-  bool row_swatch_on_centre = false;
-  // Each name is shown by its part after the last "=" (the whole name when
-  // it has none). A row still takes its box width from the names, but
-  // advances by the widths of the texts shown.
-  bool show_after_last_equals = false;
-  // The brush style in force before the legend is given back after it.
-  bool keep_brush_style = false;
-};
-
-// Which value axis a tick number belongs to: its date, label and
-// prefix/suffix settings.
-enum class AxisKind : uint8_t {
-  kVertical,        // the vertical value axis (FUseYAxisDates, AddPrefixSuffixY)
-  kHorizontalBars,  // the value axis of horizontal bars (no dates, AddPrefixSuffix)
-  kX,               // the line graph's X axis (FUseXAxisDates, AddPrefixSuffixX, no percentages)
-};
 
 class TChartix {
  public:
@@ -542,32 +494,32 @@ class TChartix {
 
  private:
   friend class TChartixTestPeer;
+  // The steps the drawers are made of are no part of this contract. Those
+  // several engine files share are in engine/drawing.h; each file keeps its
+  // own in a class of its own, a friend for the operations below.
+  friend class DrawingSteps;     // engine/drawing.h
+  friend class RenderSteps;      // render.cpp
+  friend class AxisSteps;        // axes.cpp
+  friend class BarSteps;         // bars.cpp
+  friend class PieSteps;         // pie.cpp
+  friend class StackedBarSteps;  // stacked_bars.cpp
 
   // Advances an automatic colour index by the table's stride.
   static void NextRNDColour(Integer& index);
   static std::u16string NormaliseColourString(const std::u16string& colour);
 
-  // Zeroes the read-back values.
-  void ResetReadBack();
-
-  // Render driver.
+  // Render driver. PrepareCanvas makes FBitmap anew with the pixel format
+  // and palette of the colours the chart can use; the drawer sizes it.
   void PrepareCanvas(TGraphType graph_type);
-  // Sizes the bitmap PrepareCanvas made to FWidth x FHeight and paints it in
-  // FBGColour, brush and pen both.
-  void PaintBackground();
-  // The drawers of one chart type in their order: those of a full drawing,
-  // or of the reduced drawing of Handle.
-  void DrawChart(TGraphType graph_type, bool full);
+  // Width and height in pixels of `text` in the canvas's current font.
   Integer GetTextHeight(const std::u16string& text);
   Integer GetTextWidth(const std::u16string& text);
-  void WrapImageMap(bool with_id);
 
   // Image-map areas for map entry `index`; nothing when the entry is missing.
   void AddRectArea(Integer left, Integer top, Integer right, Integer bottom, Integer index);
   void AddPieSliceArea(Integer end_x, Integer end_y, Integer start_x, Integer start_y,
                        Integer index, Extended start_angle, Extended end_angle);
   void AddCircleArea(Integer x, Integer y, Integer index);
-  void AppendAreaTail(Integer index);
 
   // Value axes (axes.cpp). The largest data value, rounded up, for the
   // automatic scale of the items, the points' X and Y values and the stacked
@@ -580,61 +532,23 @@ class TChartix {
   // value and the axis's positive length; the step becomes positive.
   // Throws EDivByZero when the label font's point size is 0.
   void CalculateScale(Double& grad, Double& top, Double& offset, Int64 max_value,
-                      long long axis_length);
-  // The largest value the vertical value axis and its grid scale by.
-  Int64 YAxisMaxValue(TGraphType graph_type);
-  // Makes a scale ready for its ticks: an offset not below a given top is
-  // reset, a scale with an automatic top or step is chosen, and px, the
-  // distance of two ticks, worked out over the positive part `length` or,
-  // for all-negative data, the negative part. `per_unit` receives the
-  // pixels per value unit (1 for a span of 0).
-  TickScale PrepareScale(Double& top, Double& grad, Double& offset, Int64 max_value,
-                         long long length, long long negative, Double& per_unit);
-  // The text written at a tick of value `value`, or at the origin.
-  std::u16string TickText(AxisKind axis, Double value, const std::u16string& mask, bool origin);
+                      Int64 axis_length);
   void DrawYAxis(TGraphType graph_type);
   void DrawGrid(TGraphType graph_type);
   void DrawHBarAxis(TGraphType graph_type);
   void DrawXAxis(TGraphType graph_type);
 
-  // Bar charts (bars.cpp).
+  // Bar charts (bars.cpp) and their overlays (bar_lines.cpp).
   void DrawVBarGraph();
   void DrawHBarGraph();
-  // Bitmap, background, plot area, value axis, plot border and category axis
-  // line of a bar or stacked chart. Returns the brush style the value axis
-  // left.
-  TBrushStyle DrawBarFrame(TGraphType graph_type);
-  // The slot layout of `count` bars from FBarWidth and FBarGap.
-  SlotLayout LayOutBars(TGraphType graph_type, long long count);
-  // Writes the read-back layout of `count` bars in `slots` on a value scale
-  // of `per_unit` pixels per unit.
-  void PublishBarLayout(TGraphType graph_type, const SlotLayout& slots, long long count,
-                        Double per_unit);
-  void DrawVBarTotal(long double centre, long long bar_end, Double value, Double percent,
-                     const std::u16string& mask);
-  void DrawVBarLabel(int index, long double centre, Double value);
-  void DrawHBarTexts(int index, long double centre, long long bar_end, Double value,
-                     Double percent, const std::u16string& mask);
-
-  // Overlays of bar charts (bar_lines.cpp).
   void DrawTrendLine(TGraphType graph_type);
   // The line series over a plain or stacked bar chart of `graph_type`, on
   // the layout its bar drawer has just published.
   void DrawBarLines(TGraphType graph_type);
 
-  // Drawers.
+  // Pie, legend, title, captions, text items and extra lines.
   void DrawPie();
-  void RepairPieSeam(TPoint seam, TColor colour);
-  void DrawPieLabel(int index, Double value, Double sum, Extended mid_angle,
-                    long long font_height, long long lift, const std::u16string& mask);
   void DrawLegend(TGraphType graph_type);
-  // Lays out and draws a legend box of `entries`, anchored at (FLegendX,
-  // FLegendY) by FLegendAlign, in one column or one row.
-  void DrawLegendBox(const std::vector<LegendEntry>& entries, const LegendLayout& layout);
-  // Appends one entry per line of Points (a run of points of one colour
-  // string), named after its first point whose name is not hidden by
-  // FLegendHideEmptyNames; a line whose every name is hidden gets none.
-  void AppendLineEntries(std::vector<LegendEntry>& entries) const;
   void DrawTitle();
   void DrawAxisCaptions(TGraphType graph_type);
   void DrawTextItems();
@@ -659,13 +573,6 @@ class TChartix {
   // Every text item of LineGraphTextList at its data position, with its
   // leader and frame.
   void DrawLineGraphText();
-  // The pixel column of X value `x` and the row of Y value `y` on the scale
-  // the axes of the last drawing published: FOriginX + Round((x - FXOffset)
-  // XLinePX) and FOriginY - Round((y - FYOffset) YLinePX), halves to even.
-  // Worked out in 64 bits, so a value far beyond the scale still has a
-  // position (within +-2^62); GraphX and GraphY invert them.
-  long long XPixel(Double x) const;
-  long long YPixel(Double y) const;
 
   // Stacked bar charts (stacked_bars.cpp).
   // The text of entry `index` of `list` before its last "=" (empty when it
@@ -673,26 +580,8 @@ class TChartix {
   // index out of range.
   static std::u16string GetEntryName(const TStringList& list, Integer index);
   static std::u16string GetEntryValue(const TStringList& list, Integer index);
-  // The group (index into StackedGroupList) of stacked item `item`, or -1
-  // when it belongs to none: the group it was added to, which is the group
-  // GetEntryName of its entry names, also when the item's own name holds an
-  // "=".
-  Integer StackedGroupOf(Integer item) const;
   void DrawVStackedBarGraph();
   void DrawHStackedBarGraph();
-  // The start both stacked charts share, then their groups one by one.
-  void DrawStackedBarGraph(TGraphType graph_type);
-  // Stacked item `item` of the group in `slot`, from `base` to `base` +
-  // `value` value units on a scale of `per_unit` pixels per unit, with its
-  // value text.
-  void DrawStackedSegment(TGraphType graph_type, const SlotLayout& slots, const Slot& slot,
-                          Integer item, Double base, Double value, Double per_unit,
-                          const std::u16string& mask);
-  // The name of group `group` beside the category axis.
-  void DrawStackedLabel(TGraphType graph_type, Integer group, const Slot& slot);
-  // The total `sum` of the group in `slot` at the end of its bar.
-  void DrawStackedTotal(TGraphType graph_type, const Slot& slot, Double sum, Double per_unit,
-                        const std::u16string& mask, TBrushStyle axis_style);
   void DrawStackedLegend();
 
   TCanvas& Canvas() { return FBitmap->Canvas(); }

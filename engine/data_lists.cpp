@@ -25,6 +25,20 @@ std::u16string LabelEntry(double number, const std::u16string& label) {
   return key + u"=" + label;
 }
 
+// Zeroes the read-back values.
+void ResetReadBack(TChartix& chart) {
+  chart.FReadBarWidth = 0;
+  chart.FReadBarGap = 0;
+  chart.FFirstBarPos = 0;
+  chart.FLastBarPos = 0;
+  chart.FXPixelsPerUnit = 0;
+  chart.FYPixelsPerUnit = 0;
+  chart.FReadYTop = 0;
+  chart.FReadYGrad = 0;
+  chart.FReadXTop = 0;
+  chart.FReadXGrad = 0;
+}
+
 }  // namespace
 
 void TChartix::AddData(const std::u16string& name, Double value, const std::u16string& colour) {
@@ -72,20 +86,7 @@ void TChartix::ClearData() {
   StackedValueList.Clear();
   StackedColourList.Clear();
   ExtraLines.Clear();
-  ResetReadBack();
-}
-
-void TChartix::ResetReadBack() {
-  FReadBarWidth = 0;
-  FReadBarGap = 0;
-  FFirstBarPos = 0;
-  FLastBarPos = 0;
-  FXPixelsPerUnit = 0;
-  FYPixelsPerUnit = 0;
-  FReadYTop = 0;
-  FReadYGrad = 0;
-  FReadXTop = 0;
-  FReadXGrad = 0;
+  ResetReadBack(*this);
 }
 
 void TChartix::AddPoint(Double x, Double y, const std::u16string& color,
@@ -134,10 +135,10 @@ void TChartix::AddMarker(Double x, Double y, TPointStyle point_style, Word point
 void TChartix::AddExtraLine(Integer x1, Integer y1, Integer x2, Integer y2, Integer thickness,
                             TPenStyle pen_style, TColor colour) {
   std::u16string entry;
-  for (long long part : {static_cast<long long>(x1), static_cast<long long>(y1),
-                         static_cast<long long>(x2), static_cast<long long>(y2),
-                         static_cast<long long>(thickness), static_cast<long long>(pen_style),
-                         static_cast<long long>(static_cast<Integer>(colour))}) {
+  for (Int64 part :
+       {static_cast<Int64>(x1), static_cast<Int64>(y1), static_cast<Int64>(x2),
+        static_cast<Int64>(y2), static_cast<Int64>(thickness), static_cast<Int64>(pen_style),
+        static_cast<Int64>(static_cast<Integer>(colour))}) {
     if (!entry.empty()) entry += u',';
     for (char c : std::to_string(part)) entry += static_cast<char16_t>(c);
   }

@@ -14,17 +14,18 @@
 #include <string>
 
 #include "engine/number_format.h"
+#include "engine/types.h"
 
 namespace plotvane {
 
 namespace {
 
 // 1 January 0001 and 31 December 9999 as day numbers: the calendar's range.
-constexpr int64_t kFirstDay = -693593;
-constexpr int64_t kLastDay = 2958465;
-constexpr int64_t kMsPerDay = 86400000;
+constexpr Int64 kFirstDay = -693593;
+constexpr Int64 kLastDay = 2958465;
+constexpr Int64 kMsPerDay = 86400000;
 // Day 0, 30 December 1899, counted from 1 January 1970.
-constexpr int64_t kDay0FromUnixEpoch = -25569;
+constexpr Int64 kDay0FromUnixEpoch = -25569;
 
 // Nested patterns below the outermost one; deeper ones write nothing.
 constexpr int kMaxNesting = 2;
@@ -36,13 +37,13 @@ struct DateParts {
 };
 
 // Gregorian date of a day count from 1 January 1970, by eras of 400 years.
-void CivilFromDays(int64_t z, DateParts& parts) {
+void CivilFromDays(Int64 z, DateParts& parts) {
   z += 719468;  // from 1 March 0000
-  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
+  const Int64 era = (z >= 0 ? z : z - 146096) / 146097;
+  const Int64 doe = z - era * 146097;
+  const Int64 yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const Int64 doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const Int64 mp = (5 * doy + 2) / 153;
   parts.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
   parts.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
   parts.year = static_cast<int>(yoe + era * 400 + (parts.month <= 2 ? 1 : 0));
@@ -53,9 +54,9 @@ void CivilFromDays(int64_t z, DateParts& parts) {
 bool DecodeDayNumber(double value, DateParts& parts) {
   if (!(value >= static_cast<double>(kFirstDay) - 1 && value <= static_cast<double>(kLastDay) + 1))
     return false;
-  int64_t day = static_cast<int64_t>(std::trunc(value));
+  Int64 day = static_cast<Int64>(std::trunc(value));
   const long double fraction = std::fabs(static_cast<long double>(value) - std::trunc(value));
-  int64_t ms = std::llround(fraction * kMsPerDay);
+  Int64 ms = std::llround(fraction * kMsPerDay);
   if (ms >= kMsPerDay) {  // 23:59:59.9996 is midnight of the next calendar day
     ms -= kMsPerDay;
     ++day;

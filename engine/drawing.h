@@ -1,20 +1,27 @@
 // Small pieces every chart drawer stands on: the fonts the engine makes for
 // one text, text alignment flags, the background behind a text, the scope
 // that gives automatic settings back, and the clamp that keeps far-off
-// positions inside the canvas's range.
+// positions inside the canvas's range; then the steps that several drawer
+// files share: the frame and slot layout of bar charts, and legend boxes.
 #ifndef PLOTVANE_ENGINE_DRAWING_H_
 #define PLOTVANE_ENGINE_DRAWING_H_
 
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "canvas/canvas.h"
 #include "canvas/font.h"
 #include "engine/chartix.h"
 #include "engine/rounding.h"
+#include "engine/scale.h"
 
 namespace plotvane {
+
+// The pixel height of a font, whatever the sign it is kept with.
+inline Int64 AbsHeight(const TFont& font) { return std::abs(static_cast<Int64>(font.Height)); }
 
 // Room for a face name in a font description, without its terminator.
 constexpr size_t kFaceNameLength = 31;
@@ -114,24 +121,24 @@ class AutoSettingsScope {
 // Keeps a position worked out in 64 bits inside the range the canvas works
 // with. Whatever is that far out lies off the bitmap anyway, and clipping
 // it there costs nothing.
-inline int ClampToCanvas(long long v) {
-  constexpr long long kLimit = INT_MAX / 4;
+inline int ClampToCanvas(Int64 v) {
+  constexpr Int64 kLimit = INT_MAX / 4;
   return static_cast<int>(std::max(-kLimit, std::min(kLimit, v)));
 }
 
 // A length in pixels from a real value, Round with halves to even, held to
 // +-2^40: far beyond any bitmap, yet room to add and subtract positions
 // without overflow.
-inline long long PixelLength(long double v) {
-  constexpr long long kLimit = 1LL << 40;
+inline Int64 PixelLength(long double v) {
+  constexpr Int64 kLimit = Int64{1} << 40;
   return std::max(-kLimit, std::min(kLimit, Round64(v)));
 }
 
 // A pixel position in 64 bits: values far beyond the scale have positions
 // the canvas cannot take.
 struct Pixel {
-  long long x = 0;
-  long long y = 0;
+  Int64 x = 0;
+  Int64 y = 0;
 };
 
 // Draws the line from `from` to `to` with the canvas's pen, end point left
@@ -139,8 +146,8 @@ struct Pixel {
 // reaching beyond it is cut back to that range along its own direction,
 // so that its visible part keeps its slope however far off its ends lie.
 inline void Segment(TCanvas& canvas, Pixel from, Pixel to) {
-  const long long limit = ClampToCanvas(LLONG_MAX);
-  auto inside = [limit](Pixel p) { return std::llabs(p.x) <= limit && std::llabs(p.y) <= limit; };
+  const Int64 limit = ClampToCanvas(INT64_MAX);
+  auto inside = [limit](Pixel p) { return std::abs(p.x) <= limit && std::abs(p.y) <= limit; };
   if (!inside(from) || !inside(to)) {
     // Liang-Barsky: the parameter range [t0, t1] of from + t (to - from)
     // that lies within the square of the range.
@@ -167,6 +174,86 @@ inline void Segment(TCanvas& canvas, Pixel from, Pixel to) {
   canvas.MoveTo(ClampToCanvas(from.x), ClampToCanvas(from.y));
   canvas.LineTo(ClampToCanvas(to.x), ClampToCanvas(to.y));
 }
+
+// ---- The frame and slots of bar charts -----------------------------------------
+
+// Sizes the bitmap PrepareCanvas made to FWidth x FHeight and paints it in
+// FBGColour, brush and pen both. (render.cpp)
+void PaintBackground(TChartix& chart);
+
+// The slot layout of `count` bars from FBarWidth and FBarGap along FMaxX
+// pixels. (bars.cpp)
+SlotLayout LayOutBars(const TChartix& chart, TGraphType graph_type, Int64 count);
+
+// Writes the read-back layout of `count` bars in `slots` on a value scale
+// of `per_unit` pixels per unit. (bars.cpp)
+void PublishBarLayout(TChartix& chart, TGraphType graph_type, const SlotLayout& slots, Int64 count,
+                      Double per_unit);
+
+// ---- Legends --------------------------------------------------------------------
+
+// One entry of a legend: the name shown beside the swatch and the swatch's
+// colour string.
+struct LegendEntry {
+  std::u16string name;
+  std::u16string colour;
+};
+
+// What sets one chart kind's legend box apart from another's, beside its
+// entries. The defaults are the legend of pies and bar charts.
+struct LegendLayout {
+  // Image-map areas for swatches and names (with FUseImageMap and FIMLegend).
+  bool map_areas = true;
+  // In one row, the map area of a name reaches Round(h / 2) above and below
+  // the row centre, as in a column, instead of being one cell h high.
+  bool centred_row_name_areas = false;
+  // In a column, the box's width in pixels when not negative, in place of
+  // the widest entry name + 3p + s: a legend may size its box by names it
+  // does not list.
+  Int64 column_width = -1;
+  // In one row, each swatch's top lies Round(s / 2) above the row centre
+  // instead of halfway down the box.
+  bool row_swatch_on_centre = false;
+  // Each name is shown by its part after the last "=" (the whole name when
+  // it has none). A row still takes its box width from the names, but
+  // advances by the widths of the texts shown.
+  bool show_after_last_equals = false;
+  // The brush style in force before the legend is given back after it.
+  bool keep_brush_style = false;
+};
+
+// The entries of the custom legend, in the order added. (legends.cpp)
+std::vector<LegendEntry> CustomLegendEntries(const TChartix& chart);
+
+// Appends one entry per line of Points (a run of points of one colour
+// string), named after its first point whose name is not hidden by
+// FLegendHideEmptyNames; a line whose every name is hidden gets none.
+// (legends.cpp)
+void AppendLineEntries(const TChartix& chart, std::vector<LegendEntry>& entries);
+
+// ---- Steps on the engine's private operations ----------------------------------
+
+// The steps several drawer files share that draw through the engine's own
+// operations (PrepareCanvas, the axes, text measures, map areas): a friend
+// of TChartix. Each is defined in the file named beside it.
+class DrawingSteps {
+ public:
+  // Bitmap, background, plot area, value axis, plot border and category
+  // axis line of a bar or stacked chart. Returns the brush style the value
+  // axis left. (bars.cpp)
+  static TBrushStyle DrawBarFrame(TChartix& chart, TGraphType graph_type);
+
+  // Lays out and draws a legend box of `entries`, anchored at (FLegendX,
+  // FLegendY) by FLegendAlign, in one column or one row. (legends.cpp)
+  static void DrawLegendBox(TChartix& chart, const std::vector<LegendEntry>& entries,
+                            const LegendLayout& layout);
+
+  // The group (index into StackedGroupList) of stacked item `item`, or -1
+  // when it belongs to none: the group it was added to, which is the group
+  // GetEntryName of its entry names, also when the item's own name holds an
+  // "=". (stacked_bars.cpp)
+  static Integer StackedGroupOf(const TChartix& chart, Integer item);
+};
 
 }  // namespace plotvane
 

@@ -5,10 +5,12 @@
 
 #include <string>
 
+#include "engine/types.h"
+
 namespace plotvane {
 
 struct ExtraLine {
-  long long x1 = 0, y1 = 0, x2 = 0, y2 = 0, thickness = 0, colour = 0;
+  Int64 x1 = 0, y1 = 0, x2 = 0, y2 = 0, thickness = 0, colour = 0;
   std::u16string style;
 };
 

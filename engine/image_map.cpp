@@ -18,36 +18,39 @@ namespace plotvane {
 
 namespace {
 
-void AppendNumber(std::u16string& out, long long n) {
+void AppendNumber(std::u16string& out, Int64 n) {
   for (char c : std::to_string(n)) out += static_cast<char16_t>(c);
 }
 
-void AppendCoords(std::u16string& out, std::initializer_list<long long> coords) {
+void AppendCoords(std::u16string& out, std::initializer_list<Int64> coords) {
   bool first = true;
-  for (long long c : coords) {
+  for (Int64 c : coords) {
     if (!first) out += u',';
     AppendNumber(out, c);
     first = false;
   }
 }
 
-}  // namespace
-
-void TChartix::AppendAreaTail(Integer index) {
-  const std::u16string& url = IMURLList[index];
-  const std::u16string& title = IMTitleList[index];
+// The end of area element `index`: its link, title, extra text and
+// alternative text, after its coordinates.
+void AppendAreaTail(TChartix& chart, Integer index) {
+  std::u16string& text = chart.FImageMapText;
+  const std::u16string& url = chart.IMURLList[index];
+  const std::u16string& title = chart.IMTitleList[index];
   if (!url.empty()) {
-    FImageMapText += u"\" href=\"";
-    FImageMapText += url;
+    text += u"\" href=\"";
+    text += url;
   }
-  FImageMapText += u"\" title=\"";
-  FImageMapText += title;
-  FImageMapText += u"\" ";
-  FImageMapText += IMAreaExtra[index];
-  FImageMapText += u" alt=\"";
-  FImageMapText += title;
-  FImageMapText += u"\" />";
+  text += u"\" title=\"";
+  text += title;
+  text += u"\" ";
+  text += chart.IMAreaExtra[index];
+  text += u" alt=\"";
+  text += title;
+  text += u"\" />";
 }
+
+}  // namespace
 
 void TChartix::AddRectArea(Integer left, Integer top, Integer right, Integer bottom,
                            Integer index) {
@@ -55,7 +58,7 @@ void TChartix::AddRectArea(Integer left, Integer top, Integer right, Integer bot
   FImageMapText += u"<area shape=\"rect\" coords=\"";
   AppendCoords(FImageMapText, {left, top, right, bottom});
   FImageMapAreas.push_back({TImageMapArea::kRect, {left, top, right, bottom}, index});
-  AppendAreaTail(index);
+  AppendAreaTail(*this, index);
 }
 
 void TChartix::AddPieSliceArea(Integer end_x, Integer end_y, Integer start_x, Integer start_y,
@@ -77,15 +80,15 @@ void TChartix::AddPieSliceArea(Integer end_x, Integer end_y, Integer start_x, In
                             {end_x, end_y, FCentreX, FCentreY, start_x, start_y, p1.x, p1.y, p2.x,
                              p2.y, p3.x, p3.y},
                             index});
-  AppendAreaTail(index);
+  AppendAreaTail(*this, index);
 }
 
 void TChartix::AddCircleArea(Integer x, Integer y, Integer index) {
   if (index < 0 || index >= IMURLList.Count()) return;
   FImageMapText += u"<area shape=\"circle\" coords=\"";
-  AppendCoords(FImageMapText, {x, y, 2 * static_cast<long long>(FPointSize)});
+  AppendCoords(FImageMapText, {x, y, 2 * static_cast<Int64>(FPointSize)});
   FImageMapAreas.push_back({TImageMapArea::kCircle, {x, y, 2 * Integer{FPointSize}}, index});
-  AppendAreaTail(index);
+  AppendAreaTail(*this, index);
 }
 
 }  // namespace plotvane

@@ -21,8 +21,7 @@ void TChartix::DrawLegend(TGraphType graph_type) {
 
   std::vector<LegendEntry> entries;
   if (FCustomLegend) {
-    for (int k = 0; k < CustomLegendNameList.Count(); ++k)
-      entries.push_back({CustomLegendNameList[k], CustomLegendColourList[k]});
+    entries = CustomLegendEntries(*this);
   } else {
     const int count = NameList.Count();
     for (int k = 0; k < count; ++k) {
@@ -33,51 +32,59 @@ void TChartix::DrawLegend(TGraphType graph_type) {
     const bool bars = graph_type == cxtVBar || graph_type == cxtHBar;
     if (bars && FShowTrendLine && !FTrendLineName.empty())
       entries.push_back({FTrendLineName, GetColour(FTrendLineColour)});
-    if (bars && FShowLinesWithBars) AppendLineEntries(entries);
+    if (bars && FShowLinesWithBars) AppendLineEntries(*this, entries);
   }
-  DrawLegendBox(entries, LegendLayout{});
+  DrawingSteps::DrawLegendBox(*this, entries, LegendLayout{});
 }
 
-void TChartix::AppendLineEntries(std::vector<LegendEntry>& entries) const {
+std::vector<LegendEntry> CustomLegendEntries(const TChartix& chart) {
+  std::vector<LegendEntry> entries;
+  for (int k = 0; k < chart.CustomLegendNameList.Count(); ++k)
+    entries.push_back({chart.CustomLegendNameList[k], chart.CustomLegendColourList[k]});
+  return entries;
+}
+
+void AppendLineEntries(const TChartix& chart, std::vector<LegendEntry>& entries) {
   // A point starts an entry when its colour differs from that of the last
   // point that made one; a hidden name makes none and leaves the colour to
   // compare with as it was.
   std::u16string last = u"nil";
-  for (const auto& line : Points.Lines()) {
+  for (const auto& line : chart.Points.Lines()) {
     for (const auto& point : line.Points) {
       if (line.Colour == last) continue;
-      if (FLegendHideEmptyNames && point.LineName.empty()) continue;
+      if (chart.FLegendHideEmptyNames && point.LineName.empty()) continue;
       entries.push_back({point.LineName, line.Colour});
       last = line.Colour;
     }
   }
 }
 
-void TChartix::DrawLegendBox(const std::vector<LegendEntry>& entries, const LegendLayout& layout) {
-  TCanvas& canvas = Canvas();
+void DrawingSteps::DrawLegendBox(TChartix& chart, const std::vector<LegendEntry>& entries,
+                                 const LegendLayout& layout) {
+  TCanvas& canvas = chart.Canvas();
   const TBrushStyle previous_style = canvas.Brush().Style();
-  canvas.Font() = FLegendFont;
-  const long long n = static_cast<long long>(entries.size());
-  const long long h = std::abs(static_cast<long long>(FLegendFont.Height));
-  const long long s = FSquare, p = FPadding;
+  canvas.Font() = chart.FLegendFont;
+  const Int64 n = static_cast<Int64>(entries.size());
+  const Int64 h = AbsHeight(chart.FLegendFont);
+  const Int64 s = chart.FSquare, p = chart.FPadding;
   // The texts shown, and the widths a row advances by.
   std::vector<std::u16string> shown;
-  std::vector<long long> widths, advances;
+  std::vector<Int64> widths, advances;
   widths.reserve(entries.size());
-  long long widest = 0, total_width = 0;
+  Int64 widest = 0, total_width = 0;
   for (const auto& e : entries) {
-    widths.push_back(GetTextWidth(e.name));
+    widths.push_back(chart.GetTextWidth(e.name));
     widest = std::max(widest, widths.back());
     total_width += widths.back();
     if (layout.show_after_last_equals) {
       shown.push_back(TextAfterLast(e.name, u'='));
-      advances.push_back(GetTextWidth(shown.back()));
+      advances.push_back(chart.GetTextWidth(shown.back()));
     }
   }
   if (!layout.show_after_last_equals) advances = widths;
-  const long long row = h > s ? h + p : s + p;
-  long long box_w, box_h, step = row;
-  if (FLegendVertical) {
+  const Int64 row = h > s ? h + p : s + p;
+  Int64 box_w, box_h, step = row;
+  if (chart.FLegendVertical) {
     box_w = layout.column_width >= 0 ? layout.column_width : widest + 3 * p + s;
     box_h = n * row + p;
   } else {
@@ -86,8 +93,8 @@ void TChartix::DrawLegendBox(const std::vector<LegendEntry>& entries, const Lege
     box_h = p + step;
   }
 
-  long long dx = 0, dy = 0;
-  switch (FLegendAlign) {
+  Int64 dx = 0, dy = 0;
+  switch (chart.FLegendAlign) {
     case cxtaTopCentre: dx = box_w / 2; break;
     case cxtaTopRight: dx = box_w; break;
     case cxtaBaselineLeft: dy = box_h / 2; break;
@@ -98,22 +105,22 @@ void TChartix::DrawLegendBox(const std::vector<LegendEntry>& entries, const Lege
     case cxtaBottomRight: dx = box_w; dy = box_h; break;
     default: break;
   }
-  const long long x0 = FLegendX - dx, y0 = FLegendY - dy;
+  const Int64 x0 = chart.FLegendX - dx, y0 = chart.FLegendY - dy;
 
-  canvas.Brush().SetColor(FLegendBGColour);
-  canvas.Pen().Color = FShowLegendBox ? FLegendFont.Color : FLegendBGColour;
+  canvas.Brush().SetColor(chart.FLegendBGColour);
+  canvas.Pen().Color = chart.FShowLegendBox ? chart.FLegendFont.Color : chart.FLegendBGColour;
   canvas.Rectangle(ClampToCanvas(x0), ClampToCanvas(y0), ClampToCanvas(x0 + box_w),
                    ClampToCanvas(y0 + box_h));
 
-  const bool areas = layout.map_areas && FUseImageMap && FIMLegend;
-  const long long half_s = Round(static_cast<long double>(s) / 2);
-  const long long half_h = Round(static_cast<long double>(h) / 2);
-  long long yc = Round(static_cast<long double>(p + step) / 2) + y0;
-  long long before = 0;  // widths of the names before entry k
-  for (long long k = 0; k < n; ++k) {
+  const bool areas = layout.map_areas && chart.FUseImageMap && chart.FIMLegend;
+  const Int64 half_s = Round(static_cast<long double>(s) / 2);
+  const Int64 half_h = Round(static_cast<long double>(h) / 2);
+  Int64 yc = Round(static_cast<long double>(p + step) / 2) + y0;
+  Int64 before = 0;  // widths of the names before entry k
+  for (Int64 k = 0; k < n; ++k) {
     const LegendEntry& e = entries[static_cast<size_t>(k)];
-    long long sx, sy, tx, ty, t_bottom;
-    if (FLegendVertical) {
+    Int64 sx, sy, tx, ty, t_bottom;
+    if (chart.FLegendVertical) {
       sx = x0 + p;
       sy = yc - half_s;
       tx = x0 + 2 * p + s;
@@ -126,22 +133,22 @@ void TChartix::DrawLegendBox(const std::vector<LegendEntry>& entries, const Lege
       ty = yc - half_h;
       t_bottom = layout.centred_row_name_areas ? yc + half_h : ty + h;
     }
-    canvas.Pen().Color = FLegendFont.Color;
-    canvas.Brush().SetColor(SetColour(e.colour, 0));
+    canvas.Pen().Color = chart.FLegendFont.Color;
+    canvas.Brush().SetColor(TChartix::SetColour(e.colour, 0));
     const int left = ClampToCanvas(sx), top = ClampToCanvas(sy);
     const int right = ClampToCanvas(sx + s), bottom = ClampToCanvas(sy + s);
     canvas.Rectangle(left, top, right, bottom);
-    canvas.Brush().SetColor(FLegendBGColour);
+    canvas.Brush().SetColor(chart.FLegendBGColour);
     const size_t at = static_cast<size_t>(k);
     canvas.TextOut(ClampToCanvas(tx), ClampToCanvas(ty),
                    layout.show_after_last_equals ? shown[at] : e.name);
-    const long long w = widths[at];
+    const Int64 w = widths[at];
     if (areas) {
-      AddRectArea(left, top, right, bottom, static_cast<Integer>(k));
-      AddRectArea(ClampToCanvas(tx), ClampToCanvas(ty), ClampToCanvas(tx + w),
-                  ClampToCanvas(t_bottom), static_cast<Integer>(k));
+      chart.AddRectArea(left, top, right, bottom, static_cast<Integer>(k));
+      chart.AddRectArea(ClampToCanvas(tx), ClampToCanvas(ty), ClampToCanvas(tx + w),
+                        ClampToCanvas(t_bottom), static_cast<Integer>(k));
     }
-    if (FLegendVertical) yc += row;
+    if (chart.FLegendVertical) yc += row;
     before += advances[at];
   }
   if (layout.keep_brush_style) canvas.Brush().SetStyle(previous_style);

@@ -3,9 +3,9 @@
 // point; its legend of one entry per line; the markers; and the text items
 // anchored to data positions, with their leaders and frames.
 //
-// Every position comes from the one mapping the axes publish (XPixel,
-// YPixel): value x lies at column FOriginX + Round((x - FXOffset) XLinePX),
-// value y at row FOriginY - Round((y - FYOffset) YLinePX). Nothing is
+// Every position comes from the one mapping the axes publish (PixelOf):
+// value x lies at column FOriginX + Round((x - FXOffset) XLinePX), value y
+// at row FOriginY - Round((y - FYOffset) YLinePX). Nothing is
 // clipped to the plot area: a value beyond the scale is drawn beyond the
 // axes, and the bitmap's edges clip it.
 //
@@ -32,7 +32,7 @@ namespace {
 
 // Positions are kept within this distance of the origin, far beyond any
 // bitmap, so that adding offsets to them never overflows.
-constexpr long long kPixelLimit = 1LL << 62;
+constexpr Int64 kPixelLimit = Int64{1} << 62;
 
 // The value of a coordinate text; 0 when it does not read (it always does
 // for points added through AddPoint).
@@ -42,9 +42,20 @@ Double PointValue(const std::u16string& text) {
 }
 
 // origin + Round(distance), halves to even, kept within kPixelLimit.
-long long Offset(long long origin, long double distance) {
-  const long long d = std::max(-kPixelLimit, std::min(kPixelLimit, Round64(distance)));
+Int64 Offset(Int64 origin, long double distance) {
+  const Int64 d = std::max(-kPixelLimit, std::min(kPixelLimit, Round64(distance)));
   return origin + d;
+}
+
+// The pixel of the point (x, y) on the scale the axes of the last drawing
+// published: column FOriginX + Round((x - FXOffset) XLinePX) and row
+// FOriginY - Round((y - FYOffset) YLinePX), halves to even. Worked out in
+// 64 bits, so a value far beyond the scale still has a position (within
+// +-2^62); GraphX and GraphY invert them.
+Pixel PixelOf(const TChartix& chart, Double x, Double y) {
+  return Pixel{
+      Offset(chart.FOriginX, (static_cast<long double>(x) - chart.FXOffset) * chart.XLinePX),
+      Offset(chart.FOriginY, -((static_cast<long double>(y) - chart.FYOffset) * chart.YLinePX))};
 }
 
 // The plot area: the extent of the axes, widened by the label font's point
@@ -52,14 +63,14 @@ long long Offset(long long origin, long double distance) {
 // upwards when the X axis has a negative part, to the right when the
 // vertical axis has one, and also to the left and downwards when both have.
 TRect PlotArea(const TChartix& c) {
-  const long long f = std::llabs(static_cast<long long>(c.FLabelFont.Size()));
+  const Int64 f = std::abs(static_cast<Int64>(c.FLabelFont.Size()));
   const bool x_negative = c.FXAxisNegative > 0 && c.FShowNumbers;
   const bool y_negative = c.FYAxisNegative > 0 && c.FShowNumbers;
-  const long long x0 = c.FOriginX, y0 = c.FOriginY;
-  long long top = y0 - (c.FMaxY - c.FYAxisNegative);
-  long long right = x0 + c.FMaxX - c.FXAxisNegative;
-  long long left = x0 - c.FXAxisNegative;
-  long long bottom = y0 + c.FYAxisNegative;
+  const Int64 x0 = c.FOriginX, y0 = c.FOriginY;
+  Int64 top = y0 - (c.FMaxY - c.FYAxisNegative);
+  Int64 right = x0 + c.FMaxX - c.FXAxisNegative;
+  Int64 left = x0 - c.FXAxisNegative;
+  Int64 bottom = y0 + c.FYAxisNegative;
   if (x_negative) top -= f;
   if (y_negative) right += f;
   if (x_negative && y_negative) {
@@ -75,14 +86,14 @@ TRect PlotArea(const TChartix& c) {
 // A frame's edges as offsets from the text's anchor (X, Y): the rectangle
 // (X + left, Y - top) to (X + right, Y + bottom), right and bottom outside.
 struct FrameOffsets {
-  long long left, top, right, bottom;
+  Int64 left, top, right, bottom;
 };
 
 // The frame of level text whose block is wb wide and hb high: its outline
 // runs 2 columns left of the block and on the first column right of it and
 // the first row below it.
-FrameOffsets LevelFrame(int align, long long wb, long long hb, const TTextMetric& tm) {
-  const long long half = Round64(static_cast<long double>(wb) / 2);
+FrameOffsets LevelFrame(int align, Int64 wb, Int64 hb, const TTextMetric& tm) {
+  const Int64 half = Round64(static_cast<long double>(wb) / 2);
   const int horizontal = align % 3, vertical = align / 3;
   FrameOffsets f{};
   f.left = horizontal == 0 ? -2 : horizontal == 1 ? -half - 2 : -wb - 2;
@@ -95,8 +106,8 @@ FrameOffsets LevelFrame(int align, long long wb, long long hb, const TTextMetric
 // The frame of text reading upwards, w long: its top is its left side and
 // its start its lower end, so the alignment's horizontal part moves the
 // frame along the column and its vertical part across it.
-FrameOffsets UpwardFrame(int align, long long w, const TTextMetric& tm) {
-  const long long half = Round64(static_cast<long double>(w) / 2);
+FrameOffsets UpwardFrame(int align, Int64 w, const TTextMetric& tm) {
+  const Int64 half = Round64(static_cast<long double>(w) / 2);
   const int horizontal = align % 3, vertical = align / 3;
   FrameOffsets f{};
   f.top = horizontal == 0 ? w + 1 : horizontal == 1 ? half + 1 : 1;
@@ -133,22 +144,12 @@ void DrawTextFrame(TCanvas& canvas, const std::u16string& text, bool level, int 
 
 }  // namespace
 
-// ---- Positions -----------------------------------------------------------------
-
-long long TChartix::XPixel(Double x) const {
-  return Offset(FOriginX, (static_cast<long double>(x) - FXOffset) * XLinePX);
-}
-
-long long TChartix::YPixel(Double y) const {
-  return Offset(FOriginY, -((static_cast<long double>(y) - FYOffset) * YLinePX));
-}
-
 // ---- The graph -------------------------------------------------------------------
 
 void TChartix::DrawLineGraph() {
   AutoSettingsScope automatic_settings(*this);
   PrepareCanvas(cxtLine);
-  PaintBackground();
+  PaintBackground(*this);
   TCanvas& canvas = Canvas();
 
   const TRect plot = PlotArea(*this);
@@ -175,7 +176,7 @@ void TChartix::DrawLineGraph() {
   pixels.reserve(static_cast<size_t>(Points.Count()));
   for (const auto& line : Points.Lines()) {
     for (const auto& point : line.Points) {
-      pixels.push_back({XPixel(PointValue(point.X)), YPixel(PointValue(point.Y))});
+      pixels.push_back(PixelOf(*this, PointValue(point.X), PointValue(point.Y)));
     }
   }
 
@@ -213,14 +214,13 @@ void TChartix::DrawLineLegend() {
   if (!FShowLegend) return;
   std::vector<LegendEntry> entries;
   if (FCustomLegend) {
-    for (int k = 0; k < CustomLegendNameList.Count(); ++k)
-      entries.push_back({CustomLegendNameList[k], CustomLegendColourList[k]});
+    entries = CustomLegendEntries(*this);
   } else {
-    AppendLineEntries(entries);
+    AppendLineEntries(*this, entries);
   }
   LegendLayout layout;
   layout.centred_row_name_areas = true;
-  DrawLegendBox(entries, layout);
+  DrawingSteps::DrawLegendBox(*this, entries, layout);
 }
 
 // ---- Markers ---------------------------------------------------------------------
@@ -228,8 +228,9 @@ void TChartix::DrawLineLegend() {
 void TChartix::DrawMarkers() {
   for (const TMarkerItem& marker : MarkerList) {
     if (marker.PointStyle == cxpsNone) continue;
-    DrawPoint(ClampToCanvas(XPixel(marker.x)), ClampToCanvas(YPixel(marker.y)), marker.PointStyle,
-              marker.PointSize, marker.Colour);
+    const Pixel at = PixelOf(*this, marker.x, marker.y);
+    DrawPoint(ClampToCanvas(at.x), ClampToCanvas(at.y), marker.PointStyle, marker.PointSize,
+              marker.Colour);
   }
 }
 
@@ -246,7 +247,7 @@ void TChartix::DrawLineGraphText() {
     const bool known_align = AlignFlags(FLineGraphTextAlign, flags);
     if (known_align) canvas.SetTextAlign(flags);
 
-    const Pixel data{XPixel(item.x), YPixel(item.y)};
+    const Pixel data = PixelOf(*this, item.x, item.y);
     const Pixel anchor{data.x + FLineGraphTextXOffset, data.y - FLineGraphTextYOffset};
     if (FLineGraphTextLeader) {
       canvas.Pen().Color = FLineGraphLeaderColor;

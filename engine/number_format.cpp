@@ -59,8 +59,8 @@ DecimalDigits ToDecimal(double value, int digits) {
 struct NumberSyntax {
   bool negative = false;
   std::string mantissa;  // every mantissa digit, the point left out
-  int64_t point = 0;     // digits before the decimal point
-  int64_t exponent = 0;
+  Int64 point = 0;       // digits before the decimal point
+  Int64 exponent = 0;
 };
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
@@ -71,7 +71,7 @@ bool ParseNumber(const std::u16string& text, NumberSyntax& out) {
   const size_t end = text.find_last_not_of(u' ') + 1;
   if (text[i] == u'+' || text[i] == u'-') out.negative = text[i++] == u'-';
   for (; i < end && IsDigit(text[i]); ++i) out.mantissa += static_cast<char>(text[i]);
-  out.point = static_cast<int64_t>(out.mantissa.size());
+  out.point = static_cast<Int64>(out.mantissa.size());
   if (i < end && text[i] == FormatSettings().DecimalSeparator) {
     for (++i; i < end && IsDigit(text[i]); ++i) out.mantissa += static_cast<char>(text[i]);
   }
@@ -82,7 +82,7 @@ bool ParseNumber(const std::u16string& text, NumberSyntax& out) {
     if (i < end && (text[i] == u'+' || text[i] == u'-')) negative_exponent = text[i++] == u'-';
     const size_t first = i;
     for (; i < end && IsDigit(text[i]); ++i) {
-      out.exponent = std::min<int64_t>(out.exponent * 10 + (text[i] - u'0'), 1000000);
+      out.exponent = std::min<Int64>(out.exponent * 10 + (text[i] - u'0'), 1000000);
     }
     if (i == first) return false;
     if (negative_exponent) out.exponent = -out.exponent;
@@ -92,7 +92,7 @@ bool ParseNumber(const std::u16string& text, NumberSyntax& out) {
 
 // The largest double as FloatToStr writes it, rounded up to 15 digits.
 constexpr char kLargestValueDigits[] = "179769313486232";
-constexpr int64_t kLargestValueExponent = 308;
+constexpr Int64 kLargestValueExponent = 308;
 
 // Decides a text that from_chars found out of range: tiny magnitudes are 0,
 // the rounded-up text of the largest double is that double, the rest does
@@ -100,7 +100,7 @@ constexpr int64_t kLargestValueExponent = 308;
 bool OutOfRangeValue(const NumberSyntax& number, double& value) {
   const size_t first = number.mantissa.find_first_not_of('0');
   // The decimal exponent of the first significant digit.
-  const int64_t exponent = number.point - static_cast<int64_t>(first) - 1 + number.exponent;
+  const Int64 exponent = number.point - static_cast<Int64>(first) - 1 + number.exponent;
   if (first == std::string::npos || exponent < 0) {
     value = number.negative ? -0.0 : 0.0;
     return true;
@@ -177,8 +177,8 @@ std::u16string GroupThousands(const std::string& digits, char16_t separator) {
 // one character beyond it: FormatFloat refuses it just the same, and a
 // decimals setting of 2^31 never becomes a string of that length.
 std::u16string BuildMask(Integer decimals, bool separators) {
-  const int64_t wanted = std::llabs(static_cast<int64_t>(decimals));
-  const size_t count = static_cast<size_t>(std::min<int64_t>(wanted, kMaxFormatMaskLength - 1));
+  const Int64 wanted = std::abs(static_cast<Int64>(decimals));
+  const size_t count = static_cast<size_t>(std::min<Int64>(wanted, kMaxFormatMaskLength - 1));
   std::u16string mask = separators ? u"#,##0." : u"0.";
   mask.append(count, decimals > 0 ? u'#' : u'0');
   return mask;

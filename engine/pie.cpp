@@ -55,7 +55,59 @@ Extended NormaliseAngle(Extended phi) {
   return phi;
 }
 
+// Paints over, in the slice's `colour`, the outline the two wedges of a wide
+// slice leave along their seam: the pen's pixels in the box from the seam's
+// rim point to the centre that touch the colour beside the centre and
+// nothing but it and the pen.
+void RepairPieSeam(const TChartix& chart, TCanvas& canvas, TPoint seam, TColor colour) {
+  const TBitmap& bitmap = *chart.FBitmap;
+  const int cx = chart.FCentreX, cy = chart.FCentreY;
+  const TColor pen = chart.FGraphPen & 0xFFFFFF;
+  const int d = seam.x <= cx ? 2 : -2;
+  // Outside the bitmap a pixel reads as no colour at all, which never counts
+  // as the pen or the reference colour.
+  auto pixel = [&bitmap](int x, int y) -> TColor {
+    if (x < 0 || y < 0 || x >= bitmap.Width() || y >= bitmap.Height()) return kClrInvalid;
+    return bitmap.GetPixel(x, y);
+  };
+  // Only the part of the box on the bitmap can hold the pen, so a pie far
+  // larger than the picture costs no more than the picture's pixels.
+  const int x_first = std::max(std::min(seam.x, cx), 0);
+  const int x_last = std::min(std::max(seam.x, cx), bitmap.Width() - 1);
+  const int y_first = std::max(std::min(seam.y, cy), 0);
+  const int y_last = std::min(std::max(seam.y, cy), bitmap.Height() - 1);
+  for (int x = x_first; x <= x_last; ++x) {
+    for (int y = y_first; y <= y_last; ++y) {
+      if (pixel(x, y) != pen) continue;
+      const TColor reference = pixel(cx + d, cy);
+      bool touches_reference = false, only_pen_and_reference = true;
+      for (int dx = -1; dx <= 1; ++dx) {
+        for (int dy = -1; dy <= 1; ++dy) {
+          const TColor c = pixel(x + dx, y + dy);
+          if (c == reference) {
+            touches_reference = true;
+          } else if (c != pen) {
+            only_pen_and_reference = false;
+          }
+        }
+      }
+      if (touches_reference && only_pen_and_reference) canvas.SetPixel(x, y, colour);
+    }
+  }
+}
+
 }  // namespace
+
+// The labels of the slices: a friend of TChartix, for its canvas, text
+// measures and map areas.
+class PieSteps {
+ public:
+  // The name and the number of slice `index` of `value` out of `sum`,
+  // beside the rim at `mid_angle`; `font_height` is the label font's pixel
+  // height and `lift` how far the texts are raised above their point.
+  static void DrawPieLabel(TChartix& chart, int index, Double value, Double sum, Extended mid_angle,
+                           Int64 font_height, Int64 lift, const std::u16string& mask);
+};
 
 void TChartix::DrawPie() {
   PrepareCanvas(cxtPie);
@@ -69,7 +121,7 @@ void TChartix::DrawPie() {
   Total = sum;
   if (sum == 0 || !std::isfinite(sum)) return;
 
-  PaintBackground();
+  PaintBackground(*this);
   TCanvas& canvas = Canvas();
 
   canvas.Pen().Color = FGraphPen;
@@ -86,8 +138,8 @@ void TChartix::DrawPie() {
   canvas.Pen().Width = 1;
   // Label positions are worked out in 64 bits: a client may set any font
   // size, and a label as wide as the canvas can measure must not wrap.
-  const long long font_height = std::abs(static_cast<long long>(FLabelFont.Height));
-  const long long lift = font_height - FLabelFont.Size() - 2;
+  const Int64 font_height = AbsHeight(FLabelFont);
+  const Int64 lift = font_height - FLabelFont.Size() - 2;
   const std::u16string mask = GetValueMask();
   const bool slice_areas = FUseImageMap && FIMDataArea;
 
@@ -121,82 +173,46 @@ void TChartix::DrawPie() {
       end = g.Rim(theta_end);
       canvas.Pie(g.left, g.top, g.right, g.bottom, seam.x, seam.y, end.x, end.y);
       if (slice_areas) AddPieSliceArea(end.x, end.y, seam.x, seam.y, i, theta_seam, theta_end);
-      RepairPieSeam(seam, colour);
+      RepairPieSeam(*this, canvas, seam, colour);
       if (count == 1) canvas.Ellipse(g.left, g.top, g.right, g.bottom);
     }
-    DrawPieLabel(i, value, sum, (theta + theta_end) / 2, font_height, lift, mask);
+    PieSteps::DrawPieLabel(*this, i, value, sum, (theta + theta_end) / 2, font_height, lift, mask);
     start = end;
     theta = theta_end;
   }
 }
 
-void TChartix::RepairPieSeam(TPoint seam, TColor colour) {
-  TCanvas& canvas = Canvas();
-  const int cx = FCentreX, cy = FCentreY;
-  const TColor pen = FGraphPen & 0xFFFFFF;
-  const int d = seam.x <= cx ? 2 : -2;
-  // Outside the bitmap a pixel reads as no colour at all, which never counts
-  // as the pen or the reference colour.
-  auto pixel = [this](int x, int y) -> TColor {
-    if (x < 0 || y < 0 || x >= FBitmap->Width() || y >= FBitmap->Height()) return kClrInvalid;
-    return FBitmap->GetPixel(x, y);
-  };
-  // Only the part of the box on the bitmap can hold the pen, so a pie far
-  // larger than the picture costs no more than the picture's pixels.
-  const int x_first = std::max(std::min(seam.x, cx), 0);
-  const int x_last = std::min(std::max(seam.x, cx), FBitmap->Width() - 1);
-  const int y_first = std::max(std::min(seam.y, cy), 0);
-  const int y_last = std::min(std::max(seam.y, cy), FBitmap->Height() - 1);
-  for (int x = x_first; x <= x_last; ++x) {
-    for (int y = y_first; y <= y_last; ++y) {
-      if (pixel(x, y) != pen) continue;
-      const TColor reference = pixel(cx + d, cy);
-      bool touches_reference = false, only_pen_and_reference = true;
-      for (int dx = -1; dx <= 1; ++dx) {
-        for (int dy = -1; dy <= 1; ++dy) {
-          const TColor c = pixel(x + dx, y + dy);
-          if (c == reference) {
-            touches_reference = true;
-          } else if (c != pen) {
-            only_pen_and_reference = false;
-          }
-        }
-      }
-      if (touches_reference && only_pen_and_reference) canvas.SetPixel(x, y, colour);
-    }
-  }
-}
-
-void TChartix::DrawPieLabel(int index, Double value, Double sum, Extended mid_angle,
-                            long long font_height, long long lift, const std::u16string& mask) {
-  TCanvas& canvas = Canvas();
-  const TextBackground background(canvas, FLabelBGColour, FLabelTransparent,
+void PieSteps::DrawPieLabel(TChartix& chart, int index, Double value, Double sum,
+                            Extended mid_angle, Int64 font_height, Int64 lift,
+                            const std::u16string& mask) {
+  TCanvas& canvas = chart.Canvas();
+  const TextBackground background(canvas, chart.FLabelBGColour, chart.FLabelTransparent,
                                   TextBackground::kColourFirst);
 
   // Labels lie on an ellipse FOffset pixels outside the rim horizontally and
   // twice that vertically, where the texts above and below need the room.
-  const Extended d = FPieDia;
-  const long long x = Round(FCentreX + std::sin(mid_angle) * (d + 2 * FOffset) / 2);
-  const long long y = Round(FCentreY + std::cos(mid_angle) * (d + 4 * FOffset) / 2) - lift;
+  const Extended d = chart.FPieDia;
+  const Int64 x = Round(chart.FCentreX + std::sin(mid_angle) * (d + 2 * chart.FOffset) / 2);
+  const Int64 y = Round(chart.FCentreY + std::cos(mid_angle) * (d + 4 * chart.FOffset) / 2) - lift;
   const bool right_half = NormaliseAngle(mid_angle) < kPi;
-  auto left_edge = [&](const std::u16string& text) -> long long {
-    return right_half ? x : x - GetTextWidth(text);
+  auto left_edge = [&](const std::u16string& text) -> Int64 {
+    return right_half ? x : x - chart.GetTextWidth(text);
   };
 
-  if (FShowLabel) {
-    const std::u16string& name = NameList[index];
-    const long long left = left_edge(name);
+  if (chart.FShowLabel) {
+    const std::u16string& name = chart.NameList[index];
+    const Int64 left = left_edge(name);
     canvas.TextOut(ClampToCanvas(left), ClampToCanvas(y - font_height - 1), name);
-    if (FUseImageMap && FIMLabel) {
-      AddRectArea(ClampToCanvas(left), ClampToCanvas(y - font_height - 1),
-                  ClampToCanvas(left + GetTextWidth(name)), ClampToCanvas(y), index);
+    if (chart.FUseImageMap && chart.FIMLabel) {
+      chart.AddRectArea(ClampToCanvas(left), ClampToCanvas(y - font_height - 1),
+                        ClampToCanvas(left + chart.GetTextWidth(name)), ClampToCanvas(y), index);
     }
   }
-  if (FShowNumbers) {
-    const std::u16string number =
-        FShowPercent ? FormatFloat(mask, std::fabs(value) * (100 / sum)) + u"%"
-                     : AddPrefixSuffix(FormatFloat(mask, value));
-    const long long top = FShowLabel ? y + 1 : y - font_height / 2;
+  if (chart.FShowNumbers) {
+    const std::u16string number = chart.FShowPercent
+                                      ? FormatFloat(mask, std::fabs(value) * (100 / sum)) + u"%"
+                                      : chart.AddPrefixSuffix(FormatFloat(mask, value));
+    const Int64 top = chart.FShowLabel ? y + 1 : y - font_height / 2;
     canvas.TextOut(ClampToCanvas(left_edge(number)), ClampToCanvas(top), number);
   }
 }

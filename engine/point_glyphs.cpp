@@ -21,8 +21,8 @@ void TChartix::DrawPoint(Integer x, Integer y, TPointStyle point_style, Word poi
   canvas.Pen().Color = colour;
   canvas.Brush().SetStyle(TBrushStyle::bsClear);
 
-  const long long cx = x, cy = y, a = point_size;
-  auto at = [](long long px, long long py) { return TPoint{ClampToCanvas(px), ClampToCanvas(py)}; };
+  const Int64 cx = x, cy = y, a = point_size;
+  auto at = [](Int64 px, Int64 py) { return TPoint{ClampToCanvas(px), ClampToCanvas(py)}; };
   auto line = [&canvas](TPoint from, TPoint to) {
     canvas.MoveTo(from.x, from.y);
     canvas.LineTo(to.x, to.y);
@@ -58,8 +58,8 @@ void TChartix::DrawPoint(Integer x, Integer y, TPointStyle point_style, Word poi
       canvas.Rectangle(top_left.x, top_left.y, bottom_right.x, bottom_right.y);
       break;
     case cxpsDiamond: {
-      const long long left = Round64(static_cast<long double>(cx) - 0.577L * a);
-      const long long right = Round64(static_cast<long double>(cx) + 0.577L * a);
+      const Int64 left = Round64(static_cast<long double>(cx) - 0.577L * a);
+      const Int64 right = Round64(static_cast<long double>(cx) + 0.577L * a);
       fill();
       canvas.Polygon({at(left, cy), at(cx, cy + a), at(right, cy), at(cx, cy - a)});
       break;
@@ -68,8 +68,8 @@ void TChartix::DrawPoint(Integer x, Integer y, TPointStyle point_style, Word poi
     case cxpsTriangleD: {
       // The base lies below the centre of an upward triangle, above that of
       // a downward one.
-      const long long t = Round64(0.866L * a);
-      const long long base = point_style == cxpsTriangleU ? t : -t;
+      const Int64 t = Round64(0.866L * a);
+      const Int64 base = point_style == cxpsTriangleU ? t : -t;
       fill();
       canvas.Polygon({at(cx - a, cy + base), at(cx + a, cy + base), at(cx, cy - base)});
       break;

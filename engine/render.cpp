@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/chartix.h"
+#include "engine/drawing.h"
 #include "engine/errors.h"
 #include "engine/extra_line.h"
 
@@ -75,7 +76,54 @@ const std::vector<Drawer>& DrawersOf(TGraphType graph_type, bool full) {
   return kNone;
 }
 
+// Wraps the areas the drawers appended in the map element, with an id
+// attribute beside the name when `with_id`.
+void WrapImageMap(TChartix& chart, bool with_id) {
+  std::u16string text = u"<map name=\"" + chart.FIMName;
+  text += with_id ? u"\" id=\"" + chart.FIMName + u"\" >" : u"\">";
+  text += chart.FImageMapText;
+  text += chart.FImageMapExtra;
+  text += u"</map>";
+  chart.FImageMapText = std::move(text);
+}
+
 }  // namespace
+
+// The drawer sequence of a drawing: a friend of TChartix, whose drawers are
+// private.
+class RenderSteps {
+ public:
+  // The drawers of one chart type in their order: those of a full drawing,
+  // or of the reduced drawing of Handle.
+  static void DrawChart(TChartix& chart, TGraphType graph_type, bool full) {
+    for (const Drawer drawer : DrawersOf(graph_type, full)) Run(chart, drawer, graph_type);
+  }
+
+ private:
+  static void Run(TChartix& chart, Drawer drawer, TGraphType graph_type) {
+    switch (drawer) {
+      case Drawer::kPie: chart.DrawPie(); break;
+      case Drawer::kVBars: chart.DrawVBarGraph(); break;
+      case Drawer::kHBars: chart.DrawHBarGraph(); break;
+      case Drawer::kVStackedBars: chart.DrawVStackedBarGraph(); break;
+      case Drawer::kHStackedBars: chart.DrawHStackedBarGraph(); break;
+      case Drawer::kTrendLine:
+        if (chart.FShowTrendLine) chart.DrawTrendLine(graph_type);
+        break;
+      case Drawer::kBarLines:
+        if (chart.FShowLinesWithBars && !chart.Points.Empty()) chart.DrawBarLines(graph_type);
+        break;
+      case Drawer::kLegend: chart.DrawLegend(graph_type); break;
+      case Drawer::kStackedLegend: chart.DrawStackedLegend(); break;
+      case Drawer::kTitle: chart.DrawTitle(); break;
+      case Drawer::kAxisCaptions: chart.DrawAxisCaptions(graph_type); break;
+      case Drawer::kLineGraph: chart.DrawLineGraph(); break;
+      case Drawer::kLineLegend: chart.DrawLineLegend(); break;
+      case Drawer::kMarkers: chart.DrawMarkers(); break;
+      case Drawer::kLineGraphText: chart.DrawLineGraphText(); break;
+    }
+  }
+};
 
 void TChartix::GetGraph(std::unique_ptr<TBitmap>& bitmap, TGraphType graph_type) {
   FImageMapText.clear();
@@ -88,58 +136,23 @@ void TChartix::GetGraph(std::unique_ptr<TBitmap>& bitmap, TGraphType graph_type)
   if (!has_data) throw EInvalidGraphic(kNoData);
 
   FBitmap = std::make_unique<TBitmap>();
-  DrawChart(graph_type, /*full=*/true);
+  RenderSteps::DrawChart(*this, graph_type, /*full=*/true);
   DrawTextItems();
   if (!ExtraLines.Empty()) DrawExtraLines();
 
   auto copy = std::make_unique<TBitmap>();
   copy->Assign(*FBitmap);
   bitmap = std::move(copy);
-  if (FUseImageMap) WrapImageMap(/*with_id=*/true);
+  if (FUseImageMap) WrapImageMap(*this, /*with_id=*/true);
 }
 
 std::unique_ptr<TBitmap> TChartix::Handle(TGraphType graph_type) {
   FImageMapText.clear();
   FImageMapAreas.clear();
   FBitmap = std::make_unique<TBitmap>();
-  DrawChart(graph_type, /*full=*/false);
-  if (FUseImageMap) WrapImageMap(/*with_id=*/false);
+  RenderSteps::DrawChart(*this, graph_type, /*full=*/false);
+  if (FUseImageMap) WrapImageMap(*this, /*with_id=*/false);
   return FBitmap->ReleaseHandle();  // the caller owns the image from here on
-}
-
-void TChartix::DrawChart(TGraphType graph_type, bool full) {
-  for (const Drawer drawer : DrawersOf(graph_type, full)) {
-    switch (drawer) {
-      case Drawer::kPie: DrawPie(); break;
-      case Drawer::kVBars: DrawVBarGraph(); break;
-      case Drawer::kHBars: DrawHBarGraph(); break;
-      case Drawer::kVStackedBars: DrawVStackedBarGraph(); break;
-      case Drawer::kHStackedBars: DrawHStackedBarGraph(); break;
-      case Drawer::kTrendLine:
-        if (FShowTrendLine) DrawTrendLine(graph_type);
-        break;
-      case Drawer::kBarLines:
-        if (FShowLinesWithBars && !Points.Empty()) DrawBarLines(graph_type);
-        break;
-      case Drawer::kLegend: DrawLegend(graph_type); break;
-      case Drawer::kStackedLegend: DrawStackedLegend(); break;
-      case Drawer::kTitle: DrawTitle(); break;
-      case Drawer::kAxisCaptions: DrawAxisCaptions(graph_type); break;
-      case Drawer::kLineGraph: DrawLineGraph(); break;
-      case Drawer::kLineLegend: DrawLineLegend(); break;
-      case Drawer::kMarkers: DrawMarkers(); break;
-      case Drawer::kLineGraphText: DrawLineGraphText(); break;
-    }
-  }
-}
-
-void TChartix::WrapImageMap(bool with_id) {
-  std::u16string text = u"<map name=\"" + FIMName;
-  text += with_id ? u"\" id=\"" + FIMName + u"\" >" : u"\">";
-  text += FImageMapText;
-  text += FImageMapExtra;
-  text += u"</map>";
-  FImageMapText = std::move(text);
 }
 
 void TChartix::PrepareCanvas(TGraphType graph_type) {
@@ -199,13 +212,13 @@ void TChartix::PrepareCanvas(TGraphType graph_type) {
   FBitmap->SetPalette(palette);
 }
 
-void TChartix::PaintBackground() {
-  FBitmap->SetHeight(FHeight);
-  FBitmap->SetWidth(FWidth);
-  TCanvas& canvas = Canvas();
-  canvas.Brush().SetColor(FBGColour);
-  canvas.Pen().Color = FBGColour;
-  canvas.Rectangle(0, 0, FWidth, FHeight);
+void PaintBackground(TChartix& chart) {
+  chart.FBitmap->SetHeight(chart.FHeight);
+  chart.FBitmap->SetWidth(chart.FWidth);
+  TCanvas& canvas = chart.FBitmap->Canvas();
+  canvas.Brush().SetColor(chart.FBGColour);
+  canvas.Pen().Color = chart.FBGColour;
+  canvas.Rectangle(0, 0, chart.FWidth, chart.FHeight);
 }
 
 Integer TChartix::GetTextHeight(const std::u16string& text) { return Canvas().TextExtent(text).cy; }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "engine/types.h"
+
 namespace plotvane {
 
 // Nearest integer, halves to even (2.5 gives 2, 3.5 gives 4, -2.5 gives -2).
@@ -31,18 +33,18 @@ inline int Ceil(long double v) { return Round(std::ceil(v)); }
 // Round, Floor and Ceil into 64 bits, for the largest-value helpers of the
 // axes and the scale's stop tests, where values beyond 32 bits are ordinary.
 // They saturate at the 64-bit range the same way; NaN gives 0.
-inline long long Round64(long double v) {
+inline Int64 Round64(long double v) {
   if (std::isnan(v)) return 0;
   const long double r = std::nearbyint(v);
-  if (r >= 9223372036854775807.0L) return std::numeric_limits<long long>::max();
-  if (r <= -9223372036854775808.0L) return std::numeric_limits<long long>::min();
-  return static_cast<long long>(r);
+  if (r >= 9223372036854775807.0L) return std::numeric_limits<Int64>::max();
+  if (r <= -9223372036854775808.0L) return std::numeric_limits<Int64>::min();
+  return static_cast<Int64>(r);
 }
-inline long long Floor64(long double v) { return Round64(std::floor(v)); }
-inline long long Ceil64(long double v) { return Round64(std::ceil(v)); }
+inline Int64 Floor64(long double v) { return Round64(std::floor(v)); }
+inline Int64 Ceil64(long double v) { return Round64(std::ceil(v)); }
 
 // Saturates a 64-bit result into a 32-bit Integer field.
-inline int Saturate32(long long v) {
+inline int Saturate32(Int64 v) {
   if (v > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
   if (v < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
   return static_cast<int>(v);

@@ -14,27 +14,27 @@ namespace plotvane {
 namespace {
 
 // a mod d truncating towards zero; a mod -1 is 0 also for the most negative a.
-long long Mod(long long a, long long d) { return d == -1 ? 0 : a % d; }
+Int64 Mod(Int64 a, Int64 d) { return d == -1 ? 0 : a % d; }
 
 // a div d rounded towards minus infinity.
-long long FloorDiv(long long a, long long d) {
-  const long long q = a / d;
+Int64 FloorDiv(Int64 a, Int64 d) {
+  const Int64 q = a / d;
   return (a % d != 0 && ((a < 0) != (d < 0))) ? q - 1 : q;
 }
 
 // The number of steps of a label spacing of `sizes` font sizes.
-long long Steps(long long axis_length, long long font_size, long long sizes) {
-  const long long unit = sizes * font_size;
+Int64 Steps(Int64 axis_length, Int64 font_size, Int64 sizes) {
+  const Int64 unit = sizes * font_size;
   if (unit == 0) throw EDivByZero();
   return axis_length / unit;
 }
 
 }  // namespace
 
-void CalculateScale(double& grad, double& top, double offset, long long max_value,
-                    long long axis_length, long long font_size, bool percent) {
+void CalculateScale(double& grad, double& top, double offset, Int64 max_value, Int64 axis_length,
+                    Int64 font_size, bool percent) {
   font_size = font_size < 0 ? -font_size : font_size;
-  long long b = max_value;
+  Int64 b = max_value;
 
   int magnitude = 0;
   while (std::trunc(static_cast<long double>(b) / std::pow(10.0L, magnitude)) >= 10) ++magnitude;
@@ -52,10 +52,10 @@ void CalculateScale(double& grad, double& top, double offset, long long max_valu
   }
 
   const long double span = static_cast<long double>(top) - offset;
-  const long long whole_span = Round64(span);
+  const Int64 whole_span = Round64(span);
   int best_sizes = 3, best_quality = 2;
   for (int sizes = 2; sizes <= 10; ++sizes) {
-    const long long d = Steps(axis_length, font_size, sizes);
+    const Int64 d = Steps(axis_length, font_size, sizes);
     if (d == 0) break;
     const int quality = Mod(whole_span, d) == 0 ? 1 : Round64(span / d) % 2 == 0 ? 2 : 3;
     if (quality < best_quality ||
@@ -66,7 +66,7 @@ void CalculateScale(double& grad, double& top, double offset, long long max_valu
   }
 
   if (grad == 0) {
-    const long long d = Steps(axis_length, font_size, best_sizes);
+    const Int64 d = Steps(axis_length, font_size, best_sizes);
     if (d != 0) {
       grad = static_cast<double>(Round64(span / d));
       if (grad == 0) grad = 1;
@@ -77,8 +77,7 @@ void CalculateScale(double& grad, double& top, double offset, long long max_valu
   grad = std::fabs(grad);
 }
 
-SlotLayout LayOutSlots(long long length, long long count, long long width, long long gap,
-                       bool widen) {
+SlotLayout LayOutSlots(Int64 length, Int64 count, Int64 width, Int64 gap, bool widen) {
   if (width == 0 && gap == 0) {
     width = FloorDiv(length, 2 * count);
     gap = width;

@@ -14,6 +14,7 @@
 #include <cstdlib>
 
 #include "engine/rounding.h"
+#include "engine/types.h"
 
 namespace plotvane {
 
@@ -38,8 +39,8 @@ namespace plotvane {
 //     value itself when no spacing fits. The step is then made positive,
 //     also when it was given.
 // Throws EDivByZero when `font_size` is 0.
-void CalculateScale(double& grad, double& top, double offset, long long max_value,
-                    long long axis_length, long long font_size, bool percent);
+void CalculateScale(double& grad, double& top, double offset, Int64 max_value, Int64 axis_length,
+                    Int64 font_size, bool percent);
 
 // ---- Ticks ------------------------------------------------------------------
 
@@ -49,8 +50,8 @@ struct TickScale {
   double grad = 0;
   double offset = 0;
   double px = 0;           // pixels between two ticks, unrounded
-  long long length = 0;    // pixels of the positive part
-  long long negative = 0;  // pixels of the negative part
+  Int64 length = 0;        // pixels of the positive part
+  Int64 negative = 0;      // pixels of the negative part
   int decimals = 0;        // the number setting FDecimals
 };
 
@@ -60,29 +61,32 @@ struct TickScale {
 // axis has pixels, not what the span has steps.
 namespace tick_detail {
 
+// The largest tick number a walk reaches, well inside 64 bits, so that
+// counting on from it never overflows.
+constexpr Int64 kLastTick = 4000000000000000000;
+
 // The last tick k2 >= k that rounds to the same pixel as tick k.
-inline long long LastAtSamePixel(long long k, long long pixel, double px) {
+inline Int64 LastAtSamePixel(Int64 k, Int64 pixel, double px) {
   if (Round64(static_cast<long double>(k + 1) * px) != pixel) return k;
   const long double step = std::fabs(static_cast<long double>(px));
-  const long double far = (std::llabs(pixel) + 0.5L) / step;
-  long long k2 = far >= 4.0e18L ? 4000000000000000000LL : static_cast<long long>(far);
+  const long double far = (std::abs(pixel) + 0.5L) / step;
+  Int64 k2 = far >= 4.0e18L ? kLastTick : static_cast<Int64>(far);
   if (k2 < k) k2 = k;
   while (k2 > k && Round64(static_cast<long double>(k2) * px) != pixel) --k2;
-  while (k2 < 4000000000000000000LL && Round64(static_cast<long double>(k2 + 1) * px) == pixel)
-    ++k2;
+  while (k2 < kLastTick && Round64(static_cast<long double>(k2 + 1) * px) == pixel) ++k2;
   return k2;
 }
 
 // Pd = 10^(|decimals| + 1), held in single precision: a value is compared
 // with the top one decimal finer than it is written.
 inline float FinerFactor(int decimals) {
-  const long long power = std::llabs(static_cast<long long>(decimals)) + 1;
+  const Int64 power = std::abs(static_cast<Int64>(decimals)) + 1;
   return static_cast<float>(std::pow(10.0L, static_cast<long double>(power)));
 }
 
-inline long long Finer(double v, float pd) { return Round64(static_cast<long double>(v) * pd); }
+inline Int64 Finer(double v, float pd) { return Round64(static_cast<long double>(v) * pd); }
 
-inline double TickValue(const TickScale& s, long long k, int sign) {
+inline double TickValue(const TickScale& s, Int64 k, int sign) {
   return static_cast<double>(static_cast<long double>(s.offset) +
                              sign * static_cast<long double>(k) * s.grad);
 }
@@ -91,7 +95,7 @@ inline double TickValue(const TickScale& s, long long k, int sign) {
 
 // The number of ticks on the positive side, held in 32 bits: Round(S / grad)
 // for an axis, Int(S / grad), whole steps only, for grid lines.
-inline long long TickCount(const TickScale& s, bool whole_steps) {
+inline Int64 TickCount(const TickScale& s, bool whole_steps) {
   const long double steps = std::fabs(static_cast<long double>(s.top) - s.offset) / s.grad;
   return whole_steps ? Round(std::trunc(steps)) : Round(steps);
 }
@@ -104,23 +108,22 @@ inline long long TickCount(const TickScale& s, bool whole_steps) {
 // lies more than `reach` pixels from the origin: the ticks only move further
 // away from there.
 template <class Visit>
-void WalkPositiveTicks(const TickScale& s, long long n, bool stop_tests, long long reach,
-                       Visit visit) {
+void WalkPositiveTicks(const TickScale& s, Int64 n, bool stop_tests, Int64 reach, Visit visit) {
   const float pd = tick_detail::FinerFactor(s.decimals);
-  const long long top = tick_detail::Finer(std::fabs(s.top), pd);
-  auto passes_top = [&](long long k) {
+  const Int64 top = tick_detail::Finer(std::fabs(s.top), pd);
+  auto passes_top = [&](Int64 k) {
     return top < tick_detail::Finer(tick_detail::TickValue(s, k, 1), pd);
   };
-  for (long long k = 1; k <= n;) {
-    const long long pixel = Round64(static_cast<long double>(k) * s.px);
+  for (Int64 k = 1; k <= n;) {
+    const Int64 pixel = Round64(static_cast<long double>(k) * s.px);
     if (stop_tests && (passes_top(k) || pixel > s.length)) return;
-    if (!stop_tests && std::llabs(pixel) > reach) return;
-    long long last = std::min(n, tick_detail::LastAtSamePixel(k, pixel, s.px));
+    if (!stop_tests && std::abs(pixel) > reach) return;
+    Int64 last = std::min(n, tick_detail::LastAtSamePixel(k, pixel, s.px));
     if (stop_tests && last > k && passes_top(last)) {
       // The top is passed within the run: its last tick before the top.
-      long long lo = k, hi = last;  // passes_top(lo) is false, passes_top(hi) true
+      Int64 lo = k, hi = last;  // passes_top(lo) is false, passes_top(hi) true
       while (hi - lo > 1) {
-        const long long mid = lo + (hi - lo) / 2;
+        const Int64 mid = lo + (hi - lo) / 2;
         (passes_top(mid) ? hi : lo) = mid;
       }
       last = lo;
@@ -136,11 +139,10 @@ void WalkPositiveTicks(const TickScale& s, long long n, bool stop_tests, long lo
 template <class Visit>
 void WalkNegativeTicks(const TickScale& s, Visit visit) {
   if (!(s.px > 0)) return;
-  constexpr long long kLastTick = 4000000000000000000LL;
-  for (long long k = 1; k < kLastTick;) {
-    const long long pixel = Round64(static_cast<long double>(k) * s.px);
+  for (Int64 k = 1; k < tick_detail::kLastTick;) {
+    const Int64 pixel = Round64(static_cast<long double>(k) * s.px);
     if (pixel > s.negative) return;
-    const long long last = tick_detail::LastAtSamePixel(k, pixel, s.px);
+    const Int64 last = tick_detail::LastAtSamePixel(k, pixel, s.px);
     visit(pixel, tick_detail::TickValue(s, last, -1));
     k = last + 1;
   }
@@ -159,23 +161,22 @@ void WalkNegativeTicks(const TickScale& s, Visit visit) {
 //     and gap do not fit. Half of E goes before the first bar.
 // REQUIRES: count > 0.
 struct SlotLayout {
-  long long width = 0;
-  long long gap = 0;
-  long long spare = 0;
+  Int64 width = 0;
+  Int64 gap = 0;
+  Int64 spare = 0;
 };
-SlotLayout LayOutSlots(long long length, long long count, long long width, long long gap,
-                       bool widen);
+SlotLayout LayOutSlots(Int64 length, Int64 count, Int64 width, Int64 gap, bool widen);
 
 // Bar i (from 0) of `slots`: where its slot starts, Round(E/2) + i (G + W),
 // and where its centre lies, E/2 + i (G + W) + W/2 unrounded, both as
 // distances from the origin along the category axis.
 struct Slot {
-  long long start;
+  Int64 start;
   long double centre;
 };
 
-inline Slot SlotOf(const SlotLayout& slots, long long i) {
-  const long long pitch = slots.gap + slots.width;
+inline Slot SlotOf(const SlotLayout& slots, Int64 i) {
+  const Int64 pitch = slots.gap + slots.width;
   return Slot{Round64(static_cast<long double>(slots.spare) / 2) + i * pitch,
               static_cast<long double>(slots.spare) / 2 + static_cast<long double>(i) * pitch +
                   static_cast<long double>(slots.width) / 2};

@@ -14,7 +14,7 @@ namespace plotvane {
 namespace {
 
 // A decimal integer as AddExtraLine writes it; 0 when it does not read.
-long long ReadInteger(const std::u16string& s) {
+Int64 ReadInteger(const std::u16string& s) {
   std::string narrow;
   for (char16_t c : s) {
     if (c > 0x7F) return 0;
@@ -23,8 +23,8 @@ long long ReadInteger(const std::u16string& s) {
   return std::strtoll(narrow.c_str(), nullptr, 10);
 }
 
-int ToInt(long long v) {
-  return static_cast<int>(std::max<long long>(INT32_MIN, std::min<long long>(INT32_MAX, v)));
+int ToInt(Int64 v) {
+  return static_cast<int>(std::max<Int64>(INT32_MIN, std::min<Int64>(INT32_MAX, v)));
 }
 
 }  // namespace
@@ -72,15 +72,15 @@ void TChartix::DrawAxisCaptions(TGraphType graph_type) {
   if (!bottom_text.empty()) {
     const int w = GetTextWidth(bottom_text);
     // Any font size a client sets stays a position the canvas can take.
-    const long long font_height = std::abs(static_cast<long long>(canvas.Font().Height));
+    const Int64 font_height = AbsHeight(canvas.Font());
     int x, y;
     if (horizontal_bars) {
       x = Round((static_cast<long double>(FMaxY) - w) / 2) + FOriginX - FYAxisNegative;
-      y = static_cast<int>(std::min<long long>(
-          font_height + FOriginY + 3 + TextBottom + FXMarkSize, INT_MAX / 4));
+      y = static_cast<int>(
+          std::min<Int64>(font_height + FOriginY + 3 + TextBottom + FXMarkSize, INT_MAX / 4));
     } else {
       x = Round((static_cast<long double>(FMaxX) - w) / 2) + FOriginX - FXAxisNegative;
-      y = ClampToCanvas(static_cast<long long>(TextBottom) + 3);
+      y = ClampToCanvas(static_cast<Int64>(TextBottom) + 3);
     }
     canvas.TextOut(x, y, bottom_text);
   }
@@ -92,7 +92,7 @@ void TChartix::DrawAxisCaptions(TGraphType graph_type) {
     const TSize extent = canvas.TextExtent(side_text);
     // TextLeft may stand at the end of the integer range when a text left of
     // the plot lay that far out.
-    const int x = ClampToCanvas(static_cast<long long>(TextLeft) - extent.cy - 5);
+    const int x = ClampToCanvas(static_cast<Int64>(TextLeft) - extent.cy - 5);
     const int y = horizontal_bars
                       ? FOriginY - Round((static_cast<long double>(FMaxX) - extent.cx) / 2) -
                             FXAxisNegative
