@@ -31,7 +31,9 @@ struct TSvgLink {
   std::u16string href;   // empty: the area links nowhere
   std::u16string title;  // its tooltip
   // Further attributes of the map's area element. Only plain name="value"
-  // pairs that are neither event handlers nor styles are carried over.
+  // pairs of link attributes (target, rel, class, data-…, aria-… and a few
+  // more) are carried over: never an event handler, a style or anything
+  // that changes the drawing.
   std::u16string extra;
 };
 

@@ -119,7 +119,7 @@ class Shapes {
   void End() { out_ += "/>\n"; }
   // Stroke attributes of a pen of `width` in `colour`.
   void Stroke(int64_t width, TColor colour);
-  // Closes an element that only strokes.
+  // Leaves the element unfilled: it only strokes.
   void NoFill() { Raw(" fill=\"none\""); }
 
   // A closed outline through `points` (pixel positions) with `pen`; `gaps`
