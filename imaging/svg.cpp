@@ -180,7 +180,8 @@ std::string EncodeSVG(const TBitmap& bitmap, const TSvgSettings& settings) {
   AppendXml(settings.name, &out);
   out += "</title>\n";
 
-  svg::Paint paint(bitmap, svg::TransparentOf(bitmap, settings));
+  const int64_t transparent = svg::TransparentOf(bitmap, settings);
+  svg::Paint paint(bitmap, transparent);
   if (!bitmap.Empty()) {
     const svg::TextDefaults defaults = svg::FirstTextDefaults(bitmap.Recording());
     // The drawing's group: crisp edges, and the font most texts share.
@@ -190,7 +191,7 @@ std::string EncodeSVG(const TBitmap& bitmap, const TSvgSettings& settings) {
       AppendInteger(defaults.size, &group);
       group += '"';
     }
-    if (svg::NeedsMask(bitmap, paint)) {
+    if (transparent >= 0 && svg::NeedsMask(bitmap, paint)) {
       std::string drawing;
       svg::WriteDrawing(bitmap, paint, defaults, &drawing);
       const std::string id = svg::MaskId(drawing);
