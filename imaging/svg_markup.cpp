@@ -70,18 +70,25 @@ void AppendNumber(double v, std::string* out) {
   out->append(text, static_cast<size_t>(n));
 }
 
+int Paint::Index(TColor colour) const {
+  colour &= 0xFFFFFF;
+  Remembered& r = remembered_[(colour * 0x9E3779B1u) >> 26];
+  if (r.colour != colour) r = Remembered{colour, bitmap_.NearestIndex(colour)};
+  return r.index;
+}
+
 TColor Paint::Drawn(TColor colour) const {
   colour &= 0xFFFFFF;
   const std::vector<TPaletteEntry>& palette = bitmap_.Palette();
   if (palette.empty()) return colour;
-  const TPaletteEntry& e = palette[static_cast<size_t>(bitmap_.NearestIndex(colour))];
+  const TPaletteEntry& e = palette[static_cast<size_t>(Index(colour))];
   return RGB(e.peRed, e.peGreen, e.peBlue);
 }
 
 bool Paint::Transparent(TColor colour) const {
   if (transparent_ < 0) return false;
   if (bitmap_.Palette().empty()) return (colour & 0xFFFFFF) == transparent_;
-  return bitmap_.NearestIndex(colour & 0xFFFFFF) == transparent_;
+  return Index(colour) == transparent_;
 }
 
 void Paint::Append(TColor colour, std::string* out) const {

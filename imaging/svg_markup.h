@@ -4,6 +4,7 @@
 #ifndef PLOTVANE_IMAGING_SVG_MARKUP_H_
 #define PLOTVANE_IMAGING_SVG_MARKUP_H_
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -67,9 +68,19 @@ class Paint {
   void Append(TColor colour, std::string* out) const;
 
  private:
+  // The palette entry drawing uses for `colour` (indexed bitmaps), the
+  // colours looked up last remembered: a document names the same few
+  // colours again and again.
+  int Index(TColor colour) const;
+
   const TBitmap& bitmap_;
   int64_t transparent_;
   Mode mode_ = kExact;
+  struct Remembered {
+    TColor colour = 0xFFFFFFFF;  // none
+    int index = 0;
+  };
+  mutable std::array<Remembered, 64> remembered_{};
 };
 
 // Writes a recorded shape, line or pixel (any kind but the texts) as the
