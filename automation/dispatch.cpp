@@ -34,14 +34,15 @@ namespace {
 const char* const kCancelled = "The call was cancelled.";
 
 // Leaves the details of a failed member for the caller: the thread's error
-// object, and the EXCEPINFO when the caller gave one.
-HRESULT ReportFailure(const std::string& message, EXCEPINFO* excep_info,
+// object (naming the interface `iid` of the member), and the EXCEPINFO when
+// the caller gave one.
+HRESULT ReportFailure(const std::string& message, const IID& iid, EXCEPINFO* excep_info,
                       HRESULT result = E_UNEXPECTED) {
   const std::u16string description = Utf8ToUtf16(message);
   const std::u16string source = Widen(kProgID);
   ComPtr<ICreateErrorInfo> create;
   if (SUCCEEDED(CreateErrorInfo(create.ReleaseAndGetAddressOf()))) {
-    create->SetGUID(IID_IDraw);
+    create->SetGUID(iid);
     create->SetSource(const_cast<LPOLESTR>(source.c_str()));
     create->SetDescription(const_cast<LPOLESTR>(description.c_str()));
     ComPtr<IErrorInfo> error;
@@ -91,7 +92,7 @@ HRESULT CallMember(Tdraw& draw, const TMember& member, TAccessor accessor, VARIA
   // one that draws stops when the stop is asked for.
   const std::atomic<bool>* cancelled = CallCancelledFlag();
   if (cancelled->load(std::memory_order_acquire)) {
-    return ReportFailure(kCancelled, excep_info, RPC_E_CALL_CANCELED);
+    return ReportFailure(kCancelled, *InterfaceOf(member).iid, excep_info, RPC_E_CALL_CANCELED);
   }
   draw.Graph().SetStopTest({cancelled});
   try {
@@ -101,11 +102,11 @@ HRESULT CallMember(Tdraw& draw, const TMember& member, TAccessor accessor, VARIA
       case TAccessor::kCall: member.call(draw, args, result); break;
     }
   } catch (const EStopped&) {
-    return ReportFailure(kCancelled, excep_info, RPC_E_CALL_CANCELED);
+    return ReportFailure(kCancelled, *InterfaceOf(member).iid, excep_info, RPC_E_CALL_CANCELED);
   } catch (const std::exception& e) {
-    return ReportFailure(e.what(), excep_info);
+    return ReportFailure(e.what(), *InterfaceOf(member).iid, excep_info);
   } catch (...) {
-    return ReportFailure("Unexpected failure", excep_info);
+    return ReportFailure("Unexpected failure", *InterfaceOf(member).iid, excep_info);
   }
   return S_OK;
 }

@@ -11,13 +11,17 @@
 #include "automation/typelib.h"
 #include "runtime/guid.h"
 
-// The type information carried by IDraw's virtual table: a class with the
-// interface's name, derived from IDispatch as the clients' IDraw is. It is
-// never instantiated; clients declare the interface with its methods in the
-// generated header.
+// The type information carried by the virtual table: classes with the
+// interfaces' names, derived as the clients' are (IDraw from IDispatch,
+// IDraw2 from IDraw). They are never instantiated; clients declare the
+// interfaces with their methods in the generated header.
 struct IDraw : public IDispatch {
  protected:
   ~IDraw() = default;
+};
+struct IDraw2 : public IDraw {
+ protected:
+  ~IDraw2() = default;
 };
 
 namespace plotvane {
@@ -50,11 +54,12 @@ HRESULT FaceInvoke(TVtableFace* self, DISPID dispIdMember, REFIID riid, LCID lci
                              pExcepInfo, puArgErr);
 }
 
-// IDraw's virtual table: IUnknown, IDispatch, then the members' entries,
-// after the two words a C++ compiler puts before the entries of a class's
-// table (the offset of the object in its whole, and its type information).
-// Those let C++ clients, and run-time checks of their calls, treat the face
-// as an object of their own IDraw class.
+// The virtual table of IDraw2, whose start is IDraw's: IUnknown, IDispatch,
+// then the members' entries, after the two words a C++ compiler puts before
+// the entries of a class's table (the offset of the object in its whole, and
+// its type information). Those let C++ clients, and run-time checks of their
+// calls, treat the face as an object of their own IDraw2 class, and so of
+// IDraw.
 //
 // REQUIRES: the compiler lays out objects and tables as the Itanium C++ ABI
 // does (GCC and Clang do, except where they follow the Windows ABI): an
@@ -86,7 +91,7 @@ const TVtableEntry* DrawVtable() {
   static const std::vector<TVtableWord> table = [] {
     std::vector<TVtableWord> words(2);
     words[0].offset_to_top = 0;
-    words[1].type = &typeid(IDraw);
+    words[1].type = &typeid(IDraw2);
     for (TVtableEntry entry :
          {Untyped(&FaceQueryInterface), Untyped(&FaceAddRef), Untyped(&FaceRelease),
           Untyped(&FaceGetTypeInfoCount), Untyped(&FaceGetTypeInfo), Untyped(&FaceGetIDsOfNames),
@@ -124,9 +129,10 @@ HRESULT Tdraw::NonDelegatingUnknown::QueryInterface(REFIID riid, void** ppvObjec
     *ppvObject = static_cast<IUnknown*>(this);
   } else if (riid == IID_IDispatch) {
     *ppvObject = static_cast<IDispatch*>(&owner_);
-  } else if (riid == IID_IDraw) {
-    // The dual interface: IDispatch's methods, then the members' entries.
-    // The face holds no count of its own; AddRef below counts the object.
+  } else if (riid == IID_IDraw || riid == IID_IDraw2) {
+    // The dual interfaces: IDispatch's methods, then the members' entries.
+    // IDraw2's table begins with IDraw's, so one face serves both. It holds
+    // no count of its own; AddRef below counts the object.
     *ppvObject = &owner_.vtable_face_;
     owner_.AddRef();
     return S_OK;
@@ -167,7 +173,7 @@ HRESULT Tdraw::GetTypeInfo(UINT iTInfo, LCID, ITypeInfo** ppTInfo) {
 }
 
 HRESULT Tdraw::InterfaceSupportsErrorInfo(REFIID riid) {
-  return (riid == IID_IDraw || riid == IID_IDispatch) ? S_OK : S_FALSE;
+  return (riid == IID_IDraw || riid == IID_IDraw2 || riid == IID_IDispatch) ? S_OK : S_FALSE;
 }
 
 HRESULT CreateDrawObject(IUnknown* outer, REFIID riid, void** out) {

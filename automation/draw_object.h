@@ -36,7 +36,8 @@ class Tdraw final : public IDispatch, public ISupportErrorInfo {
   HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid,
                         DISPID* rgDispId) override;
   // Failures of the member itself set the thread's error information
-  // (description = the message, source "Plotvane.Draw", GUID of IDraw) and
+  // (description = the message, source "Plotvane.Draw", GUID of the
+  // member's interface, IDraw or IDraw2) and
   // return E_UNEXPECTED; with pExcepInfo given they return DISP_E_EXCEPTION
   // instead and copy the same details, with the HRESULT in scode, into it.
   // A member called, or drawing, after the calling thread's call was
@@ -47,7 +48,7 @@ class Tdraw final : public IDispatch, public ISupportErrorInfo {
                  DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
                  UINT* puArgErr) override;
 
-  // ISupportErrorInfo: S_OK for IDraw and IDispatch.
+  // ISupportErrorInfo: S_OK for IDraw, IDraw2 and IDispatch.
   HRESULT InterfaceSupportsErrorInfo(REFIID riid) override;
 
   // The automation object's own settings.
@@ -73,8 +74,8 @@ class Tdraw final : public IDispatch, public ISupportErrorInfo {
   ~Tdraw();  // only the last Release frees the object
 
   NonDelegatingUnknown inner_{*this};
-  // IDraw bound early: the virtual table made from the member table. Its
-  // IUnknown and IDispatch entries are this object's own.
+  // IDraw and IDraw2 bound early: the virtual table made from the member
+  // table. Its IUnknown and IDispatch entries are this object's own.
   TVtableFace vtable_face_;
   IUnknown* controller_;  // the outer object, or our own inner unknown
   std::atomic<ULONG> refs_{1};

@@ -20,6 +20,7 @@
 #include "automation/output.h"
 #include "automation/vtable.h"
 #include "base/ascii.h"
+#include "base/utf.h"
 #include "imaging/byte_writer.h"
 #include "runtime/guid.h"
 #include "runtime/variant.h"
@@ -31,6 +32,8 @@ const GUID LIBID_Plotvane = {0x6E772568, 0xC3A1, 0x41DE,
                              {0x95, 0xC3, 0x9A, 0x35, 0x75, 0xFF, 0x57, 0xDC}};
 // {9A08A001-F7D1-4848-92B9-3BB5E21F6438}
 const IID IID_IDraw = {0x9A08A001, 0xF7D1, 0x4848, {0x92, 0xB9, 0x3B, 0xB5, 0xE2, 0x1F, 0x64, 0x38}};
+// {87F115CD-C304-442C-948E-E854523D84E5}
+const IID IID_IDraw2 = {0x87F115CD, 0xC304, 0x442C, {0x94, 0x8E, 0xE8, 0x54, 0x52, 0x3D, 0x84, 0xE5}};
 // {62C75F58-23FA-4ECC-B03E-466195CF294A}
 const CLSID CLSID_Draw = {0x62C75F58, 0x23FA, 0x4ECC,
                           {0xB0, 0x3E, 0x46, 0x61, 0x95, 0xCF, 0x29, 0x4A}};
@@ -320,6 +323,10 @@ void DummyGraphCall(Tdraw& d, const VARIANT* a, VARIANT*) { DummyGraph(d, I4(a[0
 void Base64OutCall(Tdraw& d, const VARIANT* a, VARIANT* r) {
   ReturnString(r, Widen(Base64Out(d, I4(a[0]), I4(a[1]))));
 }
+template <TxGraphType K>
+void SvgGet(Tdraw& d, const VARIANT*, VARIANT* r) { ReturnString(r, Utf8ToUtf16(ChartSVG(d, K))); }
+template <TxGraphType K>
+void SvgSaveCall(Tdraw& d, const VARIANT* a, VARIANT*) { SaveChartSVG(d, K, Str(a[0])); }
 
 // ---------------------------------------------------------------------------
 // The table
@@ -392,6 +399,9 @@ constexpr TMember Method(const char* name, DISPID id, T result,
 #define BYTES_PROP(N, ID, K, F, H) ReadOnly(#N, ID, T::kVariant, BytesGet<K, F>, "", H)
 #define SAVE_METHOD(N, ID, K, F, H) \
   Method(#N, ID, T::kNone, {{"FileName", T::kBstr}}, SaveCall<K, F>, H)
+#define SVG_PROP(N, ID, K, H) ReadOnly(#N, ID, T::kBstr, SvgGet<K>, "", H)
+#define SVG_SAVE_METHOD(N, ID, K, H) \
+  Method(#N, ID, T::kNone, {{"FileName", T::kBstr}}, SvgSaveCall<K>, H)
 
 // Colours are RRGGBB texts ("FF0000" is red). Unless its help says
 // otherwise, a colour property keeps its value when written with a text it
@@ -768,8 +778,30 @@ constexpr TMember kTable[] = {
     Method("Base64Out", 204, T::kBstr, {{"GraphType", T::kGraphType}, {"FileFormat", T::kImageFormat}},
            Base64OutCall,
            R"(The chart of kind GraphType in FileFormat as Base64 text, lines broken after 76 characters; an unknown format gives "".)"),
+    // IDraw2: the same charts as SVG documents with the image map inside.
+    SVG_PROP(SVGPie, 205, gtPie,
+             "The pie chart as an SVG document, its image map inside as links."),
+    SVG_PROP(SVGBar, 206, gtBar,
+             "The bar chart as an SVG document, vertical or horizontal by VerticalBars, its image map inside as links."),
+    SVG_PROP(SVGLine, 207, gtLine,
+             "The line graph as an SVG document, its image map inside as links."),
+    SVG_PROP(SVGStackedBar, 208, gtStackedBar,
+             "The stacked bar chart as an SVG document, vertical or horizontal by VerticalBars, its image map inside as links."),
+    SVG_SAVE_METHOD(SaveSVGPie, 209, gtPie,
+                    "Writes the pie chart as SVG to the file FileName, created or overwritten."),
+    SVG_SAVE_METHOD(SaveSVGBar, 210, gtBar,
+                    "Writes the bar chart as SVG to the file FileName, created or overwritten."),
+    SVG_SAVE_METHOD(SaveSVGLine, 211, gtLine,
+                    "Writes the line graph as SVG to the file FileName, created or overwritten."),
+    SVG_SAVE_METHOD(SaveSVGStackedBar, 212, gtStackedBar,
+                    "Writes the stacked bar chart as SVG to the file FileName, created or overwritten."),
 };
 constexpr size_t kMemberCount = sizeof(kTable) / sizeof(kTable[0]);
+// IDraw is published: its members, their numbers and its virtual table never
+// change. Newer members go to the end, into IDraw2, numbered above IDraw's.
+constexpr size_t kIDrawMembers = 204;
+static_assert(kTable[kIDrawMembers - 1].dispid == 204 && kTable[kIDrawMembers].dispid == 205,
+              "IDraw ends with Base64Out; IDraw2's members follow it");
 
 }  // namespace
 
@@ -802,6 +834,23 @@ const std::vector<const TMember*>& ByName() {
 }
 
 }  // namespace
+
+const std::vector<TInterface>& Interfaces() {
+  static const std::vector<TInterface> interfaces = {
+      {"IDraw", "Dispatch interface for draw Object", &IID_IDraw, 0, kIDrawMembers},
+      {"IDraw2", "Dispatch interface for draw Object, with SVG pictures", &IID_IDraw2,
+       kIDrawMembers, kMemberCount},
+  };
+  return interfaces;
+}
+
+const TInterface& InterfaceOf(const TMember& member) {
+  const size_t index = static_cast<size_t>(&member - Members().data());
+  for (const TInterface& i : Interfaces()) {
+    if (index < i.end) return i;
+  }
+  return Interfaces().back();
+}
 
 const TMember* FindMember(const std::u16string& name) {
   const auto& sorted = ByName();

@@ -1,11 +1,12 @@
-// The IDraw member table: the one description of the automation interface.
+// The member table: the one description of the automation interfaces.
 //
-// Every member of IDraw has one entry, in the interface's virtual-table order:
-// its name, dispatch number, kind, declared types, the handlers that carry a
-// call to the engine, and its meaning and default. GetIDsOfNames and Invoke dispatch through it, the type
+// The Draw object serves two dual interfaces: IDraw, published and fixed,
+// and IDraw2, which extends it with the SVG pictures. Every member has one
+// entry, in virtual-table order, IDraw's first: its name, dispatch number,
+// kind, declared types, the handlers that carry a call to the engine, and its
+// meaning and default. GetIDsOfNames and Invoke dispatch through it, the type
 // library is generated from it (help strings included), and registration
-// records what it describes.
-// Nothing about a member is written anywhere else.
+// records what it describes. Nothing about a member is written anywhere else.
 #ifndef PLOTVANE_AUTOMATION_MEMBERS_H_
 #define PLOTVANE_AUTOMATION_MEMBERS_H_
 
@@ -99,7 +100,7 @@ struct TMember {
 // pixels. Default: 400.").
 std::string MemberDocumentation(const TMember& member);
 
-// The members in virtual-table order.
+// The members in virtual-table order: IDraw's, then IDraw2's own.
 const std::vector<TMember>& Members();
 // The member called `name` ignoring letter case, or null.
 const TMember* FindMember(const std::u16string& name);
@@ -119,16 +120,31 @@ struct TEnumeration {
 // TxImageFormat, in that order.
 const std::vector<TEnumeration>& Enumerations();
 
-// Identity of the type library, the interface and the class.
+// Identity of the type library, the interfaces and the class.
 extern const GUID LIBID_Plotvane;
 extern const IID IID_IDraw;
+extern const IID IID_IDraw2;
 extern const CLSID CLSID_Draw;
 constexpr char kLibraryName[] = "Plotvane";
 constexpr char kLibraryHelp[] = "Plotvane Library";
 constexpr uint16_t kLibraryMajorVersion = 3;
 constexpr uint16_t kLibraryMinorVersion = 1;
-constexpr char kInterfaceName[] = "IDraw";
-constexpr char kInterfaceHelp[] = "Dispatch interface for draw Object";
+
+// A dual interface of the Draw object. Each extends the one before it: its
+// own members are Members()[first, end), and its virtual table holds the
+// members before `first` ahead of them.
+struct TInterface {
+  const char* name;
+  const char* help;
+  const IID* iid;
+  size_t first;
+  size_t end;
+};
+// IDraw, then IDraw2; the last is the object's default interface.
+const std::vector<TInterface>& Interfaces();
+// The interface that declares `member` (one of Members()).
+const TInterface& InterfaceOf(const TMember& member);
+
 constexpr char kClassName[] = "Draw";
 constexpr char kClassHelp[] = "Draw Object";
 constexpr char kProgID[] = "Plotvane.Draw";

@@ -1,6 +1,9 @@
 #include "automation/output.h"
 
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "automation/draw_object.h"
 #include "base/utf.h"
@@ -11,6 +14,7 @@
 #include "imaging/gif.h"
 #include "imaging/jpeg.h"
 #include "imaging/pvPNGImage.h"
+#include "imaging/svg.h"
 #include "runtime/bitmap_handles.h"
 
 namespace plotvane {
@@ -65,6 +69,41 @@ void Encode(Tdraw& draw, const TBitmap& bitmap, TxImageFormat format, ByteWriter
 
 bool KnownFormat(int32_t format) { return format >= ifPNG && format <= ifJPG; }
 
+// What a chart without a title is called.
+const char16_t* KindName(TGraphType type) {
+  switch (type) {
+    case cxtPie: return u"Pie chart";
+    case cxtVBar: return u"Vertical bar chart";
+    case cxtHBar: return u"Horizontal bar chart";
+    case cxtLine: return u"Line graph";
+    case cxtVStackedBar: return u"Vertical stacked bar chart";
+    case cxtHStackedBar: return u"Horizontal stacked bar chart";
+  }
+  return u"Chart";
+}
+
+// The SVG settings of the drawing just made: the image map's areas with the
+// entries they link to.
+TSvgSettings SvgSettings(const TChartix& chart, TGraphType type) {
+  TSvgSettings settings;
+  settings.name = chart.FTitle.empty() ? KindName(type) : chart.FTitle;
+  settings.transparent = chart.FTransparent;
+  settings.transparent_colour = chart.FTransColour;
+  settings.links.reserve(chart.FImageMapAreas.size());
+  for (const TImageMapArea& area : chart.FImageMapAreas) {
+    TSvgLink link;
+    link.shape = area.shape == TImageMapArea::kRect   ? TMapShape::kRect
+                 : area.shape == TImageMapArea::kPoly ? TMapShape::kPoly
+                                                      : TMapShape::kCircle;
+    link.coords.assign(area.coords.begin(), area.coords.end());
+    link.href = chart.IMURLList[area.index];
+    link.title = chart.IMTitleList[area.index];
+    link.extra = chart.IMAreaExtra[area.index];
+    settings.links.push_back(std::move(link));
+  }
+  return settings;
+}
+
 }  // namespace
 
 TGraphType MapGraphType(const Tdraw& draw, int32_t kind) {
@@ -107,6 +146,17 @@ std::string Base64Out(Tdraw& draw, int32_t kind, int32_t format) {
   VectorByteWriter stream(&bytes);
   Encode(draw, *bitmap, static_cast<TxImageFormat>(format), &stream);
   return BufferToBase64(bytes.data(), bytes.size());
+}
+
+std::string ChartSVG(Tdraw& draw, int32_t kind) {
+  const TGraphType type = MapGraphType(draw, kind);
+  const std::unique_ptr<TBitmap> bitmap = Draw(draw, kind);
+  return EncodeSVG(*bitmap, SvgSettings(draw.Graph(), type));
+}
+
+void SaveChartSVG(Tdraw& draw, int32_t kind, const std::u16string& path) {
+  const std::string text = ChartSVG(draw, kind);
+  WriteFile(Utf16ToUtf8(path), std::vector<uint8_t>(text.begin(), text.end()));
 }
 
 int32_t BMPHandle(Tdraw& draw, int32_t kind) {

@@ -33,6 +33,13 @@ void SaveChart(Tdraw& draw, int32_t kind, TxImageFormat format, const std::u16st
 // Base64 text of the chart; "" for an unknown format (the chart is drawn all
 // the same, so its errors and side effects stand).
 std::string Base64Out(Tdraw& draw, int32_t kind, int32_t format);
+// Draws the chart and writes it as an SVG document (UTF-8) with its image
+// map inside: the chart's title (or, without one, its kind) as the
+// document's name, the picture's transparent colour left out as the PNG
+// leaves it out. Throws the drawing's errors.
+std::string ChartSVG(Tdraw& draw, int32_t kind);
+// The same written to `path`, as SaveChart writes.
+void SaveChartSVG(Tdraw& draw, int32_t kind, const std::u16string& path);
 // Draws the chart and hands it to the client as a bitmap handle, which the
 // client must delete.
 int32_t BMPHandle(Tdraw& draw, int32_t kind);

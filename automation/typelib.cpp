@@ -25,13 +25,14 @@ namespace plotvane {
 namespace {
 
 // References to descriptions outside the library's index range: the
-// platform's IDispatch and OLE_COLOR, and the virtual-table view of IDraw.
+// platform's IDispatch and OLE_COLOR, and the virtual-table views of the
+// interfaces, the i-th at kFirstVtableRef + i.
 constexpr HREFTYPE kIDispatchRef = 0x10000;
 constexpr HREFTYPE kOleColorRef = 0x10001;
-constexpr HREFTYPE kDrawVtableRef = 0x10002;
+constexpr HREFTYPE kFirstVtableRef = 0x10002;
 constexpr HREFTYPE kNoRef = 0xFFFFFFFF;
 
-// Slots of IUnknown and IDispatch before IDraw's own in the virtual table.
+// Slots of IUnknown and IDispatch before the members in the virtual table.
 constexpr int kDispatchSlots = 7;
 // The name of a property's value and of a method's result.
 constexpr char16_t kValueName[] = u"Value";
@@ -155,7 +156,8 @@ class TypeLibrary final : public ITypeLib {
 
   // The description a reference names, or null.
   TypeDescription* Resolve(HREFTYPE ref) const;
-  TypeDescription* DrawDispatch() const { return entries_[draw_index_].get(); }
+  // The dispatch view of the object's default interface.
+  TypeDescription* DrawDispatch() const { return entries_[class_index_ - 1].get(); }
 
   HRESULT QueryInterface(REFIID riid, void** ppvObject) override {
     if (ppvObject == nullptr) return E_POINTER;
@@ -240,15 +242,16 @@ class TypeLibrary final : public ITypeLib {
   TYPEDESC TypeOf(TArgType type) const;
   ELEMDESC Element(TYPEDESC type, USHORT flags);
   void AddEnumeration(const TEnumeration& enumeration);
-  void AddFunction(TypeDescription& d, const TMember& m, INVOKEKIND kind, bool vtable);
-  void BuildInterface(TypeDescription& d, bool vtable);
+  void AddFunction(TypeDescription& d, const TMember& m, INVOKEKIND kind, bool vtable,
+                   size_t first_slot);
+  void BuildInterface(TypeDescription& d, size_t interface, bool vtable);
   void AddClass();
 
   std::vector<std::unique_ptr<TypeDescription>> entries_;
-  std::unique_ptr<TypeDescription> draw_vtable_;
+  std::vector<std::unique_ptr<TypeDescription>> vtables_;  // by interface
   std::unique_ptr<TypeDescription> idispatch_;
   std::unique_ptr<TypeDescription> ole_color_;
-  size_t draw_index_ = 0;
+  size_t class_index_ = 0;
   TLIBATTR attr_{};
   // Storage the records point into; a deque never moves its elements.
   std::deque<std::vector<ELEMDESC>> parameter_lists_;
@@ -269,18 +272,21 @@ TypeLibrary::TypeLibrary() {
 
   for (const TEnumeration& e : Enumerations()) AddEnumeration(e);
 
-  draw_index_ = entries_.size();
-  auto draw = std::make_unique<TypeDescription>(*this, static_cast<int>(draw_index_));
-  draw->attr.typekind = TKIND_DISPATCH;
-  BuildInterface(*draw, /*vtable=*/false);
-  draw->partner = kDrawVtableRef;
-  entries_.push_back(std::move(draw));
+  for (size_t i = 0; i < Interfaces().size(); ++i) {
+    const size_t index = entries_.size();
+    auto dispatch = std::make_unique<TypeDescription>(*this, static_cast<int>(index));
+    dispatch->attr.typekind = TKIND_DISPATCH;
+    BuildInterface(*dispatch, i, /*vtable=*/false);
+    dispatch->partner = kFirstVtableRef + static_cast<HREFTYPE>(i);
+    entries_.push_back(std::move(dispatch));
 
-  // The virtual-table view shares the dispatch view's place in the library.
-  draw_vtable_ = std::make_unique<TypeDescription>(*this, static_cast<int>(draw_index_));
-  draw_vtable_->attr.typekind = TKIND_INTERFACE;
-  BuildInterface(*draw_vtable_, /*vtable=*/true);
-  draw_vtable_->partner = static_cast<HREFTYPE>(draw_index_);
+    // The virtual-table view shares the dispatch view's place in the library.
+    auto vtable = std::make_unique<TypeDescription>(*this, static_cast<int>(index));
+    vtable->attr.typekind = TKIND_INTERFACE;
+    BuildInterface(*vtable, i, /*vtable=*/true);
+    vtable->partner = static_cast<HREFTYPE>(index);
+    vtables_.push_back(std::move(vtable));
+  }
 
   AddClass();
 
@@ -301,9 +307,12 @@ TypeDescription* TypeLibrary::Resolve(HREFTYPE ref) const {
   switch (ref) {
     case kIDispatchRef: return idispatch_.get();
     case kOleColorRef: return ole_color_.get();
-    case kDrawVtableRef: return draw_vtable_.get();
-    default: return nullptr;
+    default: break;
   }
+  if (ref >= kFirstVtableRef && ref - kFirstVtableRef < vtables_.size()) {
+    return vtables_[ref - kFirstVtableRef].get();
+  }
+  return nullptr;
 }
 
 // The type description of a declared type: a base type, or a reference to
@@ -357,10 +366,12 @@ void TypeLibrary::AddEnumeration(const TEnumeration& enumeration) {
   entries_.push_back(std::move(d));
 }
 
-// One function of IDraw. The dispatch view declares a property read's value
-// as its result; the virtual-table view returns HRESULT and passes results
-// through an [out, retval] pointer.
-void TypeLibrary::AddFunction(TypeDescription& d, const TMember& m, INVOKEKIND kind, bool vtable) {
+// One function of an interface. The dispatch view declares a property
+// read's value as its result; the virtual-table view returns HRESULT and
+// passes results through an [out, retval] pointer. The view's functions
+// take the virtual-table slots from `first_slot` on.
+void TypeLibrary::AddFunction(TypeDescription& d, const TMember& m, INVOKEKIND kind, bool vtable,
+                              size_t first_slot) {
   std::vector<ELEMDESC>& params = parameter_lists_.emplace_back();
   for (size_t i = 0; i < m.param_count; ++i) {
     params.push_back(Element(TypeOf(m.params[i].type), PARAMFLAG_FIN));
@@ -385,47 +396,59 @@ void TypeLibrary::AddFunction(TypeDescription& d, const TMember& m, INVOKEKIND k
   f.invkind = kind;
   f.callconv = CC_STDCALL;
   f.cParams = static_cast<SHORT>(params.size());
-  f.oVft = static_cast<SHORT>((kDispatchSlots + d.funcs.size()) * sizeof(void*));
+  f.oVft = static_cast<SHORT>((first_slot + d.funcs.size()) * sizeof(void*));
   f.elemdescFunc = Element(result, PARAMFLAG_NONE);
   d.funcs.push_back(f);
 }
 
-void TypeLibrary::BuildInterface(TypeDescription& d, bool vtable) {
-  d.attr.guid = IID_IDraw;
+// An interface: its dispatch view lists every member the interface offers,
+// those of the interfaces it extends first; its virtual-table view lists its
+// own, after the slots of the interface it extends.
+void TypeLibrary::BuildInterface(TypeDescription& d, size_t interface, bool vtable) {
+  const TInterface& self = Interfaces()[interface];
+  d.attr.guid = *self.iid;
   d.attr.cbSizeInstance = sizeof(void*);
   d.attr.wTypeFlags = TYPEFLAG_FDUAL | TYPEFLAG_FOLEAUTOMATION;
   if (!vtable) d.attr.wTypeFlags |= TYPEFLAG_FDISPATCHABLE;
   d.attr.wMajorVerNum = kLibraryMajorVersion;
   d.attr.wMinorVerNum = kLibraryMinorVersion;
-  d.name = Widen(kInterfaceName);
-  d.help = Widen(kInterfaceHelp);
-  d.impl_refs = {kIDispatchRef};
+  d.name = Widen(self.name);
+  d.help = Widen(self.help);
+  d.impl_refs = {vtable && interface > 0 ? kFirstVtableRef + static_cast<HREFTYPE>(interface - 1)
+                                          : kIDispatchRef};
   d.impl_flags = {0};
   d.attr.cImplTypes = 1;
-  for (const TMember& m : Members()) {
+  const std::vector<TMember>& members = Members();
+  size_t first_slot = kDispatchSlots;
+  for (size_t i = 0; vtable && i < self.first; ++i) {
+    first_slot += members[i].kind == TMemberKind::kGetPut ? 2 : 1;
+  }
+  for (size_t i = vtable ? self.first : 0; i < self.end; ++i) {
+    const TMember& m = members[i];
     TypeDescription::Names names{m.dispid, {Widen(m.name)}, Utf8ToUtf16(MemberDocumentation(m))};
-    for (size_t i = 0; i < m.param_count; ++i) names.names.push_back(Widen(m.params[i].name));
+    for (size_t p = 0; p < m.param_count; ++p) names.names.push_back(Widen(m.params[p].name));
     if (m.kind != TMemberKind::kMethod || m.type != TArgType::kNone) {
       // A parameter may already be called Value; the value then takes the
       // other name, so that no two parameters share one.
       bool taken = false;
-      for (size_t i = 0; i < m.param_count; ++i) taken |= Widen(m.params[i].name) == kValueName;
+      for (size_t p = 0; p < m.param_count; ++p) taken |= Widen(m.params[p].name) == kValueName;
       names.names.push_back(taken ? kOtherValueName : kValueName);
     }
     d.names.push_back(std::move(names));
     if (m.kind == TMemberKind::kMethod) {
-      AddFunction(d, m, INVOKE_FUNC, vtable);
+      AddFunction(d, m, INVOKE_FUNC, vtable, first_slot);
       continue;
     }
-    AddFunction(d, m, INVOKE_PROPERTYGET, vtable);
-    if (m.kind == TMemberKind::kGetPut) AddFunction(d, m, INVOKE_PROPERTYPUT, vtable);
+    AddFunction(d, m, INVOKE_PROPERTYGET, vtable, first_slot);
+    if (m.kind == TMemberKind::kGetPut) AddFunction(d, m, INVOKE_PROPERTYPUT, vtable, first_slot);
   }
   d.attr.cFuncs = static_cast<WORD>(d.funcs.size());
-  const size_t slots = kDispatchSlots + (vtable ? d.funcs.size() : 0);
+  const size_t slots = vtable ? first_slot + d.funcs.size() : kDispatchSlots;
   d.attr.cbSizeVft = static_cast<WORD>(slots * sizeof(void*));
 }
 
 void TypeLibrary::AddClass() {
+  class_index_ = entries_.size();
   auto d = std::make_unique<TypeDescription>(*this, static_cast<int>(entries_.size()));
   d->attr.typekind = TKIND_COCLASS;
   d->attr.guid = CLSID_Draw;
@@ -435,7 +458,7 @@ void TypeLibrary::AddClass() {
   d->attr.cImplTypes = 1;
   d->name = Widen(kClassName);
   d->help = Widen(kClassHelp);
-  d->impl_refs = {static_cast<HREFTYPE>(draw_index_)};
+  d->impl_refs = {static_cast<HREFTYPE>(class_index_ - 1)};  // the newest interface
   d->impl_flags = {IMPLTYPEFLAG_FDEFAULT};
   entries_.push_back(std::move(d));
 }

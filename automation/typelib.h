@@ -7,12 +7,16 @@
 //            flags dual, OLE-automation, dispatchable); its functions are the
 //            members in virtual-table order, a read-write property giving a
 //            read function followed by a write function
-//   7        Draw, the creatable class (TKIND_COCLASS) with IDraw as default
-// The virtual-table view of IDraw (TKIND_INTERFACE: every function returns
-// HRESULT, results travel in an [out, retval] pointer) is reached through
-// GetRefTypeOfImplType(-1) of the dispatch view. The descriptions of the
-// platform's own IDispatch and OLE_COLOR, which IDraw refers to, are
-// reachable through GetRefTypeInfo but do not belong to the library.
+//   7        IDraw2, which extends IDraw: the same, its functions IDraw's
+//            followed by its own
+//   8        Draw, the creatable class (TKIND_COCLASS) with IDraw2 as default
+// The virtual-table view of each interface (TKIND_INTERFACE: every function
+// returns HRESULT, results travel in an [out, retval] pointer) is reached
+// through GetRefTypeOfImplType(-1) of its dispatch view; IDraw's derives from
+// IDispatch, IDraw2's from IDraw's and lists only its own functions, in the
+// slots after IDraw's. The descriptions of the platform's own IDispatch and
+// OLE_COLOR, which the interfaces refer to, are reachable through
+// GetRefTypeInfo but do not belong to the library.
 //
 // Everything is built once, on first use, and never changes; the objects are
 // shared by all threads. While a client holds any reference to the library
@@ -33,8 +37,9 @@ namespace plotvane {
 // E_POINTER when `out` is null, E_OUTOFMEMORY when it cannot be built.
 HRESULT GetPlotvaneTypeLib(ITypeLib** out);
 
-// Stores in *out the description of IDraw (the dispatch view, index 6 of the
-// library), with a reference the caller releases. E_POINTER when `out` is
+// Stores in *out the description of the object's default interface, IDraw2
+// (the dispatch view, index 7 of the library), with a reference the caller
+// releases. E_POINTER when `out` is
 // null, E_OUTOFMEMORY when the library cannot be built.
 HRESULT GetDrawTypeInfo(ITypeInfo** out);
 

@@ -1,7 +1,8 @@
-// The virtual-table half of the dual interface IDraw, made from the member
-// table at compile time.
+// The virtual-table half of the dual interfaces IDraw and IDraw2, made from
+// the member table at compile time.
 //
-// A client that binds early calls IDraw through a table of function pointers:
+// A client that binds early calls IDraw (or IDraw2, whose table continues
+// IDraw's) through a table of function pointers:
 // the seven IUnknown and IDispatch methods, then one entry per accessor of
 // each member in the table's order (a property's read accessor before its
 // write accessor). Every entry returns an HRESULT and takes, after the
@@ -222,8 +223,9 @@ void AppendAll(TVtableEntry* out, std::index_sequence<M...>) {
 
 }  // namespace vtable_detail
 
-// The member entries of IDraw's virtual table, in order; their number in
-// *count. They live as long as the program.
+// The member entries of the virtual table (IDraw2's, which begins with
+// IDraw's), in order; their number in *count. They live as long as the
+// program.
 const TVtableEntry* MemberVtableEntries(size_t* count);
 
 // Number of virtual-table entries the members of `table` take.

@@ -16,6 +16,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "base/ascii.h"
 #include "bench/draw_client.h"
 
 namespace plotvane {
@@ -67,6 +68,26 @@ BENCHMARK(BM_DrawAndEncode)
     ->Threads(1)
     ->Threads(2)
     ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
+
+// The default pie (range(0) 0) and vertical bar chart (1) as SVG (range(1)
+// 1), the document with its image map inside, beside the same chart as PNG
+// (0), as a client reads either.
+void BM_SvgBesidePng(benchmark::State& state) {
+  const ChartKind& kind = KindOf(static_cast<int>(state.range(0)));
+  const bool svg = state.range(1) != 0;
+  DrawClient c;
+  c.Fill(static_cast<int>(state.range(0)), kind.page_values);
+  const std::u16string svg_name = u"SVG" + Widen(kGraphKinds[kind.graph_type].member);
+  const DISPID member = svg ? c.Id(svg_name.c_str()) : c.Id(BytesMemberName(kind.graph_type, 0));
+  size_t bytes = 0;
+  for (auto _ : state) bytes = c.Picture(member);
+  state.SetLabel(std::string(kind.name) + (svg ? " svg " : " png ") + std::to_string(bytes) +
+                 " bytes");
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_SvgBesidePng)
+    ->ArgsProduct({{0, 1}, {0, 1}})
     ->Unit(benchmark::kMicrosecond);
 
 // A PNG on a page range(1) pixels wide and three quarters as high, the

@@ -5,9 +5,11 @@
 
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "base/utf.h"
 #include "client/graph_kinds.h"
 #include "testing/draw_client.h"
 
@@ -119,9 +121,13 @@ class DrawClient {
   }
 
   // Reads the byte-array property `member` once; the picture's size in bytes.
+  // For a text property (the SVG documents) the size of its UTF-8 file.
   size_t Picture(DISPID member) const {
     Variant picture;
     Invoke(member, DISPATCH_PROPERTYGET, {}, picture.Get());
+    if (picture.vt() == VT_BSTR) {
+      return Utf16ToUtf8(std::u16string_view(picture->bstrVal, SysStringLen(picture->bstrVal))).size();
+    }
     return picture->parray->rgsabound[0].cElements;
   }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "canvas/canvas.h"
 
@@ -54,6 +55,7 @@ void TBitmap::Assign(const TBitmap& source) {
   pixel_format_ = source.pixel_format_;
   palette_ = source.palette_;
   pixels_ = source.pixels_;
+  recording_ = source.recording_;
   ForgetIndices();
 }
 
@@ -205,6 +207,8 @@ std::unique_ptr<TBitmap> TBitmap::ReleaseHandle() {
   released->pixel_format_ = pixel_format_;
   released->palette_.swap(palette_);
   released->pixels_.swap(pixels_);
+  released->recording_ = std::move(recording_);
+  recording_.Clear();
   width_ = height_ = stride_ = 0;
   pixel_format_ = TPixelFormat::pfDevice;
   palette_.clear();

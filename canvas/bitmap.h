@@ -20,6 +20,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "canvas/recording.h"
 #include "canvas/stop.h"
 #include "canvas/types.h"
 
@@ -66,8 +67,8 @@ class TBitmap {
   TBitmap(const TBitmap&) = delete;
   TBitmap& operator=(const TBitmap&) = delete;
 
-  // Copies size, pixel format, palette and pixels of `source` (the drawing
-  // state of the canvas is not copied).
+  // Copies size, pixel format, palette, pixels and recording of `source`
+  // (the drawing state of the canvas is not copied).
   void Assign(const TBitmap& source);
 
   int Width() const { return width_; }
@@ -151,9 +152,15 @@ class TBitmap {
   const TStopTest& StopTest() const { return stop_; }
   void SetStopTest(const TStopTest& stop) { stop_ = stop; }
 
-  // Gives the image away: the returned bitmap owns the pixels, format and
-  // palette, and this bitmap is left empty (0 x 0, pfDevice). Used to hand a
-  // picture to a client as a handle it must delete.
+  // The operations drawn on this bitmap through its canvas, in order: the
+  // vector form of the same picture. Resizing and changing the pixel format
+  // keep it.
+  const TRecording& Recording() const { return recording_; }
+  TRecording& Recording() { return recording_; }
+
+  // Gives the image away: the returned bitmap owns the pixels, format,
+  // palette and recording, and this bitmap is left empty (0 x 0, pfDevice).
+  // Used to hand a picture to a client as a handle it must delete.
   std::unique_ptr<TBitmap> ReleaseHandle();
 
  private:
@@ -176,6 +183,7 @@ class TBitmap {
   std::vector<uint8_t> pixels_;
   std::unique_ptr<TCanvas> canvas_;  // made on first use
   TStopTest stop_;
+  TRecording recording_;
   std::array<IndexMemo, 256> index_memo_{};  // by a hash of the RGB value
 };
 

@@ -13,6 +13,7 @@
 #include "canvas/bitmap.h"
 #include "canvas/font_instance.h"
 #include "canvas/raster.h"
+#include "canvas/recording.h"
 
 namespace plotvane {
 
@@ -21,24 +22,10 @@ namespace {
 using raster::Box;
 using raster::Point;
 
-// The pen as it draws: null pens draw nothing and count as 0 pixels wide
-// for the fills that make room for the outline; pens wider than 1 pixel are
-// solid whatever their style.
-struct PenGeometry {
-  bool visible;
-  int64_t width;  // 0 for a null pen
-  int dash_style; // pattern of a 1-pixel pen (0: solid)
-  bool inside_frame;
-};
-
-PenGeometry Geometry(const TPen& pen) {
-  if (pen.Style == TPenStyle::psClear) return {false, 0, 0, false};
-  const int64_t width = std::max(pen.Width, 1);
-  const int style = static_cast<int>(pen.Style);
-  const bool styled = style >= 1 && style <= 4;
-  return {true, width, (styled && width == 1) ? style : 0,
-          pen.Style == TPenStyle::psInsideFrame};
-}
+using raster::GeometryOf;
+using raster::PenBox;
+using raster::PenGeometry;
+using raster::Sorted;
 
 // The dash pattern of a pen as it draws. As on the platform's canvas, a solid
 // brush gives an opaque background, so the gaps between the dashes take the
@@ -60,22 +47,6 @@ class PenPattern {
   raster::Dash dash_;
 };
 
-Box Sorted(int x1, int y1, int x2, int y2) {
-  return Box{std::min<int64_t>(x1, x2), std::min<int64_t>(y1, y2), std::max<int64_t>(x1, x2),
-             std::max<int64_t>(y1, y2)};
-}
-
-// An inside-frame pen keeps its whole width inside the box.
-Box PenBox(Box box, const PenGeometry& pen) {
-  if (pen.inside_frame) {
-    box.left += pen.width / 2;
-    box.top += pen.width / 2;
-    box.right -= (pen.width - 1) / 2;
-    box.bottom -= (pen.width - 1) / 2;
-  }
-  return box;
-}
-
 }  // namespace
 
 TCanvas::TCanvas(TBitmap& bitmap) : bitmap_(bitmap) {}
@@ -88,14 +59,21 @@ unsigned TCanvas::SetTextAlign(unsigned flags) {
 }
 
 TColor TCanvas::Pixel(int x, int y) const { return bitmap_.GetPixel(x, y); }
-void TCanvas::SetPixel(int x, int y, TColor colour) { bitmap_.SetPixel(x, y, colour); }
+void TCanvas::SetPixel(int x, int y, TColor colour) {
+  if (x < 0 || y < 0 || x >= bitmap_.Width() || y >= bitmap_.Height()) return;
+  TBrush pixel;
+  pixel.SetColor(colour);
+  bitmap_.Recording().AddShape(TOpKind::kPixel, TPen{}, pixel, {x, y});
+  bitmap_.SetPixel(x, y, colour);
+}
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   if (bitmap_.Empty()) return;
   bitmap_.StopTest().Check();
   const Box sorted = Sorted(x1, y1, x2, y2);
   if (sorted.left == sorted.right || sorted.top == sorted.bottom) return;
-  const PenGeometry pen = Geometry(pen_);
+  bitmap_.Recording().AddShape(TOpKind::kRectangle, pen_, brush_, {x1, y1, x2, y2});
+  const PenGeometry pen = GeometryOf(pen_);
   const Box box = PenBox(sorted, pen);
   // The outline runs through the outermost pixels: right and bottom inclusive.
   const int64_t l = box.left, t = box.top, r = box.right - 1, b = box.bottom - 1;
@@ -130,13 +108,14 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   bitmap_.StopTest().Check();
   const Box sorted = Sorted(x1, y1, x2, y2);
   if (sorted.left == sorted.right || sorted.top == sorted.bottom) return;
-  const PenGeometry pen = Geometry(pen_);
+  const PenGeometry pen = GeometryOf(pen_);
   const Box box = PenBox(sorted, pen);
   // Too thin to curve: drawn as the rectangle of the original box.
   if (box.Width() <= 2 || box.Height() <= 2) {
     Rectangle(x1, y1, x2, y2);
     return;
   }
+  bitmap_.Recording().AddShape(TOpKind::kEllipse, pen_, brush_, {x1, y1, x2, y2});
   if (brush_.Style() == TBrushStyle::bsSolid) {
     raster::Surface brush(bitmap_, brush_.Color());
     raster::FillEllipse(brush, box);
@@ -161,7 +140,7 @@ bool TCanvas::DrawWedge(int x1, int y1, int x2, int y2, int x3, int y3, int x4, 
   bitmap_.StopTest().Check();
   const Box sorted = Sorted(x1, y1, x2, y2);
   if (sorted.left == sorted.right || sorted.top == sorted.bottom) return false;
-  const PenGeometry pen = Geometry(pen_);
+  const PenGeometry pen = GeometryOf(pen_);
   const Box box = PenBox(sorted, pen);
   if (box.Width() <= 0 || box.Height() <= 0) return false;
   const int64_t walk_limit = raster::WalkLimit(bitmap_.Width(), bitmap_.Height());
@@ -173,6 +152,11 @@ bool TCanvas::DrawWedge(int x1, int y1, int x2, int y2, int x3, int y3, int x4, 
   }
   const raster::RoundChain wedge(box, Point{x3, y3}, Point{x4, y4}, kept.path, walk_limit);
   if (!whole_when_radials_meet && wedge.WholeTurn()) return false;
+  const Point first = wedge.FirstPoint(), last = wedge.LastPoint();
+  bitmap_.Recording().AddShape(
+      whole_when_radials_meet ? TOpKind::kPie : TOpKind::kPieSlice, pen_, brush_,
+      {x1, y1, x2, y2, x3, y3, x4, y4, wedge.WholeTurn() ? 1 : 0, static_cast<int32_t>(first.x),
+       static_cast<int32_t>(first.y), static_cast<int32_t>(last.x), static_cast<int32_t>(last.y)});
   if (brush_.Style() == TBrushStyle::bsSolid) {
     raster::Surface brush(bitmap_, brush_.Color());
     wedge.FillWedge(brush);
@@ -187,6 +171,7 @@ bool TCanvas::DrawWedge(int x1, int y1, int x2, int y2, int x3, int y3, int x4, 
 void TCanvas::Polygon(const std::vector<TPoint>& points) {
   if (bitmap_.Empty() || points.size() < 2) return;
   bitmap_.StopTest().Check();
+  bitmap_.Recording().AddPolygon(pen_, brush_, points);
   std::vector<Point> chain;
   chain.reserve(points.size());
   for (const TPoint& p : points) chain.push_back(Point{p.x, p.y});
@@ -194,7 +179,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
     raster::Surface brush(bitmap_, brush_.Color());
     raster::FillPolygon(brush, chain, raster::FillRule::kAlternate);
   }
-  const PenGeometry pen = Geometry(pen_);
+  const PenGeometry pen = GeometryOf(pen_);
   if (!pen.visible) return;
   raster::Surface outline(bitmap_, pen_.Color);
   PenPattern pattern(bitmap_, pen, brush_);
@@ -204,9 +189,10 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
 void TCanvas::LineTo(int x, int y) {
   const TPoint from = pen_pos_;
   pen_pos_ = {x, y};
-  const PenGeometry pen = Geometry(pen_);
+  const PenGeometry pen = GeometryOf(pen_);
   if (bitmap_.Empty() || !pen.visible) return;
   bitmap_.StopTest().Check();
+  bitmap_.Recording().AddShape(TOpKind::kLine, pen_, brush_, {from.x, from.y, x, y});
   raster::Surface outline(bitmap_, pen_.Color);
   PenPattern pattern(bitmap_, pen, brush_);
   raster::PenPolyline(outline, {Point{from.x, from.y}, Point{x, y}}, false, pen.width, pattern.dash());

@@ -440,6 +440,34 @@ int TFontInstance::MeasuredAdvance(char32_t code_point) {
   return result;
 }
 
+int64_t TFontInstance::Ppem() const { return impl_->ppem; }
+
+int64_t TFontInstance::DrawnAdvance(char32_t code_point) {
+  Impl& m = *impl_;
+  const FT_UInt glyph = m.GlyphIndex(code_point);
+  if (glyph == 0) {
+    if (TFontInstance* fallback = Fallback(code_point)) return fallback->DrawnAdvance(code_point);
+  }
+  auto it = m.drawn.find(glyph);
+  if (it != m.drawn.end()) return it->second.advance;
+  FT_Glyph_Metrics metrics{};
+  return m.LoadOutline(glyph, &metrics) ? FloorDiv(metrics.horiAdvance + 63, 64) : 0;
+}
+
+const std::string& TFontInstance::Family() const { return impl_->face_owner->file()->family; }
+
+const std::string& TFontInstance::FaceFamily(char32_t code_point, bool* missing) {
+  Impl& m = *impl_;
+  *missing = false;
+  if (m.GlyphIndex(code_point) == 0) {
+    if (TFontInstance* fallback = Fallback(code_point)) {
+      return fallback->impl_->face_owner->file()->family;
+    }
+    *missing = true;
+  }
+  return Family();
+}
+
 const TGlyphImage& TFontInstance::DrawnGlyph(char32_t code_point, const TPixelBox& visible,
                                              int64_t* advance, TGlyphStore* store) {
   Impl& m = *impl_;

@@ -22,6 +22,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "canvas/font.h"
@@ -136,6 +137,19 @@ class TFontInstance {
   // fallback face's glyph, or as the font's missing-glyph box when no
   // installed face has it.
   int MeasuredAdvance(char32_t code_point);
+
+  // The pixels per em the font is drawn at.
+  int64_t Ppem() const;
+  // The drawn advance of `code_point` (as DrawnGlyph gives it), without
+  // rendering its image.
+  int64_t DrawnAdvance(char32_t code_point);
+  // The family name of the font's own face.
+  const std::string& Family() const;
+  // The family name of the face that draws `code_point`: the font's own or,
+  // for a code point it lacks, its fallback face's. `*missing` tells whether
+  // no installed face has it, so that the font's missing-glyph box stands
+  // for it.
+  const std::string& FaceFamily(char32_t code_point, bool* missing);
 
   // The image of `code_point`'s glyph, turned by the escapement, as far as it
   // reaches into `visible` (relative to the pen), and its drawn advance in

@@ -18,6 +18,7 @@
 #ifndef PLOTVANE_CANVAS_RASTER_H_
 #define PLOTVANE_CANVAS_RASTER_H_
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -25,6 +26,7 @@
 #include <vector>
 
 #include "canvas/bitmap.h"
+#include "canvas/canvas.h"
 #include "canvas/quadrant_path.h"
 #include "canvas/types.h"
 
@@ -177,6 +179,17 @@ void FillPolygon(Surface& surface, const std::vector<Point>& points, FillRule ru
 
 // ---- Pens -------------------------------------------------------------------
 
+// A pen as it draws: null pens draw nothing and count as 0 pixels wide for
+// the fills that make room for the outline; pens wider than 1 pixel are
+// solid whatever their style.
+struct PenGeometry {
+  bool visible;
+  int64_t width;    // 0 for a null pen
+  int dash_style;   // pattern of a 1-pixel pen (0: solid)
+  bool inside_frame;
+};
+PenGeometry GeometryOf(const TPen& pen);
+
 // The on/off pattern of a styled 1-pixel pen and the position in it.
 class Dash {
  public:
@@ -232,6 +245,10 @@ class RoundTip {
 // The band a pen of `width` (>= 2) lays along the segment from `a` to `b`,
 // without tips. Rounding depends on the direction, as on the platform.
 void WideSegment(Surface& surface, Point a, Point b, int64_t width);
+// The quadrilateral of a slanted segment's band (neither level nor upright):
+// its half-widths across each axis rounded separately on either side; its
+// pixels are those the polygon rule puts inside.
+std::array<Point, 4> WideBand(Point a, Point b, int64_t width);
 
 // Draws a polyline with a pen: 1-pixel lines (solid or dashed) when `width`
 // is 1, otherwise bands with a round tip at every vertex. `close` joins the
@@ -250,6 +267,22 @@ struct Box {
   int64_t Width() const { return right - left; }
   int64_t Height() const { return bottom - top; }
 };
+
+// The box of corners given in any order.
+inline Box Sorted(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
+  return Box{x1 < x2 ? x1 : x2, y1 < y2 ? y1 : y2, x1 < x2 ? x2 : x1, y1 < y2 ? y2 : y1};
+}
+// The box a shape's outline runs in: an inside-frame pen keeps its whole
+// width inside the box.
+inline Box PenBox(Box box, const PenGeometry& pen) {
+  if (pen.inside_frame) {
+    box.left += pen.width / 2;
+    box.top += pen.width / 2;
+    box.right -= (pen.width - 1) / 2;
+    box.bottom -= (pen.width - 1) / 2;
+  }
+  return box;
+}
 
 // The outline of the ellipse inscribed in a box, or of a pie wedge cut from
 // it: a chain that starts at the middle of the right edge and runs
@@ -283,6 +316,10 @@ class RoundChain {
   // Whether the wedge's chain runs a whole turn: its radials meet at one
   // position of the outline.
   bool WholeTurn() const;
+  // A wedge's first and last points on the outline, where its radials from
+  // the centre meet it.
+  Point FirstPoint() const;
+  Point LastPoint() const;
 
   struct Impl;
 

@@ -721,6 +721,9 @@ bool RoundChain::WholeTurn() const {
   return c.wedge && c.finish.cycle - c.begin.cycle == 4 && c.finish.state == c.begin.state;
 }
 
+Point RoundChain::FirstPoint() const { return impl_->first_point; }
+Point RoundChain::LastPoint() const { return impl_->last_point; }
+
 void RoundChain::Outline(Surface& surface, int64_t width, Dash* dash) const {
   if (surface.Empty()) return;
   if (width > 1) {

@@ -203,19 +203,8 @@ void RoundTip::PaintRun(Surface& surface, int64_t y, int64_t x0, int64_t x1) con
   }
 }
 
-void WideSegment(Surface& surface, Point a, Point b, int64_t width) {
+std::array<Point, 4> WideBand(Point a, Point b, int64_t width) {
   const int64_t dx = b.x - a.x, dy = b.y - a.y;
-  if ((dx == 0 && dy == 0) || surface.Full()) return;
-  if (dy == 0) {
-    const int64_t top = a.y - width / 2;
-    surface.Box(std::min(a.x, b.x), top, std::max(a.x, b.x), top + width);
-    return;
-  }
-  if (dx == 0) {
-    const int64_t left = a.x - width / 2;
-    surface.Box(left, std::min(a.y, b.y), left + width, std::max(a.y, b.y));
-    return;
-  }
   const double len = std::hypot(static_cast<double>(dx), static_cast<double>(dy));
   const double width_x = static_cast<double>(width) * static_cast<double>(std::abs(dy)) / len;
   const double width_y = static_cast<double>(width) * static_cast<double>(std::abs(dx)) / len;
@@ -230,13 +219,34 @@ void WideSegment(Surface& surface, Point a, Point b, int64_t width) {
     narrow.x = -narrow.x;
     wide.x = -wide.x;
   }
-  const std::vector<Point> quad = {
-      {a.x - narrow.x, a.y + narrow.y},
-      {a.x + wide.x, a.y - wide.y},
-      {b.x + wide.x, b.y - wide.y},
-      {b.x - narrow.x, b.y + narrow.y},
-  };
-  FillPolygon(surface, quad, FillRule::kAlternate);
+  return {Point{a.x - narrow.x, a.y + narrow.y}, Point{a.x + wide.x, a.y - wide.y},
+          Point{b.x + wide.x, b.y - wide.y}, Point{b.x - narrow.x, b.y + narrow.y}};
+}
+
+void WideSegment(Surface& surface, Point a, Point b, int64_t width) {
+  const int64_t dx = b.x - a.x, dy = b.y - a.y;
+  if ((dx == 0 && dy == 0) || surface.Full()) return;
+  if (dy == 0) {
+    const int64_t top = a.y - width / 2;
+    surface.Box(std::min(a.x, b.x), top, std::max(a.x, b.x), top + width);
+    return;
+  }
+  if (dx == 0) {
+    const int64_t left = a.x - width / 2;
+    surface.Box(left, std::min(a.y, b.y), left + width, std::max(a.y, b.y));
+    return;
+  }
+  const std::array<Point, 4> band = WideBand(a, b, width);
+  FillPolygon(surface, std::vector<Point>(band.begin(), band.end()), FillRule::kAlternate);
+}
+
+PenGeometry GeometryOf(const TPen& pen) {
+  if (pen.Style == TPenStyle::psClear) return {false, 0, 0, false};
+  const int64_t width = std::max(pen.Width, 1);
+  const int style = static_cast<int>(pen.Style);
+  const bool styled = style >= 1 && style <= 4;
+  return {true, width, (styled && width == 1) ? style : 0,
+          pen.Style == TPenStyle::psInsideFrame};
 }
 
 void PenPolyline(Surface& surface, const std::vector<Point>& points, bool close, int64_t width,

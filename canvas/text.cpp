@@ -28,12 +28,17 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "canvas/bitmap.h"
 #include "canvas/canvas.h"
 #include "canvas/font_instance.h"
 #include "canvas/raster.h"
+#include "canvas/recording.h"
+#include "canvas/text_layout.h"
 
 namespace plotvane {
 
@@ -47,6 +52,7 @@ class Utf16Reader {
  public:
   Utf16Reader(const char16_t* begin, const char16_t* end) : p_(begin), end_(end) {}
   bool Done() const { return p_ == end_; }
+  const char16_t* Position() const { return p_; }
   char32_t Next() {
     const char32_t unit = *p_++;
     if (unit < 0xD800 || unit > 0xDFFF) return unit;
@@ -201,31 +207,47 @@ void LineOrigin(const TTextMetric& tm, int escapement, int64_t width, unsigned a
   *pen_y = static_cast<int64_t>(std::clamp(py, -4e18, 4e18));
 }
 
-// Fills the band `offset` .. `offset + thickness` rows below the baseline
-// (in the text's direction) from the pen origin across `width`. A turned
-// band is the polygon through its corners, each corner rounded towards zero
-// as it is stepped to: along the width first, then across the thickness.
+// The band `offset` .. `offset + thickness` rows below the baseline (in the
+// text's direction) from the pen origin across `width`. A turned band is the
+// quadrilateral through its corners, each corner rounded towards zero as it
+// is stepped to: along the width first, then across the thickness.
+TBand BandOf(int escapement, int64_t pen_x, int64_t pen_y, int64_t width, int offset,
+             int thickness) {
+  TBand band;
+  double(&c)[4][2] = band.corners;
+  const double x = static_cast<double>(pen_x), y = static_cast<double>(pen_y);
+  if (escapement == 0) {
+    const double top = y + offset, right = x + static_cast<double>(width);
+    const double bottom = top + thickness;
+    c[0][0] = c[3][0] = x;
+    c[1][0] = c[2][0] = right;
+    c[0][1] = c[1][1] = top;
+    c[2][1] = c[3][1] = bottom;
+    return band;
+  }
+  const double angle = escapement * kPi / 1800.0;
+  const double cos_e = std::cos(angle), sin_e = std::sin(angle);
+  const double wx = std::trunc(cos_e * static_cast<double>(width));
+  const double wy = std::trunc(-sin_e * static_cast<double>(width));
+  c[0][0] = std::trunc(x + offset * sin_e);
+  c[0][1] = std::trunc(y + offset * cos_e);
+  c[1][0] = std::trunc(x + wx + offset * sin_e);
+  c[1][1] = std::trunc(y + wy + offset * cos_e);
+  c[2][0] = std::trunc(c[1][0] + thickness * sin_e);
+  c[2][1] = std::trunc(c[1][1] + thickness * cos_e);
+  c[3][0] = std::trunc(c[0][0] + thickness * sin_e);
+  c[3][1] = std::trunc(c[0][1] + thickness * cos_e);
+  return band;
+}
+
+// Fills the band of BandOf.
 void FillBand(Painter& painter, int escapement, int64_t pen_x, int64_t pen_y, int64_t width,
               int offset, int thickness) {
   if (escapement == 0) {
     painter.Box({pen_x, pen_y + offset, pen_x + width, pen_y + offset + thickness});
     return;
   }
-  const double angle = escapement * kPi / 1800.0;
-  const double cos_e = std::cos(angle), sin_e = std::sin(angle);
-  const double wx = std::trunc(cos_e * static_cast<double>(width));
-  const double wy = std::trunc(-sin_e * static_cast<double>(width));
-  const double x = static_cast<double>(pen_x), y = static_cast<double>(pen_y);
-  double corners[4][2];
-  corners[0][0] = std::trunc(x + offset * sin_e);
-  corners[0][1] = std::trunc(y + offset * cos_e);
-  corners[1][0] = std::trunc(x + wx + offset * sin_e);
-  corners[1][1] = std::trunc(y + wy + offset * cos_e);
-  corners[2][0] = std::trunc(corners[1][0] + thickness * sin_e);
-  corners[2][1] = std::trunc(corners[1][1] + thickness * cos_e);
-  corners[3][0] = std::trunc(corners[0][0] + thickness * sin_e);
-  corners[3][1] = std::trunc(corners[0][1] + thickness * cos_e);
-  painter.Polygon(corners, 4);
+  painter.Polygon(BandOf(escapement, pen_x, pen_y, width, offset, thickness).corners, 4);
 }
 
 // The 64 pixels of a glyph row from column `x` (a multiple of 8) on, the
@@ -370,7 +392,7 @@ void DrawLine(TBitmap& bitmap, TFontInstance& font, const LineStyle& style, int 
 
 // The lines of a block: broken at CR, LF, CR LF and LF CR. A break at the
 // very end starts no further line; an empty text is one empty line.
-std::vector<TextSpan> SplitLines(const std::u16string& text) {
+std::vector<TextSpan> SplitLines(std::u16string_view text) {
   std::vector<TextSpan> lines;
   const char16_t* p = text.data();
   const char16_t* end = p + text.size();
@@ -402,6 +424,49 @@ int StripPrefixes(TextSpan line, std::u16string* out) {
   return marked;
 }
 
+// One line of a block as DrawText places it: its text (without mnemonic
+// prefixes unless DT_NOPREFIX), its reference point, and the underline of
+// its marked character, one row below the baseline.
+struct BlockLine {
+  TextSpan text;
+  int x;
+  int y;
+  bool marked;
+  TPixelBox mark;
+};
+
+// Calls `place` with each line of the block `text` in `rect`, in order.
+template <typename F>
+void PlaceBlockLines(TFontInstance& font, std::u16string_view text, const TRect& rect,
+                     unsigned format, F&& place) {
+  const int line_height = font.Metrics().tmHeight;
+  std::u16string stripped;
+  int64_t y = rect.Top;
+  for (TextSpan line : SplitLines(text)) {
+    int marked = -1;
+    if ((format & DT_NOPREFIX) == 0) {
+      marked = StripPrefixes(line, &stripped);
+      line = {stripped.data(), stripped.data() + stripped.size()};
+    }
+    const int64_t width = MeasureSpan(font, line);
+    int64_t x = rect.Left;
+    if ((format & DT_CENTER) != 0) {
+      x = (static_cast<int64_t>(rect.Left) + rect.Right - width) / 2;
+    } else if ((format & DT_RIGHT) != 0) {
+      x = rect.Right - width;
+    }
+    BlockLine placed{line, SaturateToInt(x), SaturateToInt(y), marked >= 0, {}};
+    if (placed.marked) {
+      const int64_t row = placed.y + font.Metrics().tmAscent + 1;
+      placed.mark = {placed.x + MeasureSpan(font, {line.begin, line.begin + marked}), row,
+                     placed.x + MeasureSpan(font, {line.begin, line.begin + marked + 1}) - 1,
+                     row + 1};
+    }
+    place(placed);
+    y += line_height;
+  }
+}
+
 }  // namespace
 
 TGlyphStore& TCanvas::GlyphStore() {
@@ -427,6 +492,7 @@ void TCanvas::TextOut(int x, int y, const std::u16string& text) {
   TFontInstance& font = AcquireFontInstance(font_);
   const LineStyle style = StyleOf(text_align_, font_, brush_);
   const TPixelBox clip{0, 0, bitmap_.Width(), bitmap_.Height()};
+  bitmap_.Recording().AddText(TOpKind::kText, font_, brush_, text_align_, 0, {x, y}, text);
   DrawLine(bitmap_, font, style, x, y, {text.data(), text.data() + text.size()}, clip,
            &GlyphStore());
 }
@@ -461,33 +527,108 @@ int TCanvas::DrawText(const std::u16string& text, TRect& rect, unsigned format) 
             std::min<int64_t>(clip.right, rect.Right), std::min<int64_t>(clip.bottom, rect.Bottom)};
     if (clip.Empty()) return SaturateToInt(height);
   }
-  int64_t y = rect.Top;
-  for (TextSpan line : lines) {
+  bitmap_.Recording().AddText(TOpKind::kTextBlock, font_, brush_, text_align_, format,
+                              {rect.Left, rect.Top, rect.Right, rect.Bottom}, text);
+  PlaceBlockLines(font, text, rect, format, [&](const BlockLine& line) {
     bitmap_.StopTest().Check();
-    int marked = -1;
-    if (prefixes) {
-      marked = StripPrefixes(line, &stripped);
-      line = {stripped.data(), stripped.data() + stripped.size()};
-    }
-    const int64_t width = MeasureSpan(font, line);
-    int64_t x = rect.Left;
-    if ((format & DT_CENTER) != 0) {
-      x = (static_cast<int64_t>(rect.Left) + rect.Right - width) / 2;
-    } else if ((format & DT_RIGHT) != 0) {
-      x = rect.Right - width;
-    }
-    const int line_x = SaturateToInt(x), line_y = SaturateToInt(y);
-    DrawLine(bitmap_, font, style, line_x, line_y, line, clip, &GlyphStore());
-    if (marked >= 0) {
-      // The marked character is underlined one row below the baseline.
-      const int64_t start = line_x + MeasureSpan(font, {line.begin, line.begin + marked});
-      const int64_t end = line_x + MeasureSpan(font, {line.begin, line.begin + marked + 1}) - 1;
-      const int64_t row = line_y + font.Metrics().tmAscent + 1;
-      Painter(bitmap_, font_.Color, clip).Box({start, row, end, row + 1});
-    }
-    y += line_height;
-  }
+    DrawLine(bitmap_, font, style, line.x, line.y, line.text, clip, &GlyphStore());
+    if (line.marked) Painter(bitmap_, font_.Color, clip).Box(line.mark);
+  });
   return SaturateToInt(height);
+}
+
+// ---- Layout for other writers ----------------------------------------------
+
+namespace {
+
+// The index of `family` in `layout`'s faces, added when new.
+uint16_t FaceIndex(TTextLayout& layout, const std::string& family) {
+  for (size_t i = 0; i < layout.faces.size(); ++i) {
+    if (layout.faces[i] == family) return static_cast<uint16_t>(i);
+  }
+  layout.faces.push_back(family);
+  return static_cast<uint16_t>(layout.faces.size() - 1);
+}
+
+// One line placed as DrawLine draws it, its glyphs as DrawGlyphs places them.
+TLaidLine LayOutLine(TFontInstance& font, TTextLayout& layout, const TFont& description,
+                     unsigned align, int x, int y, TextSpan span) {
+  const TTextMetric& tm = font.Metrics();
+  const int escapement = font.Escapement();
+  TLaidLine line;
+  line.text.assign(span.begin, span.end);
+  line.width = MeasureSpan(font, span);
+  LineOrigin(tm, escapement, line.width, align, x, y, &line.pen_x, &line.pen_y);
+  line.cell = BandOf(escapement, line.pen_x, line.pen_y, line.width, -tm.tmAscent, tm.tmHeight);
+  if ((description.Style & fsUnderline) != 0) {
+    const TDecorationLine d = font.Underline();
+    line.decorations.push_back(
+        BandOf(escapement, line.pen_x, line.pen_y, line.width, d.offset, d.thickness));
+  }
+  if ((description.Style & fsStrikeOut) != 0) {
+    const TDecorationLine d = font.StrikeOut();
+    line.decorations.push_back(
+        BandOf(escapement, line.pen_x, line.pen_y, line.width, d.offset, d.thickness));
+  }
+  const double angle = escapement * kPi / 1800.0;
+  const double cos_e = std::cos(angle), sin_e = std::sin(angle);
+  int64_t pen_x = line.pen_x, pen_y = line.pen_y, measured = 0;
+  for (Utf16Reader r(span.begin, span.end); !r.Done();) {
+    TPlacedChar placed;
+    placed.first = static_cast<size_t>(r.Position() - span.begin);
+    const char32_t code_point = r.Next();
+    placed.units = static_cast<uint8_t>(r.Position() - span.begin - placed.first);
+    placed.face = FaceIndex(layout, font.FaceFamily(code_point, &placed.missing));
+    if (escapement != 0) {
+      const double along = static_cast<double>(measured);
+      placed.x = line.pen_x +
+                 static_cast<int64_t>(std::clamp(std::trunc(along * cos_e), -4e18, 4e18));
+      placed.y = line.pen_y +
+                 static_cast<int64_t>(std::clamp(std::trunc(-along * sin_e), -4e18, 4e18));
+      measured += font.MeasuredAdvance(code_point);
+    } else {
+      placed.x = pen_x;
+      placed.y = pen_y;
+      pen_x += font.DrawnAdvance(code_point);
+    }
+    line.chars.push_back(placed);
+  }
+  return line;
+}
+
+TTextLayout StartLayout(TFontInstance& font) {
+  TTextLayout layout;
+  layout.ppem = font.Ppem();
+  layout.escapement = font.Escapement();
+  layout.metrics = font.Metrics();
+  layout.faces.push_back(font.Family());
+  return layout;
+}
+
+}  // namespace
+
+TTextLayout LayOutText(const TFont& font, unsigned align, int x, int y,
+                       std::u16string_view text) {
+  TFontInstance& instance = AcquireFontInstance(font);
+  TTextLayout layout = StartLayout(instance);
+  layout.lines.push_back(
+      LayOutLine(instance, layout, font, align, x, y, {text.data(), text.data() + text.size()}));
+  return layout;
+}
+
+TTextLayout LayOutTextBlock(const TFont& font, unsigned align, std::u16string_view text,
+                            const TRect& rect, unsigned format) {
+  TFontInstance& instance = AcquireFontInstance(font);
+  TTextLayout layout = StartLayout(instance);
+  layout.clipped = (format & DT_NOCLIP) == 0;
+  layout.clip = rect;
+  PlaceBlockLines(instance, text, rect, format, [&](const BlockLine& line) {
+    TLaidLine laid = LayOutLine(instance, layout, font, align, line.x, line.y, line.text);
+    laid.marked = line.marked;
+    laid.mark = line.mark;
+    layout.lines.push_back(std::move(laid));
+  });
+  return layout;
 }
 
 }  // namespace plotvane

@@ -101,6 +101,16 @@ struct TMarkerItem {
   TColor Colour = 0;
 };
 
+// One area of the image map as a drawer made it: its shape, its coordinates
+// as the map's area element gives them (a rectangle's left, top, right and
+// bottom; a polygon's points; a circle's centre and radius) and its entry.
+struct TImageMapArea {
+  enum Shape : uint8_t { kRect, kPoly, kCircle };
+  Shape shape = kRect;
+  std::vector<Integer> coords;
+  Integer index = 0;  // the AddMapArea entry
+};
+
 // What a pixel query outside the bitmap answers: no colour at all.
 constexpr TColor kClrInvalid = 0xFFFFFFFF;
 
@@ -434,6 +444,7 @@ class TChartix {
   std::u16string FIMName = u"map1";  // name and id of the map element
   std::u16string FImageMapExtra;     // text placed just before the closing tag
   std::u16string FImageMapText;      // the HTML of the last drawing (read only)
+  std::vector<TImageMapArea> FImageMapAreas;  // its areas, in the order of the text
 
   // ======================================================================
   // Working fields: shared by the drawers of one drawing and kept until the

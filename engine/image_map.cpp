@@ -6,7 +6,8 @@
 // The href attribute is left out when the entry's link is empty, and the
 // extra text is inserted as given (an empty one leaves two blanks in a row).
 // Links, titles and extra texts are not escaped: the client supplies
-// HTML-safe text. A shape whose index has no entry gets no area.
+// HTML-safe text. A shape whose index has no entry gets no area. Each area
+// is also kept in FImageMapAreas, for writers that draw the map another way.
 #include <cmath>
 #include <string>
 
@@ -56,6 +57,7 @@ void TChartix::AddRectArea(Integer left, Integer top, Integer right, Integer bot
   if (index < 0 || index >= IMURLList.Count()) return;
   FImageMapText += u"<area shape=\"rect\" coords=\"";
   AppendCoords(FImageMapText, {left, top, right, bottom});
+  FImageMapAreas.push_back({TImageMapArea::kRect, {left, top, right, bottom}, index});
   AppendAreaTail(*this, index);
 }
 
@@ -74,6 +76,10 @@ void TChartix::AddPieSliceArea(Integer end_x, Integer end_y, Integer start_x, In
   FImageMapText += u"<area shape=\"poly\" coords=\"";
   AppendCoords(FImageMapText, {end_x, end_y, FCentreX, FCentreY, start_x, start_y, p1.x, p1.y,
                                p2.x, p2.y, p3.x, p3.y});
+  FImageMapAreas.push_back({TImageMapArea::kPoly,
+                            {end_x, end_y, FCentreX, FCentreY, start_x, start_y, p1.x, p1.y, p2.x,
+                             p2.y, p3.x, p3.y},
+                            index});
   AppendAreaTail(*this, index);
 }
 
@@ -81,6 +87,7 @@ void TChartix::AddCircleArea(Integer x, Integer y, Integer index) {
   if (index < 0 || index >= IMURLList.Count()) return;
   FImageMapText += u"<area shape=\"circle\" coords=\"";
   AppendCoords(FImageMapText, {x, y, 2 * static_cast<Int64>(FPointSize)});
+  FImageMapAreas.push_back({TImageMapArea::kCircle, {x, y, 2 * Integer{FPointSize}}, index});
   AppendAreaTail(*this, index);
 }
 

@@ -130,6 +130,7 @@ class RenderSteps {
 
 void TChartix::GetGraph(std::unique_ptr<TBitmap>& bitmap, TGraphType graph_type) {
   FImageMapText.clear();
+  FImageMapAreas.clear();
   const bool has_data = (graph_type == cxtVBar || graph_type == cxtHBar)        ? !NameList.Empty()
                         : graph_type == cxtLine                                  ? !Points.Empty()
                         : (graph_type == cxtVStackedBar || graph_type == cxtHStackedBar)
@@ -150,6 +151,7 @@ void TChartix::GetGraph(std::unique_ptr<TBitmap>& bitmap, TGraphType graph_type)
 
 std::unique_ptr<TBitmap> TChartix::Handle(TGraphType graph_type) {
   FImageMapText.clear();
+  FImageMapAreas.clear();
   NewBitmap();
   RenderSteps::DrawChart(*this, graph_type, /*full=*/false);
   if (FUseImageMap) WrapImageMap(*this, /*with_id=*/false);

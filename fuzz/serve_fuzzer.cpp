@@ -70,7 +70,8 @@ void Check(const plotvane::DrawJob* job, Reply reply) {
       const char* type;
       const char* signature;
     } kSignatures[] = {
-        {"image/png", "\x89PNG"}, {"image/gif", "GIF8"}, {"image/jpeg", "\xFF\xD8"}, {"image/bmp", "BM"}};
+        {"image/png", "\x89PNG"}, {"image/gif", "GIF8"}, {"image/jpeg", "\xFF\xD8"}, {"image/bmp", "BM"},
+        {"image/svg+xml", "<svg "}};
     for (const auto& s : kSignatures) {
       if (reply.content_type == s.type && reply.body.rfind(s.signature, 0) != 0) {
         Broken("a picture without its signature", reply);

@@ -38,9 +38,15 @@
 // Besides surviving every stream, the component must keep its promises, and
 // the player checks them after each call: a success returns a value of the
 // member's declared type (a byte array starting with its format's signature
-// and bounds from 1, a live bitmap handle), a member's failure carries a
-// description, a saved picture exists, a live handle can be deleted exactly
-// once. Broken promises are collected as failures.
+// and bounds from 1, a live bitmap handle, an SVG document that is
+// well-formed XML), a member's failure carries a description, a saved
+// picture exists, a live handle can be deleted exactly once. Every PNG
+// picture a stream draws is followed by the SVG document of the same chart,
+// which must be drawn too. Broken promises are collected as failures.
+//
+// Streams choose members among IDraw's (the interface streams were written
+// for), so that every kept stream still makes the calls it was kept for;
+// IDraw2's members are reached by number and by the SVG read after each PNG.
 #ifndef PLOTVANE_TESTING_CALL_STREAM_H_
 #define PLOTVANE_TESTING_CALL_STREAM_H_
 
@@ -55,6 +61,8 @@
 #include <cstdint>
 #include <cstring>
 #include <deque>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <ostream>
@@ -66,6 +74,7 @@
 #include "automation/server.h"
 #include "base/utf.h"
 #include "runtime/com.h"
+#include "testing/xml_check.h"
 
 namespace plotvane {
 namespace fuzz {
@@ -294,7 +303,8 @@ class CallPlayer {
   explicit CallPlayer(std::string folder, std::ostream* trace = nullptr,
                       std::chrono::milliseconds drawing_budget = std::chrono::milliseconds::zero())
       : folder_(std::move(folder)), trace_(trace), drawing_budget_(drawing_budget) {
-    for (const TMember& m : Members()) {
+    for (size_t i = 0; i < ChosenMemberCount(); ++i) {
+      const TMember& m = Members()[i];
       const std::string name = m.name;
       if (m.kind == TMemberKind::kGetPut) writable_.push_back(&m);
       if (IsOutputName(name)) outputs_.push_back(&m);
@@ -387,10 +397,13 @@ class CallPlayer {
     std::vector<VARIANT> values;
   };
 
+  // The members streams choose among by index: IDraw's.
+  static size_t ChosenMemberCount() { return Interfaces().front().end; }
+
   static bool IsOutputName(const std::string& name) {
     if (name.rfind("Save", 0) == 0) return true;
     if (name == "BMPHandle" || name == "DummyGraph" || name == "Base64Out") return true;
-    for (const char* prefix : {"PNG", "GIF", "JPG", "BMP"}) {
+    for (const char* prefix : {"PNG", "GIF", "JPG", "BMP", "SVG"}) {
       if (name.rfind(prefix, 0) == 0) return true;
     }
     return false;
@@ -697,6 +710,10 @@ class CallPlayer {
     }
     if (saving) {
       if (hr == S_OK && !Saved(save_path)) Fail(s, what + " succeeded but saved no file");
+      if (hr == S_OK && what.rfind("SaveSVG", 0) == 0 && Saved(save_path)) {
+        std::ifstream file(Utf16ToUtf8(save_path), std::ios::binary);
+        CheckSvg(s, what, std::string(std::istreambuf_iterator<char>(file), {}));
+      }
       RemoveSaved(save_path);
     }
   }
@@ -740,6 +757,10 @@ class CallPlayer {
       Fail(s, name + " returned type " + std::to_string(result.vt));
       return;
     }
+    if (name.rfind("SVG", 0) == 0) {
+      CheckSvg(s, name,
+               Utf16ToUtf8(std::u16string_view(result.bstrVal, SysStringLen(result.bstrVal))));
+    }
     if (name == "BMPHandle") {
       const HBITMAP handle = BitmapHandleFromNumber(result.lVal);
       const LONG size = GetBitmapFileBytes(handle, 0, nullptr);
@@ -778,6 +799,37 @@ class CallPlayer {
     if (name.rfind("JPG", 0) == 0) ok = size == 0 || starts("\xFF\xD8\xFF", 3);
     if (name.rfind("BMP", 0) == 0) ok = size == 0 || starts("BM", 2);
     if (!ok) Fail(s, name + " returned bytes without the format's signature");
+    if (name.rfind("PNG", 0) == 0) ReadSvgOf(s, name.substr(3));
+  }
+
+  // An SVG document is well-formed XML, whatever the texts in it.
+  void CheckSvg(Stream& s, const std::string& name, const std::string& text) {
+    if (text.rfind("<svg ", 0) != 0) Fail(s, name + " returned no SVG document");
+    const std::string error = testing_xml::XmlError(text);
+    if (!error.empty()) Fail(s, name + " returned an SVG document that is not well-formed: " + error);
+  }
+
+  // Reads the chart `kind` ("Pie", "StackedBar", ...), just drawn as a PNG
+  // picture, as an SVG document too.
+  void ReadSvgOf(Stream& s, const std::string& kind) {
+    const TMember* svg = FindMember(Utf8ToUtf16("SVG" + kind));
+    if (svg == nullptr) return;
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    Variant result;
+    const auto started = std::chrono::steady_clock::now();
+    const HRESULT hr = s.object->Invoke(svg->dispid, IID_NULL, 0, DISPATCH_PROPERTYGET, &none,
+                                        result.Get(), nullptr, nullptr);
+    s.drawing_time += std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - started);
+    if (trace_ != nullptr) {
+      *trace_ << "  " << svg->name << " -> 0x" << std::hex << static_cast<uint32_t>(hr) << std::dec
+              << "\n";
+    }
+    if (FAILED(hr)) {
+      Fail(s, std::string(svg->name) + " failed where the PNG picture was drawn");
+      return;
+    }
+    CheckResult(s, svg, DISPATCH_PROPERTYGET, *result.Get());
   }
 
   // ---- operations ------------------------------------------------------------
@@ -789,7 +841,7 @@ class CallPlayer {
     for (size_t i = 0; i < count; ++i) {
       if (s.in.U8() % 2 == 0) {
         const auto& members = Members();
-        const std::string name = members[s.in.U8() % members.size()].name;
+        const std::string name = members[s.in.U8() % ChosenMemberCount()].name;
         const uint8_t flip = s.in.U8();
         for (size_t k = 0; k < name.size(); ++k) {
           char16_t c = static_cast<unsigned char>(name[k]);
@@ -822,7 +874,7 @@ class CallPlayer {
 
   void Use(Stream& s) {
     const auto& members = Members();
-    const TMember* m = &members[s.in.U8() % members.size()];
+    const TMember* m = &members[s.in.U8() % ChosenMemberCount()];
     Args args;
     args.values.resize(m->param_count);
     for (VARIANT& v : args.values) {

@@ -58,6 +58,7 @@ struct Entry {
   bool vertical = true;                 // bars upright (VerticalBars)
   std::string_view script;              // the script's text
   std::vector<const Format*> pictures;  // the formats written
+  std::string svg;                      // the SVG document, "" when none was written
   std::string map;                      // the image map, renamed to `name`
 };
 
@@ -160,6 +161,17 @@ bool DrawEntry(const ServerLibrary& server, const GalleryScript& gallery, const 
     }
     entry->pictures.push_back(&format);
   }
+  ScriptStep svg;
+  svg.name = "SVG" + kind;
+  svg.save = entry->name + ".svg";
+  const StepOutcome drawn = RunStep(draw.Get(), svg, script.steps.size(), folder);
+  if (FAILED(drawn.hr)) {
+    Report(log, entry->name, drawn);
+    ok = false;
+  } else {
+    std::ifstream file(folder + "/" + svg.save, std::ios::binary);
+    entry->svg.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  }
   ScriptStep map;
   map.name = "ImageMapText";
   const StepOutcome outcome = RunStep(draw.Get(), map, script.steps.size(), folder);
@@ -178,17 +190,23 @@ std::string Figure(const Entry& entry, const Format& format) {
   return html + "><figcaption>" + format.label + "</figcaption></figure>\n";
 }
 
-// One chart: its PNG picture beside the script that made it, then its other
-// formats, then its image map.
+// One chart: its PNG picture and its SVG document (in the page, so that its
+// links work) beside the script that made them, then its other formats, then
+// its image map.
 std::string Article(const Entry& entry) {
   std::string html = "<article id=\"" + entry.name + "\">\n<h3>" + entry.name + "</h3>\n";
   html += "<div class=\"row\">\n";
   if (!entry.pictures.empty()) html += Figure(entry, *entry.pictures.front());
+  if (!entry.svg.empty()) {
+    html += "<figure class=\"svg\">" + entry.svg + "<figcaption><a href=\"" + entry.name +
+            ".svg\">SVG</a>, its map inside</figcaption></figure>\n";
+  }
   std::string members;
   for (const Format& format : kFormats) {
     members += std::string(members.empty() ? "" : ", ") + "<code>" + format.member_prefix +
                entry.kind + "</code>";
   }
+  members += ", <code>SVG" + entry.kind + "</code>";
   html += "<details open><summary><code>" + entry.name +
           ".json</code>, played on a new <code>Draw</code> object, then " + members +
           " and <code>ImageMapText</code> read</summary>\n<pre>" + Escaped(entry.script) +
@@ -214,7 +232,8 @@ std::string Page(const std::vector<Entry>& entries) {
       "<p>Every chart in every format, each with the automation script that made it: copy one, "
       "add a step such as <code>{\"get\": \"PNGBar\", \"save\": \"chart.png\"}</code> and play "
       "it with <code>plotvane run</code>. Hover over a slice, bar, segment, point or legend "
-      "entry to see its title from the image map.</p>\n<nav><ul>\n";
+      "entry to see its title from the image map; the SVG beside each PNG carries the same "
+      "map inside it, and its links and titles scale with it.</p>\n<nav><ul>\n";
   for (size_t g = 0; g < std::size(kGroups); ++g) {
     size_t count = 0;
     for (const Entry& entry : entries) count += entry.group == g;

@@ -29,10 +29,11 @@ std::string GalleryKindOf(const std::string& name);
 
 // Plays every gallery script on a new Draw object of `server`, reads its
 // chart in every format into `folder` (created when missing) as NAME.png,
-// NAME.gif, NAME.jpg and NAME.bmp, and writes folder/index.html showing the
-// charts in sections by kind (the bar charts with a trend line or lines over
-// their bars in one of their own), each picture with its image map and the
-// script that made it. Problems are reported on `log`; the gallery is
+// NAME.gif, NAME.jpg, NAME.bmp and NAME.svg, and writes folder/index.html
+// showing the charts in sections by kind (the bar charts with a trend line or
+// lines over their bars in one of their own), each picture with its image
+// map, the SVG document in the page beside the PNG, and the script that made
+// them. Problems are reported on `log`; the gallery is
 // written all the same with what could be drawn. Returns true when every
 // picture was written.
 bool WriteGallery(const ServerLibrary& server, const std::string& folder, std::ostream& log);

@@ -6,12 +6,15 @@
 //   enumerations      typedef enum TxGridStyle { gsSolid = 0, ... } TxGridStyle;
 //   identifiers       static const IID IID_IDraw = {0x9A08A001, ...};
 //   C++ interfaces    struct IDraw : public IDispatch { virtual HRESULT ... = 0; };
-//   C interfaces      struct IDrawVtbl { ... };  struct IDraw { lpVtbl };  macros
+//                     struct IDraw2 : public IDraw { ... };
+//   C interfaces      struct IDrawVtbl { ... };  struct IDraw { lpVtbl };  macros; a
+//                     derived interface's table repeats its bases' methods first
 //   entry points      DllGetClassObject, DllCanUnloadNow, ...
 #include "tools/header.h"
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/utf.h"
@@ -137,20 +140,45 @@ std::string ParamList(const Method& m, const std::string& self) {
   return out.empty() ? "void" : out;
 }
 
-void WriteInterface(ITypeInfo* info, std::string* out) {
+// The methods of `info`'s own functions.
+std::vector<Method> OwnMethods(ITypeInfo* info) {
   TypeAttr attr(info);
-  const std::string name = NameOf(info);
-  std::string help, base = "IUnknown";
-  Documentation(info, MEMBERID_NIL, nullptr, &help);
-  if (attr->cImplTypes > 0) {
-    HREFTYPE ref = 0;
-    Check(info->GetRefTypeOfImplType(0, &ref));
-    base = NameOfRef(info, ref);
-  }
   std::vector<Method> methods;
   for (UINT i = 0; i < attr->cFuncs; ++i) {
     FuncDesc f(info, i);
     methods.push_back(ReadMethod(info, f.get()));
+  }
+  return methods;
+}
+
+// The interface `info` derives from ("IUnknown" for none) and, in *base,
+// its description.
+std::string BaseOf(ITypeInfo* info, ComPtr<ITypeInfo>* base) {
+  TypeAttr attr(info);
+  if (attr->cImplTypes == 0) return "IUnknown";
+  HREFTYPE ref = 0;
+  Check(info->GetRefTypeOfImplType(0, &ref));
+  Check(info->GetRefTypeInfo(ref, base->ReleaseAndGetAddressOf()));
+  return NameOf(base->Get());
+}
+
+void WriteInterface(ITypeInfo* info, std::string* out) {
+  const std::string name = NameOf(info);
+  std::string help;
+  Documentation(info, MEMBERID_NIL, nullptr, &help);
+  ComPtr<ITypeInfo> ancestor;
+  const std::string base = BaseOf(info, &ancestor);
+  const std::vector<Method> methods = OwnMethods(info);
+  // A C table holds the methods of every interface it extends, up to
+  // IDispatch or IUnknown, ahead of its own.
+  std::vector<Method> inherited;
+  std::string root = base;
+  while (root != "IDispatch" && root != "IUnknown") {
+    const std::vector<Method> more = OwnMethods(ancestor.Get());
+    inherited.insert(inherited.begin(), more.begin(), more.end());
+    ComPtr<ITypeInfo> next;
+    root = BaseOf(ancestor.Get(), &next);
+    ancestor = std::move(next);
   }
   const std::string comment = help.empty() ? "" : "/* " + help + " */\n";
 
@@ -163,9 +191,11 @@ void WriteInterface(ITypeInfo* info, std::string* out) {
   *out += "\n protected:\n  ~" + name + "() = default;\n};\n\n#else  /* C */\n\n" + comment;
   *out += "typedef struct " + name + " " + name + ";\n";
   *out += "typedef struct " + name + "Vtbl {\n";
-  *out += base == "IDispatch" ? "  PLOTVANE_IDISPATCH_METHODS(" + name + ");\n"
+  *out += root == "IDispatch" ? "  PLOTVANE_IDISPATCH_METHODS(" + name + ");\n"
                               : "  PLOTVANE_IUNKNOWN_METHODS(" + name + ");\n";
-  for (const Method& m : methods) {
+  std::vector<Method> table = inherited;
+  table.insert(table.end(), methods.begin(), methods.end());
+  for (const Method& m : table) {
     *out += "  /* " + m.comment + " */\n  " + m.result + " (*" + m.name + ")(" +
             ParamList(m, name + "* This") + ");\n";
   }
@@ -174,7 +204,7 @@ void WriteInterface(ITypeInfo* info, std::string* out) {
   std::vector<Method> all = {{"", "QueryInterface", "", {{"", "riid"}, {"", "ppvObject"}}},
                              {"", "AddRef", "", {}},
                              {"", "Release", "", {}}};
-  if (base == "IDispatch") {
+  if (root == "IDispatch") {
     all.push_back({"", "GetTypeInfoCount", "", {{"", "pctinfo"}}});
     all.push_back({"", "GetTypeInfo", "", {{"", "iTInfo"}, {"", "lcid"}, {"", "ppTInfo"}}});
     all.push_back({"", "GetIDsOfNames", "",
@@ -183,7 +213,7 @@ void WriteInterface(ITypeInfo* info, std::string* out) {
                    {{"", "dispIdMember"}, {"", "riid"}, {"", "lcid"}, {"", "wFlags"},
                     {"", "pDispParams"}, {"", "pVarResult"}, {"", "pExcepInfo"}, {"", "puArgErr"}}});
   }
-  all.insert(all.end(), methods.begin(), methods.end());
+  all.insert(all.end(), table.begin(), table.end());
   for (const Method& m : all) {
     std::string args = "This";
     for (const auto& param : m.params) args += ", " + param.second;

@@ -12,7 +12,7 @@ packages="
   libfreetype-dev libfontconfig-dev fontconfig fonts-liberation2
   fonts-dejavu-core fonts-wqy-microhei
   zlib1g-dev libjpeg62-turbo-dev nlohmann-json3-dev
-  libpng-dev libgif-dev
+  libpng-dev libgif-dev libexpat1-dev
   python3 python3-dev pybind11-dev python3-pybind11 python3-pytest
   libboost-dev nginx chromium nodejs curl
 "

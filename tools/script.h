@@ -36,7 +36,7 @@ struct ScriptStep {
   std::string name;               // the member, matched ignoring case
   std::vector<ScriptValue> args;  // get and call: the arguments in order
   ScriptValue value;              // put: the new value
-  std::string save;               // get and call: the file for a byte array, or ""
+  std::string save;               // get and call: the file for a byte array or text, or ""
 };
 
 struct Script {

@@ -126,17 +126,29 @@ struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-// Writes the bytes of a byte-array result to `path`.
-void SaveBytes(const std::string& path, const std::string& folder, StepOutcome* out) {
-  if (out->value.vt() != (VT_ARRAY | VT_UI1) || out->value->parray == nullptr) {
-    OwnFailure(DISP_E_TYPEMISMATCH, "Type mismatch: \"save\" needs a byte array result.", out);
+// Writes a byte-array result's bytes, or a text result as UTF-8, to `path`.
+void SaveResult(const std::string& path, const std::string& folder, StepOutcome* out) {
+  std::string text;
+  const bool bytes_result = out->value.vt() == (VT_ARRAY | VT_UI1) && out->value->parray != nullptr;
+  if (out->value.vt() == VT_BSTR) {
+    text = Text(out->value->bstrVal);
+  } else if (!bytes_result) {
+    OwnFailure(DISP_E_TYPEMISMATCH, "Type mismatch: \"save\" needs a byte array or text result.",
+               out);
     return;
   }
   const std::string file = folder.empty() || path.front() == '/' ? path : folder + "/" + path;
-  SafeArrayAccess bytes(out->value->parray);
   std::unique_ptr<std::FILE, FileCloser> stream(std::fopen(file.c_str(), "wb"));
-  bool ok = stream != nullptr && bytes.ok();
-  if (ok && bytes.size() > 0) ok = std::fwrite(bytes.data(), 1, bytes.size(), stream.get()) == bytes.size();
+  bool ok = stream != nullptr;
+  if (bytes_result) {
+    SafeArrayAccess bytes(out->value->parray);
+    ok = ok && bytes.ok();
+    if (ok && bytes.size() > 0) {
+      ok = std::fwrite(bytes.data(), 1, bytes.size(), stream.get()) == bytes.size();
+    }
+  } else if (ok && !text.empty()) {
+    ok = std::fwrite(text.data(), 1, text.size(), stream.get()) == text.size();
+  }
   if (stream != nullptr) ok = std::fclose(stream.release()) == 0 && ok;
   if (!ok) {
     const int error = errno;
@@ -191,7 +203,7 @@ void Play(IDispatch* object, const ScriptStep& step, const std::string& folder, 
     CollectFailure(hr, &excep, out);
     return Describe(object, step, in_order, arg_error, out);
   }
-  if (!step.save.empty()) SaveBytes(step.save, folder, out);
+  if (!step.save.empty()) SaveResult(step.save, folder, out);
 }
 
 // ---------------------------------------------------------------------------
@@ -240,7 +252,9 @@ std::string ValueFields(const StepOutcome& outcome) {
     case VT_R4: return with_value("R4", Number(static_cast<double>(v.fltVal)));
     case VT_R8: return with_value("R8", Number(v.dblVal));
     case VT_BOOL: return with_value("BOOL", v.boolVal != 0 ? "true" : "false");
-    case VT_BSTR: return with_value("BSTR", JsonQuoted(Text(v.bstrVal)));
+    case VT_BSTR:
+      if (!outcome.saved.empty()) return "\"vt\": \"BSTR\", \"saved\": " + JsonQuoted(outcome.saved);
+      return with_value("BSTR", JsonQuoted(Text(v.bstrVal)));
     case VT_ARRAY | VT_UI1: {
       LONG lower = 0, upper = -1;
       SafeArrayGetLBound(v.parray, 1, &lower);

@@ -12,7 +12,8 @@ names are matched without regard to case (d.width is d.Width), as scripting
 clients match them. Arguments may also be given by their parameter names
 (d.AddData(Name="Apples", Value=12, Colour="FF0000")), and a file name may be
 any path-like object. Properties that take an index (ReadName, ReadValue,
-ReadColor, BMPHandle) are called like methods. Pictures come back as bytes.
+ReadColor, BMPHandle) are called like methods. Pictures come back as bytes,
+SVG pictures (d.SVGPie, with the image map inside) as str.
 help(plotvane.Draw.Title) tells what a member means and its default.
 
 Failures raise plotvane.Error with the HRESULT, the description and the

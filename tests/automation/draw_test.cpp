@@ -2,6 +2,8 @@
 // GetIDsOfNames and Invoke with VARIANT arguments.
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -11,10 +13,12 @@
 #include "automation/members.h"
 #include "automation/server.h"
 #include "base/ascii.h"
+#include "base/utf.h"
 #include "imaging/base64.h"
 #include "runtime/bitmap_handles.h"
 #include "runtime/com.h"
 #include "testing/draw_client.h"
+#include "testing/scratch_folder.h"
 
 namespace plotvane {
 namespace {
@@ -104,7 +108,7 @@ TEST(DrawTest, NewObjectReadsTheDefaultsThroughInvoke) {
   for (const auto& k : cases) EXPECT_EQ(c.Text(k.name), k.expected) << Narrow(k.name);
   EXPECT_EQ(c.Get(u"Width").value.vt(), VT_I4);
   EXPECT_EQ(c.Get(u"ShowLabel").value->boolVal, VARIANT_TRUE);
-  EXPECT_EQ(Members().size(), 204u);
+  EXPECT_EQ(Members().size(), 212u);
 }
 
 // Every member explains itself in one sentence, and the default it states is
@@ -326,6 +330,61 @@ TEST(DrawTest, ByteArraysStartAtOneAndMatchTheOtherDeliveries) {
   const std::vector<uint8_t> jpeg_100 = c.Bytes(u"JPGPie");
   c.Put(u"JPegQuality", Variant::I4(356));
   EXPECT_EQ(c.Bytes(u"JPGPie"), jpeg_100);
+}
+
+// IDraw2's SVG documents, reached by name through the object's IDispatch:
+// each kind with its own name, bars upright or level as VerticalBars says,
+// the chart's title as the name, one link per area of the image map, the
+// same document saved, and failures that name IDraw2.
+TEST(DrawTest, SvgDocumentsFollowTheOtherOutputs) {
+  Client c;
+  Outcome none = c.Get(u"svgbar");
+  EXPECT_EQ(none.hr, E_UNEXPECTED);
+  EXPECT_EQ(none.description, u"No data items or points defined.");
+  EXPECT_EQ(none.guid, IID_IDraw2);
+  for (const char16_t* name : {u"Apples", u"Pears"}) {
+    c.Call(u"AddData", testing_client::Values(Variant::String(name), Variant::I4(3),
+                                              Variant::String(u"R")));
+    c.Call(u"AddMapArea", testing_client::Values(Variant::String(u"a.htm"),
+                                                 Variant::String(name), Variant::String(u"")));
+    c.Call(u"AddPoint", testing_client::Values(Variant::I4(1), Variant::I4(2),
+                                               Variant::String(u"R"), Variant::String(name)));
+    c.Call(u"AddGroupedData", testing_client::Values(Variant::String(u"G"), Variant::String(name),
+                                                     Variant::I4(2), Variant::String(u"R")));
+  }
+  const struct {
+    const char16_t* member;
+    bool vertical;
+    const char* name;
+  } cases[] = {
+      {u"SVGPie", true, "Pie chart"},
+      {u"SVGBar", true, "Vertical bar chart"},
+      {u"SVGBar", false, "Horizontal bar chart"},
+      {u"SVGLine", false, "Line graph"},
+      {u"SVGStackedBar", true, "Vertical stacked bar chart"},
+      {u"SVGStackedBar", false, "Horizontal stacked bar chart"},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    c.Put(u"VerticalBars", Variant::Bool(k.vertical));
+    const std::u16string svg = c.Text(k.member);
+    const std::u16string map = c.Text(u"ImageMapText");
+    EXPECT_NE(svg.find(u"aria-label=\"" + Widen(k.name) + u"\""), std::u16string::npos);
+    size_t links = 0, areas = 0;
+    for (size_t at = svg.find(u"<a "); at != std::u16string::npos; at = svg.find(u"<a ", at + 1)) ++links;
+    for (size_t at = map.find(u"<area "); at != std::u16string::npos; at = map.find(u"<area ", at + 1)) ++areas;
+    EXPECT_EQ(links, areas);
+    EXPECT_GT(links, 0u);
+  }
+  c.Put(u"Title", Variant::String(u"Fruit & more"));
+  const std::u16string titled = c.Text(u"SVGPie");
+  EXPECT_NE(titled.find(u"<title>Fruit &amp; more</title>"), std::u16string::npos);
+
+  ScratchFolder folder("plotvane-svg");
+  const std::string path = folder.path() + "/pie.svg";
+  ASSERT_EQ(c.Call(u"SaveSVGPie", testing_client::Values(Variant::String(Utf8ToUtf16(path)))).hr, S_OK);
+  std::ifstream file(path, std::ios::binary);
+  EXPECT_EQ(Utf8ToUtf16(std::string(std::istreambuf_iterator<char>(file), {})), titled);
 }
 
 TEST(DrawTest, SavingToAPathThatCannotBeCreatedNamesThePath) {

@@ -188,6 +188,7 @@ TEST_F(ServerTest, CreatingObjects) {
   } cases[] = {
       {"IDispatch", nullptr, IID_IDispatch, S_OK},
       {"IDraw", nullptr, IID_IDraw, S_OK},
+      {"IDraw2", nullptr, IID_IDraw2, S_OK},
       {"an interface the object lacks", nullptr, IID_IClassFactory, E_NOINTERFACE},
       {"aggregated, IDispatch", outer.Get(), IID_IDispatch, CLASS_E_NOAGGREGATION},
       {"aggregated, IUnknown", outer.Get(), IID_IUnknown, S_OK},
@@ -243,6 +244,7 @@ TEST_F(ServerTest, RegistersEveryKeyOnceAndUnregistersThem) {
   const std::u16string cls = u"CLSID\\" + clsid;
   const std::u16string typelib = u"TypeLib\\" + libid + u"\\3.1";
   const std::u16string iface = u"Interface\\" + GuidText(IID_IDraw);
+  const std::u16string iface2 = u"Interface\\" + GuidText(IID_IDraw2);
   const struct {
     std::u16string key;
     const char16_t* name;
@@ -262,6 +264,8 @@ TEST_F(ServerTest, RegistersEveryKeyOnceAndUnregistersThem) {
       {iface, nullptr, u"IDraw"},
       {iface + u"\\TypeLib", nullptr, libid},
       {iface + u"\\TypeLib", u"Version", u"3.1"},
+      {iface2, nullptr, u"IDraw2"},
+      {iface2 + u"\\TypeLib", nullptr, libid},
   };
   for (const auto& k : keys) {
     EXPECT_EQ(Value(k.key, k.name), k.value) << std::string(k.key.begin(), k.key.end());
@@ -281,7 +285,7 @@ TEST_F(ServerTest, RegistersEveryKeyOnceAndUnregistersThem) {
     EXPECT_EQ(Value(k.key, k.name), u"<missing>") << std::string(k.key.begin(), k.key.end());
   }
   const std::string after = Saved();
-  for (const GUID* id : {&CLSID_Draw, &LIBID_Plotvane, &IID_IDraw}) {
+  for (const GUID* id : {&CLSID_Draw, &LIBID_Plotvane, &IID_IDraw, &IID_IDraw2}) {
     const std::u16string text = GuidText(*id);
     EXPECT_EQ(after.find(std::string(text.begin(), text.end())), std::string::npos) << after;
   }

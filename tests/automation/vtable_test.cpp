@@ -1,6 +1,6 @@
-// IDraw bound early: every accessor of every member, called through the
-// virtual table declared by the generated header, gives what the same call
-// through Invoke gives on a twin object, failures included.
+// IDraw and IDraw2 bound early: every accessor of every member, called
+// through the virtual table declared by the generated header, gives what the
+// same call through Invoke gives on a twin object, failures included.
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -107,11 +107,12 @@ constexpr bool kIsOut = std::is_pointer_v<T> && !std::is_same_v<T, BSTR>;
 
 using Caller = Outcome (*)(IDraw* draw, const Samples& samples);
 
-// Calls `M` through the virtual table with the samples of its parameter
-// types; a trailing result pointer receives the value.
+// Calls `M` (a method of IDraw or of IDraw2, which one object serves)
+// through the virtual table with the samples of its parameter types; a
+// trailing result pointer receives the value.
 template <auto M>
 struct VtableCall;
-template <typename... A, HRESULT (IDraw::*M)(A...)>
+template <typename C, typename... A, HRESULT (C::*M)(A...)>
 struct VtableCall<M> {
   static Outcome Run(IDraw* draw, const Samples& s) {
     constexpr size_t n = sizeof...(A);
@@ -134,10 +135,11 @@ struct VtableCall<M> {
     BStr keep[sizeof...(A) + 1];
     std::tuple<std::tuple_element_t<I, Args>...> in{
         Sample<std::tuple_element_t<I, Args>>(s, &keep[I])...};
+    C* target = static_cast<C*>(draw);
     if constexpr (std::is_same_v<Out, std::nullptr_t>) {
-      return (draw->*M)(std::get<I>(in)...);
+      return (target->*M)(std::get<I>(in)...);
     } else {
-      return (draw->*M)(std::get<I>(in)..., out);
+      return (target->*M)(std::get<I>(in)..., out);
     }
   }
   // The same arguments for Invoke, in natural order.
@@ -172,6 +174,8 @@ Accessor Make(const char16_t* name, WORD flags) {
 #define PUT(N) Make<&IDraw::put_##N>(u"" #N, DISPATCH_PROPERTYPUT)
 #define PROP(N) GET(N), PUT(N)
 #define METHOD(N) Make<&IDraw::N>(u"" #N, DISPATCH_METHOD)
+#define GET2(N) Make<&IDraw2::get_##N>(u"" #N, DISPATCH_PROPERTYGET)
+#define METHOD2(N) Make<&IDraw2::N>(u"" #N, DISPATCH_METHOD)
 
 // Every entry of the table after IDispatch's, in the header's order.
 const std::vector<Accessor>& AllAccessors() {
@@ -222,6 +226,8 @@ const std::vector<Accessor>& AllAccessors() {
     GET(YPixelsPerUnit), GET(FirstBarPos), GET(LastBarPos), PROP(BarTotalVertical),
     PROP(ShowLinesWithBars), PROP(ShowTotalifZero), PROP(DPI), METHOD(AddMarker),
     PROP(CustomLegend), METHOD(AddCustomLegend), METHOD(ClearCustomLegend), METHOD(Base64Out),
+    GET2(SVGPie), GET2(SVGBar), GET2(SVGLine), GET2(SVGStackedBar), METHOD2(SaveSVGPie),
+    METHOD2(SaveSVGBar), METHOD2(SaveSVGLine), METHOD2(SaveSVGStackedBar),
   };
   return accessors;
 }
@@ -333,28 +339,42 @@ TEST_F(VtableTest, EveryAccessorAgreesWithInvoke) {
 }
 
 TEST_F(VtableTest, TheTableIsTheTypeLibrarysVirtualTable) {
-  ComPtr<ITypeInfo> dispatch, vtable;
+  // The object's interface is IDraw2; its virtual-table view continues the
+  // view of IDraw it derives from.
+  ComPtr<ITypeInfo> dispatch, newest;
   ASSERT_EQ(early_->GetTypeInfo(0, 0, dispatch.ReleaseAndGetAddressOf()), S_OK);
   HREFTYPE ref = 0;
   ASSERT_EQ(dispatch->GetRefTypeOfImplType(0xFFFFFFFFu, &ref), S_OK);
-  ASSERT_EQ(dispatch->GetRefTypeInfo(ref, vtable.ReleaseAndGetAddressOf()), S_OK);
-  TYPEATTR* attr = nullptr;
-  ASSERT_EQ(vtable->GetTypeAttr(&attr), S_OK);
-  ASSERT_EQ(attr->cFuncs, AllAccessors().size());
-  EXPECT_EQ(attr->cbSizeVft, (7 + AllAccessors().size()) * sizeof(void*));
-  for (UINT i = 0; i < attr->cFuncs; ++i) {
-    FUNCDESC* f = nullptr;
-    ASSERT_EQ(vtable->GetFuncDesc(i, &f), S_OK);
-    BStr name;
-    vtable->GetDocumentation(f->memid, name.ReleaseAndGetAddressOf(), nullptr, nullptr, nullptr);
-    const Accessor& a = AllAccessors()[i];
-    EXPECT_EQ(name.str(), a.name);
-    EXPECT_EQ(f->invkind, a.flags == DISPATCH_METHOD ? INVOKE_FUNC
-                                                      : static_cast<INVOKEKIND>(a.flags));
-    EXPECT_EQ(f->oVft, static_cast<SHORT>((7 + i) * sizeof(void*)));
-    vtable->ReleaseFuncDesc(f);
+  ASSERT_EQ(dispatch->GetRefTypeInfo(ref, newest.ReleaseAndGetAddressOf()), S_OK);
+  ComPtr<ITypeInfo> base;
+  ASSERT_EQ(newest->GetRefTypeOfImplType(0, &ref), S_OK);
+  ASSERT_EQ(newest->GetRefTypeInfo(ref, base.ReleaseAndGetAddressOf()), S_OK);
+  size_t i = 0;
+  for (ITypeInfo* vtable : {base.Get(), newest.Get()}) {
+    TYPEATTR* attr = nullptr;
+    ASSERT_EQ(vtable->GetTypeAttr(&attr), S_OK);
+    for (UINT k = 0; k < attr->cFuncs; ++k, ++i) {
+      ASSERT_LT(i, AllAccessors().size());
+      FUNCDESC* f = nullptr;
+      ASSERT_EQ(vtable->GetFuncDesc(k, &f), S_OK);
+      BStr name;
+      vtable->GetDocumentation(f->memid, name.ReleaseAndGetAddressOf(), nullptr, nullptr, nullptr);
+      const Accessor& a = AllAccessors()[i];
+      EXPECT_EQ(name.str(), a.name);
+      EXPECT_EQ(f->invkind, a.flags == DISPATCH_METHOD ? INVOKE_FUNC
+                                                        : static_cast<INVOKEKIND>(a.flags));
+      EXPECT_EQ(f->oVft, static_cast<SHORT>((7 + i) * sizeof(void*)));
+      vtable->ReleaseFuncDesc(f);
+    }
+    EXPECT_EQ(attr->cbSizeVft, (7 + i) * sizeof(void*));
+    vtable->ReleaseTypeAttr(attr);
   }
-  vtable->ReleaseTypeAttr(attr);
+  EXPECT_EQ(i, AllAccessors().size());
+  for (const auto& [view, name] : {std::pair{base.Get(), u"IDraw"}, {newest.Get(), u"IDraw2"}}) {
+    BStr got;
+    view->GetDocumentation(MEMBERID_NIL, got.ReleaseAndGetAddressOf(), nullptr, nullptr, nullptr);
+    EXPECT_EQ(got.str(), name);
+  }
 }
 
 TEST_F(VtableTest, FailuresSetErrorInformationAndLeaveResultsEmpty) {
@@ -419,10 +439,12 @@ TEST_F(VtableTest, TheInterfaceIsOneObjectWithIDispatch) {
 }
 
 // A C++ client's run-time type operations read the two words before the
-// table's entries: the offset to the whole object and the type information.
+// table's entries: the offset to the whole object and the type information,
+// of IDraw2, which derives from IDraw.
 TEST_F(VtableTest, CxxClientsSeeAnObjectOfTheirIDrawClass) {
   EXPECT_EQ(dynamic_cast<void*>(early_), static_cast<void*>(early_));
-  EXPECT_STREQ(typeid(*early_).name(), typeid(IDraw).name());
+  EXPECT_STREQ(typeid(*early_).name(), typeid(IDraw2).name());
+  EXPECT_NE(dynamic_cast<IDraw2*>(early_), nullptr);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@ import enum
 import os
 import subprocess
 import sys
+import xml.etree.ElementTree
 
 import pytest
 
@@ -49,6 +50,14 @@ def test_pictures_come_back_as_bytes(pie, member, signature):
     picture = getattr(pie, member)
     assert isinstance(picture, bytes)
     assert picture.startswith(signature)
+
+
+def test_svg_pictures_come_back_as_text(pie):
+    svg = pie.SVGPie
+    assert isinstance(svg, str)
+    root = xml.etree.ElementTree.fromstring(svg)
+    assert root.tag == "{http://www.w3.org/2000/svg}svg"
+    assert root.get("role") == "img"
 
 
 def test_methods_and_indexed_properties_are_called(pie):
@@ -137,8 +146,9 @@ def test_enumerations_are_int_enums():
 def test_dir_and_help_list_every_member_with_its_meaning():
     d = plotvane.Draw()
     members = [n for n in dir(d) if not n.startswith("_")]
-    assert len(members) == 204
-    assert {"Width", "AddData", "PNGPie", "ReadName", "Base64Out"} <= set(members)
+    assert len(members) == 212
+    assert {"Width", "AddData", "PNGPie", "ReadName", "Base64Out", "SVGPie"} <= set(members)
+    assert "SVGBar: str, read-only" in plotvane.Draw.SVGBar.__doc__
     assert plotvane.Draw.Width.__doc__ == (
         "Width: int, read-write\n\nWidth of the picture in pixels. Default: 400.")
     assert "Version: str, read-only" in plotvane.Draw.Version.__doc__

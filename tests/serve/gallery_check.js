@@ -88,6 +88,58 @@ async function main() {
     const last = overs[overs.length - 1] || {tag: "", title: ""};
     found.hovers.push({entry, want: target.want, tag: last.tag, title: last.title});
   }
+  // Every area of every map, on the SVG in the page: at a point the HTML map
+  // gives to that area, the SVG's element is a link with the area's href and
+  // title, at 1x and with the picture drawn twice as large.
+  found.svgLinks = await evaluate(`(() => {
+    ${kMiddle}
+    const hitSvg = (svg, x, y, scale) => {
+      svg.scrollIntoView({block: "center"});
+      const box = svg.getBoundingClientRect();
+      const e = document.elementFromPoint(box.left + x * scale, box.top + y * scale);
+      return e ? e.closest("a") : null;
+    };
+    // Points of the area's box, its middle first, where the HTML map gives
+    // the pointer to the area itself.
+    const pointOf = (img, area) => {
+      const c = area.coords.split(",").map(Number);
+      const xs = area.shape === "circle" ? [c[0] - c[2], c[0] + c[2]] : c.filter((_, i) => i % 2 === 0);
+      const ys = area.shape === "circle" ? [c[1] - c[2], c[1] + c[2]] : c.filter((_, i) => i % 2 === 1);
+      const candidates = [middle(area)];
+      const x0 = Math.min(...xs), x1 = Math.max(...xs), y0 = Math.min(...ys), y1 = Math.max(...ys);
+      const step = Math.max(1, Math.ceil(Math.max(x1 - x0, y1 - y0) / 16));
+      for (let y = y0; y <= y1; y += step) for (let x = x0; x <= x1; x += step) candidates.push([x + 0.5, y + 0.5]);
+      img.scrollIntoView({block: "center"});
+      const box = img.getBoundingClientRect();
+      return candidates.find(([x, y]) => document.elementFromPoint(box.left + x, box.top + y) === area);
+    };
+    const result = {checked: 0, unreachable: 0, wrong: []};
+    for (const article of document.querySelectorAll("article")) {
+      const img = png(article), svg = article.querySelector("figure.svg svg");
+      if (!svg) { result.wrong.push({entry: article.id, why: "no SVG"}); continue; }
+      const natural = Number(svg.getAttribute("width"));
+      for (const scale of [1, 2]) {
+        svg.style.width = (natural * scale) + "px";
+        svg.style.height = "auto";
+        for (const area of article.querySelectorAll("map area")) {
+          const point = pointOf(img, area);
+          if (!point) { result.unreachable += scale === 1 ? 1 : 0; continue; }
+          const link = hitSvg(svg, point[0], point[1], scale);
+          const title = link && link.querySelector("title") ? link.querySelector("title").textContent : null;
+          const href = link ? link.getAttribute("href") : null;
+          ++result.checked;
+          if (!link || title !== area.title || href !== area.getAttribute("href")) {
+            result.wrong.push({entry: article.id, scale, point, want: area.title, title, href,
+                               wantHref: area.getAttribute("href")});
+          }
+        }
+      }
+      svg.style.width = "";
+      svg.style.height = "";
+    }
+    window.scrollTo(0, 0);
+    return result;
+  })()`);
   await evaluate(`document.getElementById("overlays").scrollIntoView()`);
   await sleep(100);
   await browser.screenshot(page, shots + "-overlays.png");

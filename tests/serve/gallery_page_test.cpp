@@ -2,7 +2,8 @@
 // every picture loads, the charts stand in their sections by chart kind, each
 // shows the script that made it character for character, and the image maps
 // work on the page: the middle of a chart's first and last area is that area,
-// and a mouse over a chart meets the area's title. The screenshots are left
+// and a mouse over a chart meets the area's title; on the SVG picture in the
+// page every area is a link with its title. The screenshots are left
 // in the build folder as tests/gallery.png and tests/gallery-overlays.png, to
 // be looked at.
 #include <map>
@@ -86,6 +87,11 @@ TEST(GalleryPageTest, ShowsEveryChartByKindWithItsScriptAndWorkingMap) {
     EXPECT_EQ(hover["tag"], "AREA") << hover.dump();
     EXPECT_EQ(hover["title"], hover["want"]) << hover.dump();
   }
+  // The SVG beside each PNG links every area the HTML map reaches, the same
+  // area where the map's areas overlap, at 1x and at 2x.
+  const Json& links = found["svgLinks"];
+  EXPECT_GE(links["checked"].get<int>(), 2 * 10 * static_cast<int>(scripts)) << links.dump();
+  EXPECT_EQ(links["wrong"].size(), 0u) << links["wrong"].dump();
   EXPECT_TRUE(fs::exists(shots.string() + ".png"));
   EXPECT_TRUE(fs::exists(shots.string() + "-overlays.png"));
 }

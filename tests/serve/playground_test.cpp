@@ -54,7 +54,7 @@ class PlaygroundTest : public ::testing::Test {
 TEST_F(PlaygroundTest, DrawShowsThePictureWithItsMap) {
   const Json found = Check("playground");
   EXPECT_EQ(found.value("page", ""), "Plotvane playground");
-  EXPECT_EQ(found.value("members", 0), 204);
+  EXPECT_EQ(found.value("members", 0), 212);
   EXPECT_NE(found.value("title", "").find("Title: BSTR, read-write Title of the chart"),
             std::string::npos)
       << found.value("title", "");

@@ -5,6 +5,7 @@
 // sanitizers of the test build turn into "no error and no leak".
 #include <fstream>
 #include <future>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -70,6 +71,8 @@ TEST_F(ServiceTest, EndpointsAnswerWithTheirStatusAndType) {
       {verb::post, "/v1/chart.jpg?kind=pie&map=0", ChartScript(), 200, "image/jpeg", "\xFF\xD8", ""},
       {verb::get, "/v1/chart.bmp?kind=pie&map=1&script=" + QueryEscaped(ChartScript()), "", 200,
        "text/html", "title=\"Apples: 12\"", ""},
+      {verb::post, "/v1/chart.svg?kind=pie", ChartScript(), 200, "image/svg+xml",
+       "<title>Apples: 12</title>", ""},
       // A step fails, and the document says why.
       {verb::get, "/v1/chart.png?kind=pie&script=" + QueryEscaped(R"([{"get": "Nothing"}])"), "",
        422, "application/json", "0x80020006", ""},
@@ -113,12 +116,14 @@ TEST_F(ServiceTest, EndpointsAnswerWithTheirStatusAndType) {
   EXPECT_NE(log.find("DELETE /v1/chart.png 405 "), std::string::npos) << log;
 }
 
-// Each kind in each format: the bytes `plotvane run` returns for the same
-// script, and the map HTML equal to its ImageMapText.
+// Each kind in each format: the bytes (or for SVG the text) `plotvane run`
+// returns for the same script, and the map HTML equal to its ImageMapText.
 TEST_F(ServiceTest, PicturesAndMapsAreThoseOfPlotvaneRun) {
   Start();
   const char* kKinds[][2] = {{"pie", "Pie"}, {"bar", "Bar"}, {"line", "Line"}, {"stacked", "StackedBar"}};
-  const char* kFormats[][2] = {{"png", "PNG"}, {"gif", "GIF"}, {"jpg", "JPG"}, {"bmp", "BMP"}};
+  const char* kFormats[][2] = {
+      {"png", "PNG"}, {"gif", "GIF"}, {"jpg", "JPG"}, {"bmp", "BMP"}, {"svg", "SVG"}};
+  constexpr size_t kFormatCount = std::size(kFormats);
   for (const auto& kind : kKinds) {
     std::string reads;
     for (const auto& format : kFormats) {
@@ -128,7 +133,7 @@ TEST_F(ServiceTest, PicturesAndMapsAreThoseOfPlotvaneRun) {
     const Json reference = Json::parse(PlotvaneRun(ChartScript(reads)));
     const Json& results = reference["results"];
     const size_t first = Json::parse(ChartScript())["steps"].size();
-    for (size_t f = 0; f < 4; ++f) {
+    for (size_t f = 0; f < kFormatCount; ++f) {
       SCOPED_TRACE(std::string(kind[0]) + " " + kFormats[f][0]);
       const std::string target = std::string("/v1/chart.") + kFormats[f][0] + "?kind=" + kind[0];
       const Answer picture = Get(target + "&script=" + QueryEscaped(ChartScript()));
@@ -137,13 +142,16 @@ TEST_F(ServiceTest, PicturesAndMapsAreThoseOfPlotvaneRun) {
         continue;
       }
       ASSERT_EQ(picture.status, 200u) << picture.body.substr(0, 300);
-      EXPECT_EQ(picture.body, Base64Decoded(results[first + f]["base64"]));
+      const Json& result = results[first + f];
+      EXPECT_EQ(picture.body, result.contains("base64") ? Base64Decoded(result["base64"])
+                                                        : result["value"].get<std::string>());
       EXPECT_EQ(Post(target, ChartScript()).body, picture.body);
     }
-    if (results.size() == first + 5 && !results[first + 4].contains("error")) {
+    const size_t map_result = first + kFormatCount;
+    if (results.size() == map_result + 1 && !results[map_result].contains("error")) {
       const Answer map = Post(std::string("/v1/chart.bmp?kind=") + kind[0] + "&map=1", ChartScript());
       EXPECT_EQ(map.status, 200u);
-      EXPECT_EQ(map.body, results[first + 4]["value"].get<std::string>()) << kind[0];
+      EXPECT_EQ(map.body, results[map_result]["value"].get<std::string>()) << kind[0];
     }
   }
 }

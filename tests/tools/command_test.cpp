@@ -4,8 +4,7 @@
 #include <stdlib.h>
 #include <sys/wait.h>
 
-#include <chrono>
-#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -16,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "testing/xml_check.h"
 #include "tools/gallery.h"
 
 namespace plotvane {
@@ -131,11 +131,16 @@ TEST_F(CommandTest, ScriptsGiveTheirExpectedDocuments) {
     ASSERT_NO_THROW(got = Json::parse(o.out)) << o.out << o.err;
     EXPECT_EQ(Difference(got, want, "document"), "");
     EXPECT_EQ(o.status, want["failed"] == 0 ? 0 : 1) << o.err;
-    // A saved picture holds exactly the bytes the array bounds describe.
+    // A saved picture holds exactly the bytes the array bounds describe; a
+    // saved text is a well-formed document.
     for (const Json& result : got["results"]) {
       if (!result.contains("saved")) continue;
       const fs::path saved = folder_ / result["saved"].get<std::string>();
       ASSERT_TRUE(fs::exists(saved)) << saved;
+      if (result["vt"] == "BSTR") {
+        EXPECT_EQ(testing_xml::XmlError(ReadFile(saved)), "") << saved;
+        continue;
+      }
       EXPECT_EQ(fs::file_size(saved),
                 result["ubound"].get<int64_t>() - result["lbound"].get<int64_t>() + 1);
     }
@@ -251,7 +256,8 @@ TEST_F(CommandTest, VersionAndInterfaceDescription) {
   for (size_t at = o.out.find("[id("); at != std::string::npos; at = o.out.find("[id(", at + 1)) {
     ++functions;
   }
-  EXPECT_EQ(functions, 341u);  // 137 read-write properties twice, 34 read-only, 33 methods
+  // IDraw: 137 read-write properties twice, 34 read-only, 33 methods; IDraw2: 8 more.
+  EXPECT_EQ(functions, 349u);
   for (const char* piece : {
            "  version(3.1),\n  helpstring(\"Plotvane Library\")\n]\nlibrary Plotvane\n{\n",
            "  typedef enum TxGridStyle {\n    gsSolid = 0,\n    gsDot = 1,\n    gsDash = 2\n  } TxGridStyle;",
@@ -268,8 +274,38 @@ TEST_F(CommandTest, VersionAndInterfaceDescription) {
            ")] HRESULT DummyGraph([in] TxGraphType GraphType);",
            ")] HRESULT Base64Out([in] TxGraphType GraphType, [in] TxImageFormat "
            "FileFormat, [out, retval] BSTR* Value);\n  };\n",
-           "  coclass Draw\n  {\n    [default] interface IDraw;\n  };\n};\n"}) {
+           "  interface IDraw2 : IDraw\n  {\n"
+           "    [id(0x000000cd), propget] HRESULT SVGPie([out, retval] BSTR* Value);\n",
+           "    [id(0x000000d4)] HRESULT SaveSVGStackedBar([in] BSTR FileName);\n  };\n",
+           "  coclass Draw\n  {\n    [default] interface IDraw2;\n  };\n};\n"}) {
     EXPECT_NE(o.out.find(piece), std::string::npos) << piece;
+  }
+}
+
+// IDraw is published: its members, dispatch numbers and virtual table are
+// those recorded in tests/data/interface, as the IDL and the C header give
+// them; newer members live in IDraw2 alone.
+TEST_F(CommandTest, IDrawIsAsPublished) {
+  const fs::path data = fs::path(PLOTVANE_TEST_DATA) / "interface";
+  const struct {
+    const char* command;
+    const char* begin;
+    const char* end;
+    const char* recorded;
+  } views[] = {
+      {"idl", "  [\n    uuid(9A08A001", "  };\n", "IDraw.idl"},
+      {"header", "typedef struct IDrawVtbl {", "} IDrawVtbl;\n", "IDrawVtbl.h"},
+  };
+  for (const auto& view : views) {
+    const Outcome o = Run({view.command});
+    ASSERT_EQ(o.status, 0) << o.err;
+    const size_t begin = o.out.find(view.begin);
+    ASSERT_NE(begin, std::string::npos) << view.command;
+    const size_t end = o.out.find(view.end, begin);
+    ASSERT_NE(end, std::string::npos) << view.command;
+    EXPECT_EQ(o.out.substr(begin, end + std::strlen(view.end) - begin),
+              ReadFile(data / view.recorded))
+        << view.command;
   }
 }
 
@@ -319,6 +355,18 @@ TEST_F(CommandTest, DemoWritesEveryChartInEveryFormatWithItsMap) {
     const std::string map_name = name + "-map";
     const size_t map = index.find("<map name=\"" + map_name + "\" id=\"" + map_name + "\">");
     ASSERT_NE(map, std::string::npos) << name;
+    // Its SVG document is well-formed, stands in the page, and links every
+    // area of the map.
+    const std::string svg = ReadFile(gallery / (name + ".svg"));
+    EXPECT_EQ(testing_xml::XmlError(svg), "") << name;
+    EXPECT_NE(index.find(svg), std::string::npos) << name;
+    auto count = [](const std::string& text, const std::string& piece, size_t from, size_t to) {
+      size_t n = 0;
+      for (size_t at = text.find(piece, from); at < to; at = text.find(piece, at + 1)) ++n;
+      return n;
+    };
+    EXPECT_EQ(count(svg, "<a", 0, svg.size()), count(index, "<area ", map, index.find("</map>", map)))
+        << name;
     EXPECT_NE(index.find("usemap=\"#" + map_name + "\""), std::string::npos) << name;
     EXPECT_NE(index.find("title=\"", map), std::string::npos) << name;
     const std::string png = name + ".png";

@@ -40,7 +40,8 @@ struct Format {
 constexpr Format kFormats[] = {{"png", "PNG", "image/png"},
                                {"gif", "GIF", "image/gif"},
                                {"jpg", "JPG", "image/jpeg"},
-                               {"bmp", "BMP", "image/bmp"}};
+                               {"bmp", "BMP", "image/bmp"},
+                               {"svg", "SVG", "image/svg+xml"}};
 
 bool IsGet(const HttpRequest& r) { return r.method() == http::verb::get || r.method() == http::verb::head; }
 
@@ -124,7 +125,8 @@ Routed RouteChart(const HttpRequest& request, std::string_view format_name,
     if (format_name == f.extension) format = &f;
   }
   if (format == nullptr) {
-    routed.reply = TextReply(404, "No such picture format; there are png, gif, jpg and bmp.");
+    routed.reply =
+        TextReply(404, "No such picture format; there are png, gif, jpg, bmp and svg.");
     return routed;
   }
   if (!IsGet(request) && request.method() != http::verb::post) {
@@ -224,7 +226,9 @@ class ServiceGate : public StepGate {
       // The client of a handle is this service, and it has no use for it.
       DeleteObject(BitmapHandleFromNumber(value.lVal));
     }
-    if (SUCCEEDED(outcome->hr) && job_.chart && outcome->step >= first_added_) Keep(value);
+    if (SUCCEEDED(outcome->hr) && job_.chart && outcome->step >= first_added_) {
+      Keep(value, outcome->step == first_added_);
+    }
     document_bytes_ += result->size() + 4;
     if (document_bytes_ + kept_bytes_ > limits_.max_result) {
       Fail(outcome, E_OUTOFMEMORY,
@@ -241,15 +245,16 @@ class ServiceGate : public StepGate {
   std::string TakeMap() { return std::move(map_); }
 
  private:
-  void Keep(const VARIANT& value) {
+  // Keeps the picture (bytes, or an SVG document's text) or the map.
+  void Keep(const VARIANT& value, bool picture) {
+    std::string& kept = picture ? picture_ : map_;
     if (value.vt == (VT_ARRAY | VT_UI1) && value.parray != nullptr) {
       SafeArrayAccess bytes(value.parray);
-      picture_.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-      kept_bytes_ += picture_.size();
+      kept.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     } else if (value.vt == VT_BSTR) {
-      map_ = Utf16ToUtf8(std::u16string_view(value.bstrVal, SysStringLen(value.bstrVal)));
-      kept_bytes_ += map_.size();
+      kept = Utf16ToUtf8(std::u16string_view(value.bstrVal, SysStringLen(value.bstrVal)));
     }
+    kept_bytes_ += kept.size();
   }
 
   const DrawJob& job_;

@@ -9,9 +9,10 @@
 //   POST /v1/run                 body: a script; answer: its result document
 //   GET  /v1/chart.FMT?kind=K&script=S[&map=1]
 //   POST /v1/chart.FMT?kind=K[&map=1]   body: the script
-//                                FMT png, gif, jpg or bmp; K pie, bar, line
-//                                or stacked; the picture, or with map=1 the
-//                                image map of the same drawing as HTML
+//                                FMT png, gif, jpg, bmp or svg; K pie, bar,
+//                                line or stacked; the picture (an SVG document
+//                                with the image map inside), or with map=1
+//                                the image map of the same drawing as HTML
 //
 // HEAD is answered wherever GET is. Statuses of a script: 200 when every
 // step succeeded, 422 with the result document when a step failed, 400 with
