@@ -492,18 +492,19 @@ void RoundChain::Impl::ThinDashed(Surface& surface, Dash* dash) const {
   const bool closes_on_first = last_point == first_point && (!wedge || centre == first_point);
   // The stretches of a row are painted in chain order, so that where the
   // chain passes a pixel twice the later point's part of the pattern shows.
+  // The chain spans at most five cycles, a range each.
   struct Stretch {
     int64_t cycle;
     int q;
     int64_t j, c0, c1;
   };
-  std::vector<Stretch> stretches;
+  Stretch stretches[8];
   int64_t y0, y1;
   VisibleRows(box, surface, 0, &y0, &y1);
   y0 = std::max<int64_t>(y0, 0);
   ClipToChain(&y0, &y1);
   for (int64_t y = y0; y < y1; ++y) {
-    stretches.clear();
+    int count = 0;
     VisitRow(y, [&](int q, int64_t j, const Range& r, int64_t c0, int64_t c1) {
       // Only the columns inside the bitmap.
       if (q == 0 || q == 3) {
@@ -513,20 +514,23 @@ void RoundChain::Impl::ThinDashed(Surface& surface, Dash* dash) const {
         c0 = std::max(c0, -box.left);
         c1 = std::min(c1, surface.Width() - 1 - box.left);
       }
-      if (c0 <= c1) stretches.push_back({r.cycle, q, j, c0, c1});
+      if (c0 > c1 || count == 8) return;
+      int slot = count++;
+      for (; slot > 0 && stretches[slot - 1].cycle > r.cycle; --slot) {
+        stretches[slot] = stretches[slot - 1];
+      }
+      stretches[slot] = Stretch{r.cycle, q, j, c0, c1};
     });
-    std::sort(stretches.begin(), stretches.end(),
-              [](const Stretch& s, const Stretch& t) { return s.cycle < t.cycle; });
-    for (const Stretch& s : stretches) {
-      for (int64_t k = s.c0; k <= s.c1; ++k) {
-        const int64_t i = index(State{s.j, k});
-        const int64_t pos = s.cycle * n + (Forward(s.cycle) ? i : n - 1 - i);
+    for (const Stretch* s = stretches; s != stretches + count; ++s) {
+      for (int64_t k = s->c0; k <= s->c1; ++k) {
+        const int64_t i = index(State{s->j, k});
+        const int64_t pos = s->cycle * n + (Forward(s->cycle) ? i : n - 1 - i);
         // (The last point and a repeat of it just before share its offset.)
         const int64_t at = offset(pos);
         if (closes_on_first && at == last_offset) continue;
         Surface* target = dash->On(at) ? &surface : dash->Gaps();
         if (target == nullptr) continue;
-        const Point p = Map(s.q, State{s.j, k});
+        const Point p = Map(s->q, State{s->j, k});
         target->Plot(p.x, p.y);
       }
     }
