@@ -17,6 +17,15 @@
 // first radial's point up to, not including, the second's, closed through
 // the centre.
 //
+// A 1-pixel pen draws the outline as the platform draws a closed polyline
+// through the chain's points (and a wedge's centre) with repeated points
+// dropped: each point once, in chain order, a later one painting over an
+// earlier one on the same pixel (which only boxes one or two pixels across
+// make happen, or a dashed outline that closes on its first point). So an
+// outline whose points are all one pixel draws nothing, and a wedge whose
+// radials meet before the chain's first point has no arc and draws nothing
+// with any pen.
+//
 // Everything is evaluated per row of the bitmap: a row of a quarter is one
 // row of the path, and only rows inside the bitmap (widened by the pen) that
 // the chain reaches are looked at, each in the quarters the chain passes
@@ -290,6 +299,25 @@ struct RoundChain::Impl {
     return Before(after, finish);
   }
 
+  // Whether the chain holds no point: a wedge whose second radial falls on
+  // the first's position one turn early.
+  bool Empty() const {
+    for (const auto& r : ranges) {
+      if (!r.empty()) return false;
+    }
+    return true;
+  }
+  // Whether every point of the chain, and the centre of a wedge, is one
+  // pixel. States of one quarter map to distinct pixels.
+  bool OnePixel() const {
+    for (int q = 0; q < 4; ++q) {
+      for (const Range& r : ranges[q]) {
+        if (!(r.first == r.last) || Map(q, r.first) != first_point) return false;
+      }
+    }
+    return !wedge || first_point == centre;
+  }
+
   // Visits the chain's stretches on bitmap row y, quarter by quarter: for
   // each range of a quarter that holds states of the row,
   // run(q, j, range, c0, c1), with j the quarter's path row there and
@@ -456,13 +484,28 @@ void RoundChain::Impl::ThinDashed(Surface& surface, Dash* dash) const {
     }
     return pos - start - skipped;
   };
+  // An outline that closes on its first point (a whole ellipse of odd
+  // height, or a wedge whose chain ends where it began, on the centre) does
+  // not paint that point again: it keeps the start of the pattern.
+  const int64_t last = numeric(finish) - 1;
+  const int64_t last_offset = offset(last);
+  const bool closes_on_first = last_point == first_point && (!wedge || centre == first_point);
+  // The stretches of a row are painted in chain order, so that where the
+  // chain passes a pixel twice the later point's part of the pattern shows.
+  // The chain spans at most five cycles, a range each.
+  struct Stretch {
+    int64_t cycle;
+    int q;
+    int64_t j, c0, c1;
+  };
+  Stretch stretches[8];
   int64_t y0, y1;
   VisibleRows(box, surface, 0, &y0, &y1);
   y0 = std::max<int64_t>(y0, 0);
   ClipToChain(&y0, &y1);
   for (int64_t y = y0; y < y1; ++y) {
+    int count = 0;
     VisitRow(y, [&](int q, int64_t j, const Range& r, int64_t c0, int64_t c1) {
-      const int64_t cycle = r.cycle;
       // Only the columns inside the bitmap.
       if (q == 0 || q == 3) {
         c0 = std::max(c0, box.left + a - (surface.Width() - 1));
@@ -471,19 +514,30 @@ void RoundChain::Impl::ThinDashed(Surface& surface, Dash* dash) const {
         c0 = std::max(c0, -box.left);
         c1 = std::min(c1, surface.Width() - 1 - box.left);
       }
-      for (int64_t k = c0; k <= c1; ++k) {
-        const int64_t i = index(State{j, k});
-        const int64_t pos = cycle * n + (Forward(cycle) ? i : n - 1 - i);
-        Surface* target = dash->On(offset(pos)) ? &surface : dash->Gaps();
+      if (c0 > c1 || count == 8) return;
+      int slot = count++;
+      for (; slot > 0 && stretches[slot - 1].cycle > r.cycle; --slot) {
+        stretches[slot] = stretches[slot - 1];
+      }
+      stretches[slot] = Stretch{r.cycle, q, j, c0, c1};
+    });
+    for (const Stretch* s = stretches; s != stretches + count; ++s) {
+      for (int64_t k = s->c0; k <= s->c1; ++k) {
+        const int64_t i = index(State{s->j, k});
+        const int64_t pos = s->cycle * n + (Forward(s->cycle) ? i : n - 1 - i);
+        // (The last point and a repeat of it just before share its offset.)
+        const int64_t at = offset(pos);
+        if (closes_on_first && at == last_offset) continue;
+        Surface* target = dash->On(at) ? &surface : dash->Gaps();
         if (target == nullptr) continue;
-        const Point p = Map(q, State{j, k});
+        const Point p = Map(s->q, State{s->j, k});
         target->Plot(p.x, p.y);
       }
-    });
+    }
   }
   if (wedge) {
     // The first radial starts on the last chain point, with its offset.
-    dash->Skip(offset(numeric(finish) - 1));
+    dash->Skip(last_offset);
     ThinLine(surface, last_point, centre, dash);
     ThinLine(surface, centre, first_point, dash);
   }
@@ -725,9 +779,11 @@ Point RoundChain::FirstPoint() const { return impl_->first_point; }
 Point RoundChain::LastPoint() const { return impl_->last_point; }
 
 void RoundChain::Outline(Surface& surface, int64_t width, Dash* dash) const {
-  if (surface.Empty()) return;
+  if (surface.Empty() || impl_->Empty()) return;
   if (width > 1) {
     impl_->Wide(surface, width);
+  } else if (impl_->OnePixel()) {
+    // A polyline of a single point draws nothing.
   } else if (dash != nullptr && !dash->Solid()) {
     dash->Reset();
     impl_->ThinDashed(surface, dash);

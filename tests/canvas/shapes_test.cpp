@@ -44,7 +44,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ScriptCase{"gaps.ops", "rect", 40},
                       ScriptCase{"lines.ops", "lineto", 400},
                       ScriptCase{"palette.ops", "ellipse", 24},
-                      ScriptCase{"large.ops", "ellipse", 18}),
+                      ScriptCase{"large.ops", "ellipse", 18},
+                      ScriptCase{"styled_ellipses.ops", "ellipse", 500},
+                      ScriptCase{"narrow_pies.ops", "pie", 1100}),
     [](const ::testing::TestParamInfo<ScriptCase>& p) {
       std::string name = p.param.script;
       return name.substr(0, name.find('.'));
@@ -245,6 +247,12 @@ INSTANTIATE_TEST_SUITE_P(
                    c.Pen().Style = TPenStyle::psDashDotDot;
                    BigPie(c, dx, dy);
                  }, 1, 282, 311},
+        ClipCase{"pie_flat_dotted", [](TCanvas& c, int dx, int dy) {
+                   // One row, passed twice by the outline: the later pass shows.
+                   c.Pen().Style = TPenStyle::psDot;
+                   c.Pie(-1000 + dx, 985 + dy, 3000 + dx, 986 + dy, 1500 + dx, 990 + dy, 3000 + dx,
+                         986 + dy);
+                 }, 1, 990, 977},
         ClipCase{"polygon", [](TCanvas& c, int dx, int dy) {
                    c.Polygon({{dx, 600 + dy}, {1990 + dx, 615 + dy}, {540 + dx, 660 + dy}});
                  }, 3, 500, 600},

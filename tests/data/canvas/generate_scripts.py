@@ -629,6 +629,75 @@ thin, wide and styled pens, and pie charts of the largest diameter.
     s.write()
 
 
+def single_case(s, index, w, h, pen, brush, op):
+    """A case on a 24-bit bitmap of its own, dumped as NAME_INDEX.txt."""
+    s.bitmap(w, h, 24, "")
+    s.add(pen)
+    s.add(brush)
+    s.add(op)
+    s.add(f"dump {s.name.split('.')[0]}_{index}.txt")
+
+
+def styled_ellipses():
+    s = Script("styled_ellipses.ops", """
+Ellipses drawn with styled 1-pixel pens over a solid brush: a 5 x 5
+dash-dot one alone, then every width from 3 to 14 and height from 3 to 15 in
+each dash style. An outline of odd height ends on its first pixel, which
+keeps the pen colour the pattern starts with.
+""")
+    single_case(s, 0, 12, 12, "pen 0000FF 1 3", "brush FFFF00", "ellipse 2 2 7 7")
+    s.bitmap(560, 166)
+    g = Grid(560, gap=2)
+    s.add("brush FFD700")
+    for style in (1, 2, 3, 4):
+        s.add(f"pen 0000FF 1 {style}")
+        for h in range(3, 16):
+            for w in range(3, 15):
+                if region_rows_unreached(w, h):
+                    continue
+                x, y = g.place(w, h)
+                s.add(f"ellipse {x} {y} {x + w} {y + h}")
+    s.add("dump styled_ellipses.txt")
+    s.write()
+
+
+def narrow_pies():
+    s = Script("narrow_pies.ops", """
+Pie wedges in boxes one or two pixels wide or tall, where the outline comes
+back to pixels it has painted: two cases alone, then boxes 1 and 2 pixels
+tall by 1 to 47 wide and the other way round, each with six pairs of radials
+(eight directions and two just either side of the axis to the right), drawn
+with thin solid and styled pens over a solid brush, a dotted pen over a
+clear brush and a 3-pixel pen. A later point's part of a dash pattern
+paints over an earlier one's; a wedge whose points are all its centre, or
+whose radials meet just before the first point, draws nothing.
+""")
+    single_case(s, 0, 30, 30, "pen 000000 1 0", "brush FF0000", "pie 14 6 16 24 -13 43 55 15")
+    single_case(s, 1, 64, 12, "pen 0000FF 1 2", "brush FFFF00", "pie -40 6 100 7 35 7 100 7")
+    s.bitmap(900, 560)
+    g = Grid(900, gap=4)
+    directions = [(30, 0), (21, -21), (0, -30), (-21, -21), (-30, 0), (-21, 21), (0, 30), (21, 21),
+                  (30, 1), (30, -1)]
+    pens = [("0000FF 1 0", "FFD700"), ("0000FF 1 1", "FFD700"), ("0000FF 1 2", "FFD700"),
+            ("0000FF 1 3", "FFD700"), ("0000FF 1 4", "FFD700"), ("0000FF 1 2", "clear"),
+            ("0000FF 3 0", "FFD700")]
+    sizes = ([(w, h) for h in (1, 2) for w in (1, 2, 3, 4, 5, 9, 20, 47)] +
+             [(w, h) for w in (1, 2) for h in (3, 4, 5, 9, 20, 47)])
+    for p, (pen, brush) in enumerate(pens):
+        s.add(f"pen {pen}")
+        s.add(f"brush {brush}")
+        for i, (w, h) in enumerate(sizes):
+            for t in range(6):
+                d3 = directions[(i + p + t) % 10]
+                d4 = directions[(3 * t + i) % 10]
+                x, y = g.place(w + 2, h + 2)
+                x, y = x + 1, y + 1
+                cx, cy = x + w // 2, y + h // 2
+                s.add(f"pie {x} {y} {x + w} {y + h} {cx + d3[0]} {cy + d3[1]} {cx + d4[0]} {cy + d4[1]}")
+    s.add("dump narrow_pies.txt")
+    s.write()
+
+
 if __name__ == "__main__":
     rectangles()
     ellipses()
@@ -639,3 +708,5 @@ if __name__ == "__main__":
     lines()
     palette()
     large()
+    styled_ellipses()
+    narrow_pies()

@@ -18,7 +18,7 @@ oracle=${GDI_ORACLE:-$here/../../../../shared/tools/gdi-oracle/run.sh}
 scripts=("$@")
 if [ ${#scripts[@]} -eq 0 ]; then
     scripts=(rectangles.ops ellipses.ops pies.ops pie_chart.ops polygons.ops gaps.ops lines.ops palette.ops
-             large.ops)
+             large.ops styled_ellipses.ops narrow_pies.ops)
 fi
 
 work=$(mktemp -d)
