@@ -112,7 +112,9 @@ TEST(TypeLibTest, InterfaceViewsFollowTheMemberTable) {
           ASSERT_EQ(view->GetFuncDesc(f, &desc), S_OK);
           EXPECT_EQ(desc->memid, m.dispid);
           EXPECT_EQ(desc->invkind, kind);
-          if (is_vtable) EXPECT_EQ(desc->oVft, static_cast<SHORT>((first_slot + f) * sizeof(void*)));
+          if (is_vtable) {
+            EXPECT_EQ(desc->oVft, static_cast<SHORT>((first_slot + f) * sizeof(void*)));
+          }
           ++f;
           ids.insert(desc->memid);
           // Parameters: the table's, then the written value or the result.

@@ -5,7 +5,6 @@
 #include <functional>
 #include <memory>
 #include <ostream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -62,14 +61,21 @@ struct Figure {
 
 std::vector<Figure> Figures(const std::string& d) {
   std::vector<Figure> figures;
-  static const std::regex token("[MLZ]|-?[0-9.]+");
   std::vector<double> numbers;
-  for (auto it = std::sregex_iterator(d.begin(), d.end(), token); it != std::sregex_iterator();
-       ++it) {
-    const std::string t = it->str();
-    if (t == "M") figures.emplace_back();
-    if (t == "M" || t == "L" || t == "Z") continue;
-    numbers.push_back(std::stod(t));
+  for (size_t at = 0; at < d.size();) {
+    const char c = d[at];
+    if (c == 'M' || c == 'L' || c == 'Z') {
+      if (c == 'M') figures.emplace_back();
+      ++at;
+      continue;
+    }
+    if (c != '-' && c != '.' && (c < '0' || c > '9')) {
+      ++at;
+      continue;
+    }
+    size_t used = 0;
+    numbers.push_back(std::stod(d.substr(at), &used));
+    at += used;
     if (numbers.size() == 2) {
       figures.back().points.emplace_back(numbers[0], numbers[1]);
       numbers.clear();
