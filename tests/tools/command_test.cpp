@@ -275,8 +275,9 @@ TEST_F(CommandTest, VersionAndInterfaceDescription) {
            ")] HRESULT Base64Out([in] TxGraphType GraphType, [in] TxImageFormat "
            "FileFormat, [out, retval] BSTR* Value);\n  };\n",
            "  interface IDraw2 : IDraw\n  {\n"
-           "    [id(0x000000cd), propget] HRESULT SVGPie([out, retval] BSTR* Value);\n",
-           "    [id(0x000000d4)] HRESULT SaveSVGStackedBar([in] BSTR FileName);\n  };\n",
+           "    [id(0x000000cd), propget, helpstring(\"The pie chart as an SVG document, its image map "
+           "inside as links.\")] HRESULT SVGPie([out, retval] BSTR* Value);\n",
+           ")] HRESULT SaveSVGStackedBar([in] BSTR FileName);\n  };\n",
            "  coclass Draw\n  {\n    [default] interface IDraw2;\n  };\n};\n"}) {
     EXPECT_NE(o.out.find(piece), std::string::npos) << piece;
   }
@@ -452,7 +453,7 @@ TEST_F(CommandTest, CommandsAndMembersExplainThemselves) {
        {"GridStyle: TxGridStyle, read-write\n", "Default: gsDot.",
         "TxGridStyle: gsSolid = 0, gsDot = 1, gsDash = 2", "{\"put\": \"GridStyle\", \"value\": VALUE}"}},
       {{"help", "TxImageFormat"}, {"enumeration TxImageFormat: ifPNG = 0, ifGIF = 1, ifBMP = 2, ifJPG = 3"}},
-      {{"help"}, {"204 members", "\nWidth: long, read-write\n    Width of the picture in pixels. Default: 400.\n"}},
+      {{"help"}, {"212 members", "\nWidth: long, read-write\n    Width of the picture in pixels. Default: 400.\n"}},
   };
   for (const auto& c : cases) {
     const Outcome o = Run(c.args);
